@@ -1,0 +1,64 @@
+#pragma once
+
+#include "search/Track.h"
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+// One album: found by the search, typed in by hand or taken from file tags. Text fields
+// may be absent, which is not the same as the empty text; the track list is shared.
+class ResultEntry {
+public:
+    const std::optional<QString> &artistName() const { return m_artistName; }
+    void setArtistName(std::optional<QString> name) { m_artistName = std::move(name); }
+
+    const std::optional<QString> &albumName() const { return m_albumName; }
+    void setAlbumName(std::optional<QString> name) { m_albumName = std::move(name); }
+
+    const std::optional<QString> &asinNumber() const { return m_asinNumber; }
+    void setAsinNumber(std::optional<QString> asin) { m_asinNumber = std::move(asin); }
+
+    const std::optional<QString> &yearOfPublication() const { return m_yearOfPublication; }
+    void setYearOfPublication(std::optional<QString> year) { m_yearOfPublication = std::move(year); }
+
+    const std::optional<QString> &genre() const { return m_genre; }
+    void setGenre(std::optional<QString> genre) { m_genre = std::move(genre); }
+
+    const std::optional<QString> &label() const { return m_label; }
+    void setLabel(std::optional<QString> label) { m_label = std::move(label); }
+
+    qint32 numberOfDiscs() const { return m_numberOfDiscs; }
+    void setNumberOfDiscs(qint32 discs) { m_numberOfDiscs = discs; }
+
+    qint32 numberOfTracks() const { return m_numberOfTracks; }
+    void setNumberOfTracks(qint32 tracks) { m_numberOfTracks = tracks; }
+
+    // The very list given is stored, not a copy: later changes by any holder show here.
+    const TrackListPtr &trackList() const { return m_trackList; }
+    void setTrackList(TrackListPtr list) { m_trackList = std::move(list); }
+
+    const std::optional<QImage> &cover() const { return m_cover; }
+    void setCover(std::optional<QImage> cover) { m_cover = std::move(cover); }
+
+    // Sets one of the album table's editable fields by its key ("artistName", "albumName",
+    // "numberOfTracks", "yearOfPublication", "label", "genre", "numberOfDiscs"); integer
+    // fields take the integer value of the text. Returns false for any other key, which
+    // changes nothing.
+    bool setValue(const QString &value, const QString &key);
+
+private:
+    std::optional<QString> m_artistName;
+    std::optional<QString> m_albumName;
+    std::optional<QString> m_asinNumber;
+    std::optional<QString> m_yearOfPublication;
+    std::optional<QString> m_genre;
+    std::optional<QString> m_label;
+    qint32 m_numberOfDiscs = 0;
+    qint32 m_numberOfTracks = 0;
+    TrackListPtr m_trackList;
+    std::optional<QImage> m_cover;
+};
+
+using ResultList = QList<std::shared_ptr<ResultEntry>>;
+using ResultListPtr = std::shared_ptr<ResultList>;
