@@ -1,0 +1,36 @@
+#pragma once
+
+#include "search/ResultEntry.h"
+
+#include <QStringList>
+#include <QVariantMap>
+
+// Reads, writes and removes the ID3 tags of MP3 files, tags a list of files from one
+// album, and renames files by a renaming mask. Keeps nothing between calls; reports
+// progress only through the status notification, with itself as sender.
+class FileHandler {
+public:
+    // Whether reading decodes the first picture into "Cover"; renaming and the preview
+    // never use the picture and skip it.
+    enum class CoverReading { Decode, Skip };
+
+    // The file's tag as a song metadata dictionary; empty for a file without any tag or
+    // one that cannot be read.
+    QVariantMap readMetaDataFromMp3File(const QString &path, CoverReading cover = CoverReading::Decode);
+    void writeMetaData(const QVariantMap &metadata, const QString &path);
+    void deleteTagsInMp3Files(const QStringList &files);
+
+    // Writes the album into every file, the track at position i into the file at position i.
+    void tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result);
+
+    // The mask with the file's values put in, made safe for a file name (renaming) or
+    // unchanged (preview).
+    QString replacePlaceholders(const QString &mask, const QVariantMap &metadata);
+    QString resolvePlaceholders(const QString &mask, const QVariantMap &metadata);
+    // Moves every file to the name the mask gives for its tags; each entry becomes the
+    // file's new path (a file that could not be moved keeps its old one).
+    void renameFiles(QStringList &files, const QString &mask);
+    QString buildPreviewForFiles(const QStringList &files, const QString &mask);
+
+    void sendStatusChange(const QString &message);
+};

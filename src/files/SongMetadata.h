@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Keys of the song metadata dictionary (a QVariantMap): one file's tag values as the file
+// handler and the window exchange them. Values are texts, except "Genre" when written (a
+// list of texts) and "Cover" (a QImage when read, a list of picture dictionaries when written).
+inline const QString QVAlbumTag = QStringLiteral("Album");
+inline const QString QVArtistAlbumTag = QStringLiteral("ArtistAlbum");
+inline const QString QVGenreTag = QStringLiteral("Genre");
+inline const QString QVYearTag = QStringLiteral("Year");
+inline const QString QVLabelTag = QStringLiteral("Label");
+inline const QString QVDiscsTag = QStringLiteral("Discs");
+inline const QString QVTrackCountTag = QStringLiteral("TrackCount");
+inline const QString QVCoverTag = QStringLiteral("Cover");
+inline const QString QVArtistTrackTag = QStringLiteral("ArtistTrack");
+inline const QString QVTrackNoTag = QStringLiteral("TrackNo");
+inline const QString QVTitleTag = QStringLiteral("Title");
+
+// Keys of a picture dictionary inside the written "Cover" list.
+inline const QString QVPictureImageKey = QStringLiteral("Image");
+inline const QString QVPictureTypeKey = QStringLiteral("Picture Type");
+inline const QString QVPictureMimeTypeKey = QStringLiteral("Mime Type");
+inline const QString QVPictureDescriptionKey = QStringLiteral("Description");
