@@ -1,0 +1,64 @@
+#include "search/ServiceConfig.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QSettings settingsIn(const QTemporaryDir &dir)
+{
+    return QSettings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+}
+
+} // namespace
+
+TEST(ServiceConfig, DefaultsToTheRegionalHostsAndPlaceholderCredentials)
+{
+    QTemporaryDir dir;
+    const QSettings empty = settingsIn(dir);
+    const ServiceConfig config = ServiceConfig::load(empty, QProcessEnvironment());
+    EXPECT_EQ(config.hosts.value(QStringLiteral("de")), QStringLiteral("webservices.amazon.de"));
+    EXPECT_EQ(config.hosts.value(QStringLiteral("com")), QStringLiteral("webservices.amazon.com"));
+    EXPECT_EQ(config.hosts.value(QStringLiteral("co.uk")), QStringLiteral("webservices.amazon.co.uk"));
+    EXPECT_EQ(config.hosts.value(QStringLiteral("fr")), QStringLiteral("webservices.amazon.fr"));
+    EXPECT_EQ(config.hosts.size(), 4);
+    EXPECT_EQ(config.accessKey, ServiceConfig::placeholderAccessKey);
+    EXPECT_EQ(config.secretKey, ServiceConfig::placeholderSecretKey);
+    EXPECT_FALSE(config.credentialsConfigured);
+
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^AKIA[A-Z0-9]{16}$")).match(ServiceConfig::placeholderAccessKey).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[A-Za-z0-9+/]{40}$")).match(ServiceConfig::placeholderSecretKey).hasMatch());
+}
+
+TEST(ServiceConfig, SettingsApplyAndTheEnvironmentWins)
+{
+    QTemporaryDir dir;
+    QSettings settings = settingsIn(dir);
+    settings.setValue(QStringLiteral("Service/AccessKey"), QStringLiteral("AKIASETTINGS00000000"));
+    settings.setValue(QStringLiteral("Service/Host/de"), QStringLiteral("settings.example:81"));
+    settings.setValue(QStringLiteral("Service/Host/fr"), QStringLiteral("fr.example"));
+
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("TAGWRIGHT_SECRET_KEY"), QStringLiteral("secret-from-env"));
+    environment.insert(QStringLiteral("TAGWRIGHT_HOST_DE"), QStringLiteral("127.0.0.1:8089"));
+    environment.insert(QStringLiteral("TAGWRIGHT_HOST_CO_UK"), QStringLiteral("uk.example"));
+    environment.insert(QStringLiteral("TAGWRIGHT_HOST_COM"), QString()); // empty values do not count
+
+    const ServiceConfig config = ServiceConfig::load(settings, environment);
+    EXPECT_EQ(config.accessKey, QStringLiteral("AKIASETTINGS00000000"));
+    EXPECT_EQ(config.secretKey, QStringLiteral("secret-from-env"));
+    EXPECT_TRUE(config.credentialsConfigured);
+    EXPECT_EQ(config.hosts.value(QStringLiteral("de")), QStringLiteral("127.0.0.1:8089"));
+    EXPECT_EQ(config.hosts.value(QStringLiteral("co.uk")), QStringLiteral("uk.example"));
+    EXPECT_EQ(config.hosts.value(QStringLiteral("fr")), QStringLiteral("fr.example"));
+    EXPECT_EQ(config.hosts.value(QStringLiteral("com")), QStringLiteral("webservices.amazon.com"));
+
+    // Only one of the two credentials configured: the pair does not count as configured.
+    QProcessEnvironment accessOnly;
+    accessOnly.insert(QStringLiteral("TAGWRIGHT_ACCESS_KEY"), QStringLiteral("AKIAENV0000000000000"));
+    const ServiceConfig half = ServiceConfig::load(settingsIn(QTemporaryDir()), accessOnly);
+    EXPECT_EQ(half.accessKey, QStringLiteral("AKIAENV0000000000000"));
+    EXPECT_EQ(half.secretKey, ServiceConfig::placeholderSecretKey);
+    EXPECT_FALSE(half.credentialsConfigured);
+}
