@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+#include <optional>
+
+// A renaming mask: the user's file-name pattern whose placeholders "%a", "%b", "%t", "%n",
+// "%y" and "%r" take one file's tag values. Renaming inserts values made safe for a file
+// name; the preview shows them as they are.
+class RenamingMask {
+public:
+    enum class Values { FileNameSafe, Unchanged };
+
+    // The mask with the values of the song metadata dictionary put in, placeholder by
+    // placeholder in the order above, each step searching the whole text made so far.
+    // An empty mask or an empty dictionary (an untagged file) gives the mask itself.
+    static QString substitute(const QString &mask, const QVariantMap &metadata, Values values);
+
+    // Why a substituted name cannot serve as a new name relative to the file's folder (an
+    // empty name, or a "." or ".." among its components, which would collapse a folder
+    // level or climb out of the folder); nothing when it can.
+    static std::optional<QString> problemWithName(const QString &name);
+};
