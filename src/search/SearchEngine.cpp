@@ -1,17 +1,149 @@
 #include "search/SearchEngine.h"
 
+#include "common/StatusNotification.h"
+#include "search/CoverImage.h"
+#include "search/HttpFetcher.h"
+#include "search/IntValue.h"
 #include "search/StringExtension.h"
 
 #include <QDateTime>
+#include <QDebug>
+#include <QHash>
 #include <QMessageAuthenticationCode>
+#include <QUrl>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <cxxabi.h>
+#include <typeinfo>
+#include <vector>
 
 namespace {
 
 const QString requestPath = QStringLiteral("/onca/soap");
+constexpr qint32 maxPages = 3;
+
+constexpr const char *itemsPath = "ItemSearchResponse/Items/Item";
+constexpr const char *totalPagesPath = "ItemSearchResponse/Items/TotalPages";
+constexpr const char *asinPath = "ASIN";
+constexpr const char *genrePath = "BrowseNodes/BrowseNode[Name=\"Allgemein\"]/Ancestors/BrowseNode/Name";
+constexpr const char *labelPath = "ItemAttributes/Label";
+constexpr const char *artistPath = "ItemAttributes/Artist";
+constexpr const char *titlePath = "ItemAttributes/Title";
+constexpr const char *releaseDatePath = "ItemAttributes/ReleaseDate";
+constexpr const char *coverUrlPath = "LargeImage/URL";
+constexpr const char *discCountPath = "ItemAttributes/NumberOfDiscs";
+constexpr const char *discsPath = "Tracks/Disc";
+constexpr const char *trackPath = "Track";
+
+// Cover bodies fetched ahead of extraction, by URL; an empty value is a failed fetch.
+using FetchedCovers = QHash<QString, std::optional<QByteArray>>;
+
+const XmlDocument *documentOf(const std::optional<XmlDocument> &page)
+{
+    return page ? &*page : nullptr;
+}
+
+std::optional<XmlDocument> parsePage(const std::optional<QByteArray> &body)
+{
+    return body ? XmlDocument::parse(*body) : std::nullopt;
+}
+
+QList<pugi::xml_node> itemsOf(const XmlDocument *result)
+{
+    return result ? XmlDocument::nodesForXPath(result->node(), itemsPath) : QList<pugi::xml_node>();
+}
+
+// The fetchable cover URLs of a page's items that are not known yet, each once, in item order.
+QStringList newCoverUrls(const XmlDocument *result, const FetchedCovers &known)
+{
+    QStringList urls;
+    for (const pugi::xml_node &item : itemsOf(result)) {
+        const std::optional<QString> url = SearchEngine::coverUrlOfItem(item);
+        if (url && SearchEngine::isFetchableCoverUrl(*url) && !known.contains(*url) && !urls.contains(*url))
+            urls.append(*url);
+    }
+    return urls;
+}
+
+SearchEngine::CoverLookup lookupIn(const FetchedCovers &covers)
+{
+    return [&covers](const QString &url) -> std::optional<QImage> {
+        const auto found = covers.constFind(url);
+        if (found == covers.cend() || !found.value())
+            return std::nullopt;
+        return decodeCoverImage(*found.value());
+    };
+}
+
+// The failure's type as written in the source, for the log line.
+QString failureName(const std::exception &failure)
+{
+    int status = 0;
+    char *demangled = abi::__cxa_demangle(typeid(failure).name(), nullptr, nullptr, &status);
+    const QString name = QString::fromUtf8(status == 0 && demangled ? demangled : typeid(failure).name());
+    std::free(demangled);
+    return name;
+}
+
+void logExtractionFailure(const QString &name, const QString &reason)
+{
+    qWarning().noquote()
+        << QStringLiteral("SearchEngine:addDetailsForResultEntryFromItem:ToResultList: Caught %1: %2").arg(name, reason);
+}
 
 } // namespace
+
+SearchEngine::SearchEngine() : SearchEngine(ServiceConfig::load())
+{
+}
+
+SearchEngine::SearchEngine(ServiceConfig config, FetchLimits limits)
+    : m_config(std::move(config)), m_fetcher(std::make_unique<HttpFetcher>(limits))
+{
+}
+
+SearchEngine::~SearchEngine() = default;
+
+ResultListPtr SearchEngine::buildSearchResultFromKeywords(const QString &keywords, const QString &engine)
+{
+    const QString host = hostForEngine(engine);
+    auto resultList = std::make_shared<ResultList>();
+
+    const std::optional<XmlDocument> firstPage = parsePage(m_fetcher->fetch(requestUrlForPage(keywords, host, 1)));
+    const qint32 totalPages = getTotalPagesFromItemSearchResult(documentOf(firstPage));
+    const qint32 pageCap = totalPages <= maxPages ? totalPages : maxPages;
+
+    // One round trip brings page 1's covers together with the later pages; a second one the
+    // later pages' covers. Items are still walked page by page, in document order.
+    FetchedCovers covers;
+    const QStringList firstCovers = newCoverUrls(documentOf(firstPage), covers);
+    QStringList firstRound = firstCovers;
+    for (qint32 page = 2; page <= pageCap; ++page)
+        firstRound.append(requestUrlForPage(keywords, host, page));
+    std::vector<std::optional<QByteArray>> bodies = m_fetcher->fetchAll(firstRound);
+    for (qsizetype i = 0; i < firstCovers.size(); ++i)
+        covers.insert(firstCovers.at(i), std::move(bodies[size_t(i)]));
+
+    addResultEntriesFromResult(documentOf(firstPage), *resultList, lookupIn(covers));
+
+    std::vector<std::optional<XmlDocument>> laterPages;
+    QStringList laterCovers;
+    for (size_t i = size_t(firstCovers.size()); i < bodies.size(); ++i) {
+        laterPages.push_back(parsePage(bodies[i]));
+        for (const QString &url : newCoverUrls(documentOf(laterPages.back()), covers)) {
+            if (!laterCovers.contains(url))
+                laterCovers.append(url);
+        }
+    }
+    bodies = m_fetcher->fetchAll(laterCovers);
+    for (qsizetype i = 0; i < laterCovers.size(); ++i)
+        covers.insert(laterCovers.at(i), std::move(bodies[size_t(i)]));
+
+    for (const std::optional<XmlDocument> &page : laterPages)
+        addResultEntriesFromResult(documentOf(page), *resultList, lookupIn(covers));
+    return resultList;
+}
 
 int stringByteSort(const QString &a, const QString &b, void *)
 {
@@ -58,4 +190,140 @@ QString SearchEngine::makeSignature(const QString &secret, const QByteArray &dat
         QMessageAuthenticationCode::hash(data, secret.toLatin1(), QCryptographicHash::Sha256);
     // 32 bytes always fit; no text only comes from an allocation that could not be had.
     return stringByEscapingHTTPReserved(base64Encoding(digest).value_or(QString()));
+}
+
+qint32 SearchEngine::getTotalPagesFromItemSearchResult(const XmlDocument *result)
+{
+    if (!result)
+        return 0;
+    const QList<pugi::xml_node> totals = XmlDocument::nodesForXPath(result->node(), totalPagesPath);
+    return totals.isEmpty() ? 0 : intValue(XmlDocument::stringValue(totals.first()));
+}
+
+void SearchEngine::addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList,
+                                              const CoverLookup &covers)
+{
+    for (const pugi::xml_node &item : itemsOf(result)) {
+        addDetailsForResultEntryFromItem(item, resultList, covers);
+        sendStatusChange(QStringLiteral("New entry processed. %1 entries processed.").arg(resultList.size()));
+    }
+}
+
+void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, ResultList &resultList,
+                                                    const CoverLookup &covers)
+{
+    auto entry = std::make_shared<ResultEntry>();
+    // The steps run in this order on purpose: a failure leaves the later fields unset.
+    try {
+        const auto first = [&item](const char *path) -> std::optional<QString> {
+            const QList<pugi::xml_node> nodes = XmlDocument::nodesForXPath(item, path);
+            if (nodes.isEmpty())
+                return std::nullopt;
+            return XmlDocument::stringValue(nodes.first());
+        };
+
+        if (const std::optional<QString> asin = first(asinPath))
+            entry->setAsinNumber(*asin);
+        entry->setGenre(first(genrePath).value_or(QString()));
+        entry->setLabel(first(labelPath).value_or(QString()));
+
+        // Several credited artists leave the album, and so its tracks, without artist.
+        const QList<pugi::xml_node> artists = XmlDocument::nodesForXPath(item, artistPath);
+        QString artist;
+        if (artists.size() == 1) {
+            artist = XmlDocument::stringValue(artists.first());
+            replaceSpecialCharacters(artist);
+        }
+        entry->setArtistName(artist);
+
+        QString title = first(titlePath).value_or(QString());
+        entry->setAlbumName(replaceSpecialCharacters(title));
+
+        // The year is the date's first four characters; a shorter date is taken as it stands.
+        if (const std::optional<QString> releaseDate = first(releaseDatePath))
+            entry->setYearOfPublication(releaseDate->left(4));
+
+        if (const std::optional<QString> coverUrl = coverUrlOfItem(item))
+            entry->setCover(covers(*coverUrl));
+
+        if (const std::optional<QString> discCount = first(discCountPath))
+            entry->setNumberOfDiscs(intValue(*discCount));
+
+        const QList<pugi::xml_node> discs = XmlDocument::nodesForXPath(item, discsPath);
+        if (!discs.isEmpty()) {
+            auto tracks = std::make_shared<TrackList>();
+            for (const pugi::xml_node &disc : discs) {
+                for (const pugi::xml_node &trackNode : XmlDocument::nodesForXPath(disc, trackPath)) {
+                    auto track = std::make_shared<Track>();
+                    QString trackTitle = XmlDocument::stringValue(trackNode);
+                    track->setTitle(replaceSpecialCharacters(trackTitle));
+                    track->setArtist(entry->artistName());
+                    tracks->append(std::move(track));
+                }
+            }
+            // Attached only when complete, so a failure never leaves half a list behind.
+            const auto trackCount = qint32(tracks->size());
+            entry->setTrackList(std::move(tracks));
+            entry->setNumberOfTracks(trackCount);
+        }
+    } catch (const std::exception &failure) {
+        logExtractionFailure(failureName(failure), QString::fromUtf8(failure.what()));
+    } catch (...) {
+        logExtractionFailure(QStringLiteral("unknown failure"), QStringLiteral("no reason given"));
+    }
+    resultList.append(std::move(entry));
+}
+
+void SearchEngine::sendStatusChange(const QString &message)
+{
+    postStatusChange(this, message);
+}
+
+QString &SearchEngine::replaceSpecialCharacters(QString &text)
+{
+    return text.replace(u':', u'-');
+}
+
+QString &SearchEngine::replaceUnWantedCharactersFromSearchString(QString &text)
+{
+    return text.remove(u'\'');
+}
+
+QString SearchEngine::hostForEngine(const QString &engine) const
+{
+    return m_config.hosts.value(engine);
+}
+
+QString SearchEngine::requestUrlForPage(const QString &keywords, const QString &host, qint32 page) const
+{
+    QString cleanedKeywords = keywords;
+    const QMap<QString, QString> parameters{
+        {QStringLiteral("Operation"), QStringLiteral("ItemSearch")},
+        {QStringLiteral("SearchIndex"), QStringLiteral("Music")},
+        {QStringLiteral("Keywords"), replaceUnWantedCharactersFromSearchString(cleanedKeywords)},
+        {QStringLiteral("ItemPage"), QString::number(page)},
+        {QStringLiteral("ResponseGroup"), QStringLiteral("Large")},
+        {QStringLiteral("Service"), QStringLiteral("AWSECommerceService")},
+        {QStringLiteral("Timestamp"), utcTimestamp()},
+        {QStringLiteral("AWSAccessKeyId"), m_config.accessKey},
+    };
+    const QString query = queryStringForParameterDictionary(parameters);
+    const QString signature =
+        makeSignature(m_config.secretKey, signatureInputForQueryString(query, host).toUtf8());
+    return QStringLiteral("http://%1%2?%3&Signature=%4").arg(host, requestPath, query, signature);
+}
+
+std::optional<QString> SearchEngine::coverUrlOfItem(const pugi::xml_node &item)
+{
+    const QList<pugi::xml_node> urls = XmlDocument::nodesForXPath(item, coverUrlPath);
+    if (urls.isEmpty())
+        return std::nullopt;
+    return XmlDocument::stringValue(urls.first());
+}
+
+bool SearchEngine::isFetchableCoverUrl(const QString &url)
+{
+    const QUrl parsed(url, QUrl::StrictMode);
+    return parsed.isValid() && !parsed.host().isEmpty()
+           && (parsed.scheme() == u"http" || parsed.scheme() == u"https");
 }

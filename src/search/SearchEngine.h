@@ -1,12 +1,38 @@
 #pragma once
 
+#include "search/FetchLimits.h"
+#include "search/ResultEntry.h"
+#include "search/ServiceConfig.h"
+#include "search/XmlDocument.h"
+
 #include <QByteArray>
+#include <QImage>
 #include <QMap>
 #include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
 
-// The album search client: signs ItemSearch requests for the product-catalogue web service.
+class HttpFetcher;
+
+// The album search client: runs a signed ItemSearch in the music index of the product-catalogue
+// web service for up to three result pages and turns every item into an album record, posting
+// a status line after each one. One instance serves one search.
 class SearchEngine {
 public:
+    // Gives the decoded picture for an item's cover URL, or nothing.
+    using CoverLookup = std::function<std::optional<QImage>(const QString &url)>;
+
+    SearchEngine();
+    explicit SearchEngine(ServiceConfig config, FetchLimits limits = {});
+    ~SearchEngine();
+    SearchEngine(const SearchEngine &) = delete;
+    SearchEngine &operator=(const SearchEngine &) = delete;
+
+    // The albums found for the keywords at the storefront ("de", "com", "co.uk", "fr"); an
+    // unknown storefront or a failed first page gives an empty list. Never null.
+    ResultListPtr buildSearchResultFromKeywords(const QString &keywords, const QString &engine);
+
     // The current time in UTC as "yyyy-MM-ddTHH:mm:ssZ".
     static QString utcTimestamp();
     // The pairs "key=escaped value" joined by "&", keys in ascending byte order.
@@ -15,6 +41,34 @@ public:
     static QString signatureInputForQueryString(const QString &queryString, const QString &host);
     // HMAC-SHA256 of the data keyed with the secret, in Base64, percent-escaped for a URL.
     static QString makeSignature(const QString &secret, const QByteArray &data);
+
+    // The leading integer of the answer's TotalPages; 0 without a document or a total.
+    static qint32 getTotalPagesFromItemSearchResult(const XmlDocument *result);
+    // Appends one album per item of the answer, posting a status line after each.
+    void addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList, const CoverLookup &covers);
+    // Appends exactly one album for the item element, also when its extraction fails part-way;
+    // such a failure is logged and goes no further.
+    void addDetailsForResultEntryFromItem(const pugi::xml_node &item, ResultList &resultList,
+                                          const CoverLookup &covers);
+    // Posts the message as this engine's status notification.
+    void sendStatusChange(const QString &message);
+    // Replaces every ":" by "-", in place.
+    static QString &replaceSpecialCharacters(QString &text);
+    // Removes every apostrophe ("'"), in place.
+    static QString &replaceUnWantedCharactersFromSearchString(QString &text);
+
+    // The endpoint host for a storefront code; the empty text for any other code.
+    QString hostForEngine(const QString &engine) const;
+    // The signed request URL for one result page, with a fresh timestamp.
+    QString requestUrlForPage(const QString &keywords, const QString &host, qint32 page) const;
+    // The cover URL an item names, whatever its scheme.
+    static std::optional<QString> coverUrlOfItem(const pugi::xml_node &item);
+    // Only http and https URLs are ever fetched for a cover.
+    static bool isFetchableCoverUrl(const QString &url);
+
+private:
+    ServiceConfig m_config;
+    std::unique_ptr<HttpFetcher> m_fetcher;
 };
 
 // Orders two keys by their UTF-8 bytes as unsigned values; a proper prefix sorts first.
