@@ -1,0 +1,42 @@
+#include "search/CoverImage.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+} // namespace
+
+TEST(CoverImage, DecodesCommonFormats)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (const char *format : {"JPEG", "PNG", "BMP"}) {
+        const QByteArray bytes = encoded(picture, format);
+        ASSERT_FALSE(bytes.isEmpty()) << format;
+        const std::optional<QImage> cover = decodeCoverImage(bytes);
+        ASSERT_TRUE(cover.has_value()) << format;
+        EXPECT_EQ(cover->size(), QSize(40, 30)) << format;
+    }
+}
+
+TEST(CoverImage, RefusesGarbageAndOversizedPictures)
+{
+    EXPECT_FALSE(decodeCoverImage(QByteArray()).has_value());
+    EXPECT_FALSE(decodeCoverImage("<html>not a picture</html>").has_value());
+    // Headers that announce huge pictures: refused before any pixel memory is taken.
+    EXPECT_FALSE(decodeCoverImage("P5\n20001 10\n255\n").has_value());
+    EXPECT_FALSE(decodeCoverImage("P5\n6000 6000\n255\n").has_value());
+    QByteArray small("P5\n2 2\n255\n");
+    small.append("\x01\x02\x03\x04");
+    EXPECT_TRUE(decodeCoverImage(small).has_value());
+}
