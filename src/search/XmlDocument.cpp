@@ -1,6 +1,7 @@
 #include "search/XmlDocument.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -10,8 +11,9 @@ void dropNamespacePrefixes(pugi::xml_node node)
     for (pugi::xml_node child : node.children()) {
         if (child.type() != pugi::node_element)
             continue;
+        // Copied first: the new name must not overlap the storage it replaces.
         if (const char *colon = std::strchr(child.name(), ':'))
-            child.set_name(colon + 1);
+            child.set_name(std::string(colon + 1).c_str());
         dropNamespacePrefixes(child);
     }
 }
