@@ -1,6 +1,180 @@
 #include "files/FileHandler.h"
 
 #include "common/StatusNotification.h"
+#include "files/DurableWriteBatch.h"
+#include "files/FileFailureNotification.h"
+#include "files/SongMetadata.h"
+#include "files/TagAPI.h"
+#include "search/IntValue.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+
+namespace {
+
+// Files whose new contents are written before one round of flushes makes them all
+// durable; bounds the open files and the extra disk space held at any time.
+constexpr qsizetype filesPerFlush = 32;
+
+const QString taggingFailure = QStringLiteral("Could not tag %1: %2. The file was left as it was.");
+const QString removalFailure = QStringLiteral("Could not remove the tags of %1: %2. The file was left as it was.");
+
+QString formatPositive(qint32 value)
+{
+    return value > 0 ? QString::number(value) : QStringLiteral("");
+}
+
+QByteArray jpegBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "JPEG"))
+        return {};
+    return bytes;
+}
+
+} // namespace
+
+QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReading cover)
+{
+    QVariantMap metadata;
+    TagAPI tag;
+    tag.examineFile(path);
+    if (!tag.v1TagPresent() && !tag.v2TagPresent())
+        return metadata;
+
+    const QString empty = QStringLiteral("");
+    const std::optional<QString> artist = tag.getArtist();
+    metadata.insert(QVArtistTrackTag, artist.value_or(empty));
+    const QList<id3V2Frame> albumArtists = tag.getFrame(QStringLiteral("TPE2"));
+    metadata.insert(QVArtistAlbumTag, albumArtists.isEmpty() ? artist.value_or(empty)
+                                                             : albumArtists.first().getTextFromFrame());
+    metadata.insert(QVAlbumTag, tag.getAlbum().value_or(empty));
+    metadata.insert(QVTitleTag, tag.getTitle().value_or(empty));
+    metadata.insert(QVYearTag, formatPositive(tag.getYear()));
+    metadata.insert(QVTrackNoTag, formatPositive(tag.getTrack()));
+    metadata.insert(QVTrackCountTag, formatPositive(tag.getTotalNumberTracks()));
+    metadata.insert(QVDiscsTag, formatPositive(tag.getTotalNumberDisks()));
+    const QStringList genres = tag.getGenreNames();
+    metadata.insert(QVGenreTag, genres.isEmpty() ? empty : genres.first());
+    metadata.insert(QVLabelTag, empty);
+
+    if (cover == CoverReading::Decode) {
+        const QList<QVariantMap> pictures = tag.getImage();
+        if (!pictures.isEmpty()) {
+            // The cover reads as the first picture after a trip through JPEG; a picture
+            // that does not survive the trip gives no cover.
+            const QImage image = QImage::fromData(jpegBytes(pictures.first().value(QVPictureImageKey).value<QImage>()));
+            if (!image.isNull())
+                metadata.insert(QVCoverTag, image);
+        }
+    }
+    return metadata;
+}
+
+void FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path)
+{
+    DurableWriteBatch batch;
+    stageMetaData(metadata, path, batch);
+    commitBatch(batch, taggingFailure);
+}
+
+void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch)
+{
+    TagAPI tag;
+    tag.examineFile(path);
+    const QString albumArtist = metadata.value(QVArtistAlbumTag).toString();
+    tag.setArtist(metadata.contains(QVArtistTrackTag) ? metadata.value(QVArtistTrackTag).toString() : albumArtist);
+    tag.setTitle(metadata.value(QVTitleTag).toString());
+    tag.setAlbum(metadata.value(QVAlbumTag).toString());
+    tag.setGenreName(metadata.value(QVGenreTag).toStringList());
+    tag.setYear(intValue(metadata.value(QVYearTag).toString()));
+    tag.setTrack(intValue(metadata.value(QVTrackNoTag).toString()), intValue(metadata.value(QVTrackCountTag).toString()));
+    const qint32 discs = intValue(metadata.value(QVDiscsTag).toString());
+    tag.setDisk(discs, discs);
+    if (metadata.contains(QVCoverTag))
+        tag.setImages(metadata.value(QVCoverTag).toList());
+    tag.setComments(QStringLiteral(""));
+    tag.setFrame(id3V2Frame(QStringLiteral("TPE2"), albumArtist), true);
+
+    QString reason;
+    if (!tag.updateFile(batch, &reason))
+        reportFailure(taggingFailure, path, reason);
+}
+
+void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat)
+{
+    for (const DurableWriteBatch::Failure &failure : batch.commit())
+        reportFailure(failureFormat, failure.path, failure.reason);
+}
+
+void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason)
+{
+    sendStatusChange(failureFormat.arg(path, reason));
+    postFileFailure(this, path, reason);
+}
+
+void FileHandler::deleteTagsInMp3Files(const QStringList &files)
+{
+    sendStatusChange(QStringLiteral("Start removing existing tags."));
+    TagAPI tag;
+    DurableWriteBatch batch;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QString reason;
+        tag.examineFile(files.at(i));
+        if (!tag.dropTag(batch, &reason))
+            reportFailure(removalFailure, files.at(i), reason);
+        sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
+        if (batch.stagedCount() >= filesPerFlush)
+            commitBatch(batch, removalFailure);
+    }
+    commitBatch(batch, removalFailure);
+    sendStatusChange(QStringLiteral("Finished removing existing tags."));
+}
+
+void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result)
+{
+    QVariantMap metadata;
+    metadata.insert(QVAlbumTag, result.albumName().value_or(QStringLiteral("")));
+    metadata.insert(QVArtistAlbumTag, result.artistName().value_or(QStringLiteral("")));
+    metadata.insert(QVGenreTag, QStringList{result.genre().value_or(QStringLiteral(""))});
+    metadata.insert(QVYearTag, result.yearOfPublication().value_or(QStringLiteral("")));
+    metadata.insert(QVLabelTag, result.label().value_or(QStringLiteral("")));
+    metadata.insert(QVDiscsTag, QString::number(result.numberOfDiscs()));
+    metadata.insert(QVTrackCountTag, QString::number(tracks ? tracks->size() : files.size()));
+    if (result.cover()) {
+        // Encoded once for the whole batch; the bytes travel with the picture so that no
+        // file encodes it again. A cover that cannot be encoded leaves the pictures alone.
+        const QByteArray jpeg = jpegBytes(*result.cover());
+        const QImage bitmap = QImage::fromData(jpeg);
+        if (!bitmap.isNull()) {
+            metadata.insert(QVCoverTag, QVariantList{QVariantMap{
+                {QVPictureImageKey, bitmap},
+                {QVPictureDataKey, jpeg},
+                {QVPictureTypeKey, QStringLiteral("Cover (front)")},
+                {QVPictureMimeTypeKey, QStringLiteral("image/jpeg")},
+                {QVPictureDescriptionKey, QStringLiteral("")},
+            }});
+        }
+    }
+
+    DurableWriteBatch batch;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
+        if (track && track->artist())
+            metadata.insert(QVArtistTrackTag, *track->artist());
+        metadata.insert(QVTrackNoTag, QString::number(i + 1));
+        metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
+                                          : QFileInfo(files.at(i)).fileName());
+        stageMetaData(metadata, files.at(i), batch);
+        sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
+        if (batch.stagedCount() >= filesPerFlush)
+            commitBatch(batch, taggingFailure);
+    }
+    commitBatch(batch, taggingFailure);
+}
 
 void FileHandler::sendStatusChange(const QString &message)
 {

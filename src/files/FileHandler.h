@@ -2,6 +2,8 @@
 
 #include "search/ResultEntry.h"
 
+class DurableWriteBatch;
+
 #include <QStringList>
 #include <QVariantMap>
 
@@ -33,4 +35,11 @@ public:
     QString buildPreviewForFiles(const QStringList &files, const QString &mask);
 
     void sendStatusChange(const QString &message);
+
+private:
+    // Stages one file's new tag into the batch; a file that cannot take it is reported.
+    void stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch);
+    // Makes the staged files durable and in place; reports those that could not be.
+    void commitBatch(DurableWriteBatch &batch, const QString &failureFormat);
+    void reportFailure(const QString &failureFormat, const QString &path, const QString &reason);
 };

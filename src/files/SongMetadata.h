@@ -22,3 +22,6 @@ inline const QString QVPictureImageKey = QStringLiteral("Image");
 inline const QString QVPictureTypeKey = QStringLiteral("Picture Type");
 inline const QString QVPictureMimeTypeKey = QStringLiteral("Mime Type");
 inline const QString QVPictureDescriptionKey = QStringLiteral("Description");
+// Optional: the picture already encoded in its "Mime Type" (a QByteArray), so that writing
+// one picture into many files encodes it once rather than once per file.
+inline const QString QVPictureDataKey = QStringLiteral("Image Data");

@@ -1,0 +1,282 @@
+#include "files/DurableWriteBatch.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSet>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemError(const char *what, int error = errno)
+{
+    return QStringLiteral("%1: %2").arg(QString::fromUtf8(what), QString::fromLocal8Bit(std::strerror(error)));
+}
+
+bool writeAll(int fd, const char *data, qint64 size, qint64 offset, QString *reason)
+{
+    while (size > 0) {
+        const ssize_t written = offset >= 0 ? ::pwrite(fd, data, size_t(size), offset)
+                                            : ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            *reason = systemError("could not write");
+            return false;
+        }
+        data += written;
+        size -= written;
+        if (offset >= 0)
+            offset += written;
+    }
+    return true;
+}
+
+// Appends a range of `source` to `target`: inside the kernel where the file system
+// allows it, through a buffer otherwise.
+bool copyRange(int source, int target, qint64 offset, qint64 length, QString *reason)
+{
+    loff_t in = offset;
+    while (length > 0) {
+        const ssize_t copied = ::copy_file_range(source, &in, target, nullptr, size_t(length), 0);
+        if (copied > 0) {
+            length -= copied;
+            continue;
+        }
+        if (copied == 0) {
+            *reason = QStringLiteral("the file ended before its audio did");
+            return false;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+            *reason = systemError("could not write");
+            return false;
+        }
+        break;   // fall back to reading and writing
+    }
+    QByteArray buffer(qMin<qint64>(length, 1 << 20), Qt::Uninitialized);
+    while (length > 0) {
+        const ssize_t got = ::pread(source, buffer.data(), size_t(qMin<qint64>(length, buffer.size())), in);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            *reason = got < 0 ? systemError("could not read") : QStringLiteral("the file ended before its audio did");
+            return false;
+        }
+        if (!writeAll(target, buffer.constData(), got, -1, reason))
+            return false;
+        in += got;
+        length -= got;
+    }
+    return true;
+}
+
+bool matchesPlan(int fd, const FileContentsPlan &plan, struct stat *status, QString *reason)
+{
+    if (::fstat(fd, status) != 0) {
+        *reason = systemError("could not read");
+        return false;
+    }
+    if (!S_ISREG(status->st_mode)) {
+        *reason = QStringLiteral("not a regular file");
+        return false;
+    }
+    if (status->st_size != plan.currentSize()) {
+        *reason = QStringLiteral("the file changed while it was being read");
+        return false;
+    }
+    return true;
+}
+
+QString uniqueHiddenName(const QString &base)
+{
+    return QStringLiteral(".%1.%2.tagwright-new").arg(base).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+}
+
+} // namespace
+
+DurableWriteBatch::~DurableWriteBatch()
+{
+    for (Staged &staged : m_staged)
+        discard(staged);
+}
+
+void DurableWriteBatch::discard(Staged &staged)
+{
+    if (!staged.temporaryName.isEmpty())
+        ::unlinkat(staged.directoryFd, QFile::encodeName(staged.temporaryName).constData(), 0);
+    if (staged.fd >= 0)
+        ::close(staged.fd);
+    if (staged.directoryFd >= 0)
+        ::close(staged.directoryFd);
+    staged = Staged{};
+}
+
+bool DurableWriteBatch::stage(const QString &path, const FileContentsPlan &plan, QString *reason)
+{
+    if (plan.isUnchanged())
+        return true;
+    return plan.fitsInPlace() ? stageInPlace(path, plan, reason) : stageReplacement(path, plan, reason);
+}
+
+bool DurableWriteBatch::stageInPlace(const QString &path, const FileContentsPlan &plan, QString *reason)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        *reason = systemError("could not open it for writing");
+        return false;
+    }
+    struct stat status {};
+    bool written = matchesPlan(fd, plan, &status, reason);
+    qint64 position = 0;
+    for (const FileContentsPlan::Piece &piece : plan.pieces()) {
+        if (!written)
+            break;
+        if (!piece.isRange())
+            written = writeAll(fd, piece.bytes.constData(), piece.length, position, reason);
+        position += piece.length;
+    }
+    if (written && position < plan.currentSize() && ::ftruncate(fd, position) != 0) {
+        *reason = systemError("could not shorten it");
+        written = false;
+    }
+    if (!written) {
+        ::close(fd);
+        return false;
+    }
+    m_staged.push_back(Staged{path, fd, -1, {}, false});
+    return true;
+}
+
+bool DurableWriteBatch::stageReplacement(const QString &path, const FileContentsPlan &plan, QString *reason)
+{
+    const QByteArray encodedPath = QFile::encodeName(path);
+    // The new file takes the place of the old one, so writing must be allowed on the old
+    // one itself, not only on its folder.
+    if (::access(encodedPath.constData(), W_OK) != 0) {
+        *reason = systemError("could not open it for writing");
+        return false;
+    }
+    const int source = ::open(encodedPath.constData(), O_RDONLY | O_CLOEXEC);
+    if (source < 0) {
+        *reason = systemError("could not read");
+        return false;
+    }
+    struct stat status {};
+    if (!matchesPlan(source, plan, &status, reason)) {
+        ::close(source);
+        return false;
+    }
+
+    const QFileInfo info(path);
+    Staged staged{path, -1, -1, {}, true};
+    staged.directoryFd = ::open(QFile::encodeName(info.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (staged.directoryFd < 0) {
+        *reason = systemError("could not open its folder");
+        ::close(source);
+        return false;
+    }
+    // An unnamed file vanishes by itself if the process dies before it is complete.
+    staged.fd = ::openat(staged.directoryFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (staged.fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        staged.temporaryName = uniqueHiddenName(info.fileName());
+        staged.fd = ::openat(staged.directoryFd, QFile::encodeName(staged.temporaryName).constData(),
+                             O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        if (staged.fd < 0)
+            staged.temporaryName.clear();
+    }
+    bool written = staged.fd >= 0;
+    if (!written)
+        *reason = systemError("could not create the new file in its folder");
+    struct stat created {};
+    // Owner first: changing it clears set-id bits that the mode then restores.
+    if (written && (::fstat(staged.fd, &created) != 0
+                    || ((created.st_uid != status.st_uid || created.st_gid != status.st_gid)
+                        && ::fchown(staged.fd, status.st_uid, status.st_gid) != 0)
+                    || ::fchmod(staged.fd, status.st_mode & 07777) != 0)) {
+        *reason = systemError("could not give the new file the old one's owner and permissions");
+        written = false;
+    }
+    for (const FileContentsPlan::Piece &piece : plan.pieces()) {
+        if (!written)
+            break;
+        written = piece.isRange() ? copyRange(source, staged.fd, piece.offset, piece.length, reason)
+                                  : writeAll(staged.fd, piece.bytes.constData(), piece.length, -1, reason);
+    }
+    ::close(source);
+    if (!written) {
+        discard(staged);
+        return false;
+    }
+    m_staged.push_back(staged);
+    return true;
+}
+
+QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
+{
+    QList<Failure> failures;
+    // All data first: the flushes of a batch share the journal commits that each file
+    // alone would pay for.
+    for (Staged &staged : m_staged) {
+        if (::fsync(staged.fd) != 0) {
+            failures.append({staged.path, systemError("could not write it to disk")});
+            discard(staged);
+        }
+    }
+    QSet<int> folders;
+    for (Staged &staged : m_staged) {
+        if (staged.fd < 0)
+            continue;
+        QString reason;
+        if (staged.replaces && !putInPlace(staged, &reason)) {
+            failures.append({staged.path, reason});
+            discard(staged);
+            continue;
+        }
+        if (staged.replaces)
+            folders.insert(staged.directoryFd);
+    }
+    // The renames are durable once their folders are.
+    for (int folder : std::as_const(folders))
+        ::fsync(folder);
+    for (Staged &staged : m_staged)
+        discard(staged);
+    m_staged.clear();
+    return failures;
+}
+
+bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
+{
+    const QByteArray base = QFile::encodeName(QFileInfo(staged.path).fileName());
+    if (staged.temporaryName.isEmpty()) {
+        // Give the unnamed file a hidden name for the instant before the rename.
+        const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(staged.fd);
+        for (int attempt = 0; attempt < 8 && staged.temporaryName.isEmpty(); ++attempt) {
+            const QString name = uniqueHiddenName(QFileInfo(staged.path).fileName());
+            if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd,
+                         QFile::encodeName(name).constData(), AT_SYMLINK_FOLLOW) == 0) {
+                staged.temporaryName = name;
+            } else if (errno != EEXIST) {
+                *reason = systemError("could not name the new file");
+                return false;
+            }
+        }
+        if (staged.temporaryName.isEmpty()) {
+            *reason = QStringLiteral("could not name the new file");
+            return false;
+        }
+    }
+    if (::renameat(staged.directoryFd, QFile::encodeName(staged.temporaryName).constData(),
+                   staged.directoryFd, base.constData()) != 0) {
+        *reason = systemError("could not replace the old file");
+        return false;
+    }
+    staged.temporaryName.clear();
+    return true;
+}

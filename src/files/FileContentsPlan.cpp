@@ -1,0 +1,43 @@
+#include "files/FileContentsPlan.h"
+
+void FileContentsPlan::appendBytes(const QByteArray &bytes)
+{
+    if (!bytes.isEmpty())
+        m_pieces.push_back(Piece{bytes, -1, bytes.size()});
+}
+
+void FileContentsPlan::appendRange(qint64 offset, qint64 length)
+{
+    if (length > 0)
+        m_pieces.push_back(Piece{{}, offset, length});
+}
+
+qint64 FileContentsPlan::newSize() const
+{
+    qint64 size = 0;
+    for (const Piece &piece : m_pieces)
+        size += piece.length;
+    return size;
+}
+
+bool FileContentsPlan::fitsInPlace() const
+{
+    qint64 position = 0;
+    for (const Piece &piece : m_pieces) {
+        if (piece.isRange() && piece.offset != position)
+            return false;
+        position += piece.length;
+    }
+    return position <= m_currentSize;
+}
+
+bool FileContentsPlan::isUnchanged() const
+{
+    qint64 position = 0;
+    for (const Piece &piece : m_pieces) {
+        if (!piece.isRange() || piece.offset != position)
+            return false;
+        position += piece.length;
+    }
+    return position == m_currentSize;
+}

@@ -1,0 +1,500 @@
+#include "files/TagAPI.h"
+
+#include "files/DurableWriteBatch.h"
+#include "files/FileContentsPlan.h"
+#include "files/SongMetadata.h"
+#include "search/IntValue.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+#include <taglib/apefooter.h>
+#include <taglib/apetag.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/commentsframe.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/tfilestream.h>
+#include <taglib/tpropertymap.h>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+using namespace TagLib;
+
+namespace {
+
+// ID3v2 picture types by number, as the picture dictionary names them.
+const char *const pictureTypeNames[] = {
+    "Other", "32x32 pixels 'file icon' (PNG only)", "Other file icon", "Cover (front)", "Cover (back)",
+    "Leaflet page", "Media (e.g. label side of CD)", "Lead artist/lead performer/soloist",
+    "Artist/performer", "Conductor", "Band/Orchestra", "Composer", "Lyricist/text writer",
+    "Recording Location", "During recording", "During performance", "Movie/video screen capture",
+    "A bright coloured fish", "Illustration", "Band/artist logotype", "Publisher/Studio logotype"};
+constexpr int pictureTypeCount = int(std::size(pictureTypeNames));
+
+// Padding that a tag written in place may keep, as TagLib allows at most.
+constexpr qint64 maximumPadding = 1024 * 1024;
+
+QString toQString(const String &text)
+{
+    return QString::fromUtf8(text.toCString(true));
+}
+
+String toTagLib(const QString &text)
+{
+    return String(text.toUtf8().toStdString(), String::UTF8);
+}
+
+std::optional<QString> presentText(const String &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    return toQString(text);
+}
+
+QString numberPair(qint32 number, qint32 total)
+{
+    if (total > 0)
+        return QStringLiteral("%1/%2").arg(qMax(number, 0)).arg(total);
+    return number > 0 ? QString::number(number) : QString();
+}
+
+QByteArray encodedPicture(const QVariantMap &picture)
+{
+    const QByteArray encoded = picture.value(QVPictureDataKey).toByteArray();
+    if (!encoded.isEmpty())
+        return encoded;
+    const QImage image = picture.value(QVPictureImageKey).value<QImage>();
+    if (image.isNull())
+        return {};
+    const bool png = picture.value(QVPictureMimeTypeKey).toString() == u"image/png";
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, png ? "PNG" : "JPEG");
+    return bytes;
+}
+
+} // namespace
+
+TagAPI::TagAPI() = default;
+
+TagAPI::~TagAPI()
+{
+    m_file.reset();   // before the stream it reads from
+}
+
+bool TagAPI::examineFile(const QString &path)
+{
+    m_file.reset();
+    m_stream.reset();
+    m_openError.clear();
+    m_id3v2Damage.clear();
+
+    const QFileInfo info(path);
+    m_path = info.canonicalFilePath();
+    if (m_path.isEmpty()) {
+        m_path = path;
+        m_openError = QStringLiteral("no such file");
+        return false;
+    }
+    if (!info.isFile()) {
+        m_openError = QStringLiteral("not a regular file");
+        return false;
+    }
+    const QByteArray encoded = QFile::encodeName(m_path);
+    if (::access(encoded.constData(), R_OK) != 0) {
+        m_openError = QStringLiteral("cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    m_stream = std::make_unique<FileStream>(encoded.constData(), true);
+    if (!m_stream->isOpen()) {
+        m_stream.reset();
+        m_openError = QStringLiteral("cannot be read");
+        return false;
+    }
+    // Audio properties are never used; skipping them saves scanning the audio.
+    m_file = std::make_unique<MPEG::File>(m_stream.get(), ID3v2::FrameFactory::instance(), false);
+    examineID3v2Header();
+    return true;
+}
+
+void TagAPI::examineID3v2Header()
+{
+    if (m_file->hasID3v2Tag()) {
+        const ID3v2::Header *header = m_file->ID3v2Tag()->header();
+        const long offset = m_file->find("ID3");
+        const qint64 end = offset + header->completeTagSize();
+        // The size is four 7-bit bytes. TagLib reads other bytes leniently, which would
+        // take part of the audio for the tag.
+        m_file->seek(offset + 6);
+        const ByteVector size = m_file->readBlock(4);
+        const bool sizeReadable = size.size() == 4 && std::none_of(size.begin(), size.end(), [](char byte) {
+            return (static_cast<unsigned char>(byte) & 0x80) != 0;
+        });
+        if (!sizeReadable)
+            m_id3v2Damage = QStringLiteral("its ID3v2 tag is damaged (its size cannot be read)");
+        else if (header->majorVersion() < 2 || header->majorVersion() > 4)
+            m_id3v2Damage = QStringLiteral("its ID3v2 tag has the unknown version 2.%1").arg(header->majorVersion());
+        else if (end > m_file->length())
+            m_id3v2Damage = QStringLiteral("its ID3v2 tag is damaged (it claims more bytes than the file holds)");
+        return;
+    }
+    // TagLib passes over a tag whose header it cannot read; writing a new tag in front of
+    // it would bury the old one in the audio.
+    m_file->seek(0);
+    if (m_file->readBlock(3) == ByteVector("ID3"))
+        m_id3v2Damage = QStringLiteral("its ID3v2 tag is damaged (its header cannot be read)");
+}
+
+QString TagAPI::fileProblem()
+{
+    if (!m_openError.isEmpty())
+        return m_openError;
+    if (!m_id3v2Damage.isEmpty())
+        return m_id3v2Damage;
+    if (m_file->firstFrameOffset() < 0)
+        return QStringLiteral("not an MP3 file (no MPEG audio frame found)");
+    const Layout bounds = layout();
+    if (bounds.id3v2End > bounds.apeOffset)
+        return QStringLiteral("its tags overlap each other");
+    return {};
+}
+
+bool TagAPI::v1TagPresent() const
+{
+    return m_file && m_file->hasID3v1Tag();
+}
+
+bool TagAPI::v2TagPresent() const
+{
+    return m_file && m_file->hasID3v2Tag();
+}
+
+const ID3v2::Tag *TagAPI::readableID3v2() const
+{
+    return v2TagPresent() ? m_file->ID3v2Tag() : nullptr;
+}
+
+const ID3v1::Tag *TagAPI::readableID3v1() const
+{
+    return !v2TagPresent() && v1TagPresent() ? m_file->ID3v1Tag() : nullptr;
+}
+
+ID3v2::Tag *TagAPI::writableID3v2()
+{
+    return m_file ? m_file->ID3v2Tag(true) : nullptr;
+}
+
+ID3v1::Tag *TagAPI::writableID3v1()
+{
+    return v1TagPresent() ? m_file->ID3v1Tag() : nullptr;
+}
+
+std::optional<QString> TagAPI::getArtist() const
+{
+    if (const auto *v2 = readableID3v2())
+        return presentText(v2->artist());
+    if (const auto *v1 = readableID3v1())
+        return presentText(v1->artist());
+    return std::nullopt;
+}
+
+std::optional<QString> TagAPI::getAlbum() const
+{
+    if (const auto *v2 = readableID3v2())
+        return presentText(v2->album());
+    if (const auto *v1 = readableID3v1())
+        return presentText(v1->album());
+    return std::nullopt;
+}
+
+std::optional<QString> TagAPI::getTitle() const
+{
+    if (const auto *v2 = readableID3v2())
+        return presentText(v2->title());
+    if (const auto *v1 = readableID3v1())
+        return presentText(v1->title());
+    return std::nullopt;
+}
+
+QList<id3V2Frame> TagAPI::getFrame(const QString &frameId) const
+{
+    QList<id3V2Frame> frames;
+    if (const auto *v2 = readableID3v2()) {
+        const ID3v2::FrameList &found = v2->frameList(ByteVector(frameId.toLatin1().constData()));
+        for (const ID3v2::Frame *frame : found)
+            frames.append(id3V2Frame(frameId, toQString(frame->toString())));
+    }
+    return frames;
+}
+
+QString TagAPI::textOfFrame(const char *frameId) const
+{
+    const ID3v2::Tag *v2 = readableID3v2();
+    if (!v2)
+        return {};
+    const ID3v2::FrameList &frames = v2->frameList(frameId);
+    return frames.isEmpty() ? QString() : toQString(frames.front()->toString());
+}
+
+qint32 TagAPI::getYear() const
+{
+    if (const auto *v2 = readableID3v2())
+        return qint32(qMin<unsigned>(v2->year(), INT32_MAX));
+    if (const auto *v1 = readableID3v1())
+        return qint32(qMin<unsigned>(v1->year(), INT32_MAX));
+    return 0;
+}
+
+qint32 TagAPI::getTrack() const
+{
+    if (readableID3v2())
+        return intValue(textOfFrame("TRCK").section(u'/', 0, 0));
+    if (const auto *v1 = readableID3v1())
+        return qint32(v1->track());
+    return 0;
+}
+
+qint32 TagAPI::getTotalNumberTracks() const
+{
+    return intValue(textOfFrame("TRCK").section(u'/', 1, 1));
+}
+
+qint32 TagAPI::getTotalNumberDisks() const
+{
+    return intValue(textOfFrame("TPOS").section(u'/', 1, 1));
+}
+
+QStringList TagAPI::getGenreNames() const
+{
+    QStringList names;
+    if (const auto *v2 = readableID3v2()) {
+        // The frame's property form turns ID3v1 genre numbers such as "(17)" into names.
+        for (const ID3v2::Frame *frame : v2->frameList("TCON")) {
+            const auto *text = dynamic_cast<const ID3v2::TextIdentificationFrame *>(frame);
+            if (!text)
+                continue;
+            const PropertyMap properties = text->asProperties();
+            for (const String &genre : properties["GENRE"])
+                names.append(toQString(genre));
+        }
+    } else if (const auto *v1 = readableID3v1()) {
+        if (!v1->genre().isEmpty())
+            names.append(toQString(v1->genre()));
+    }
+    return names;
+}
+
+QList<QVariantMap> TagAPI::getImage() const
+{
+    QList<QVariantMap> pictures;
+    const ID3v2::Tag *v2 = readableID3v2();
+    if (!v2)
+        return pictures;
+    for (const ID3v2::Frame *frame : v2->frameList("APIC")) {
+        const auto *picture = dynamic_cast<const ID3v2::AttachedPictureFrame *>(frame);
+        if (!picture)
+            continue;
+        const ByteVector data = picture->picture();
+        const int type = int(picture->type());
+        pictures.append(QVariantMap{
+            {QVPictureImageKey, QImage::fromData(QByteArrayView(data.data(), data.size()))},
+            {QVPictureTypeKey, QString::fromLatin1(type < pictureTypeCount ? pictureTypeNames[type] : "Other")},
+            {QVPictureMimeTypeKey, toQString(picture->mimeType())},
+            {QVPictureDescriptionKey, toQString(picture->description())},
+        });
+    }
+    return pictures;
+}
+
+void TagAPI::setTextFrame(const char *frameId, const QStringList &fields)
+{
+    ID3v2::Tag *v2 = writableID3v2();
+    if (!v2)
+        return;
+    v2->removeFrames(frameId);
+    StringList values;
+    for (const QString &field : fields) {
+        if (!field.isEmpty())
+            values.append(toTagLib(field));
+    }
+    if (values.isEmpty())
+        return;
+    auto *frame = new ID3v2::TextIdentificationFrame(frameId, String::UTF8);
+    frame->setText(values);
+    v2->addFrame(frame);
+}
+
+void TagAPI::setArtist(const QString &artist)
+{
+    setTextFrame("TPE1", {artist});
+    if (auto *v1 = writableID3v1())
+        v1->setArtist(toTagLib(artist));
+}
+
+void TagAPI::setTitle(const QString &title)
+{
+    setTextFrame("TIT2", {title});
+    if (auto *v1 = writableID3v1())
+        v1->setTitle(toTagLib(title));
+}
+
+void TagAPI::setAlbum(const QString &album)
+{
+    setTextFrame("TALB", {album});
+    if (auto *v1 = writableID3v1())
+        v1->setAlbum(toTagLib(album));
+}
+
+void TagAPI::setGenreName(const QStringList &genres)
+{
+    setTextFrame("TCON", genres);
+    if (auto *v1 = writableID3v1())
+        v1->setGenre(genres.isEmpty() ? String() : toTagLib(genres.first()));
+}
+
+void TagAPI::setYear(qint32 year)
+{
+    setTextFrame("TDRC", {year > 0 ? QString::number(year) : QString()});
+    if (auto *v1 = writableID3v1())
+        v1->setYear(year > 0 ? unsigned(year) : 0);
+}
+
+void TagAPI::setTrack(qint32 track, qint32 totalTracks)
+{
+    setTextFrame("TRCK", {numberPair(track, totalTracks)});
+    if (auto *v1 = writableID3v1())
+        v1->setTrack(track > 0 && track < 256 ? unsigned(track) : 0);
+}
+
+void TagAPI::setDisk(qint32 disk, qint32 totalDisks)
+{
+    setTextFrame("TPOS", {numberPair(disk, totalDisks)});
+}
+
+void TagAPI::setImages(const QVariantList &pictures)
+{
+    ID3v2::Tag *v2 = writableID3v2();
+    if (!v2)
+        return;
+    v2->removeFrames("APIC");
+    for (const QVariant &entry : pictures) {
+        const QVariantMap picture = entry.toMap();
+        const QByteArray bytes = encodedPicture(picture);
+        if (bytes.isEmpty())
+            continue;
+        const QString typeName = picture.value(QVPictureTypeKey).toString();
+        int type = 0;
+        for (int i = 0; i < pictureTypeCount; ++i) {
+            if (typeName == QLatin1String(pictureTypeNames[i]))
+                type = i;
+        }
+        auto *frame = new ID3v2::AttachedPictureFrame;
+        frame->setTextEncoding(String::UTF8);
+        frame->setType(ID3v2::AttachedPictureFrame::Type(type));
+        frame->setMimeType(toTagLib(picture.value(QVPictureMimeTypeKey).toString()));
+        frame->setDescription(toTagLib(picture.value(QVPictureDescriptionKey).toString()));
+        frame->setPicture(ByteVector(bytes.constData(), unsigned(bytes.size())));
+        v2->addFrame(frame);
+    }
+}
+
+void TagAPI::setComments(const QString &comment)
+{
+    if (ID3v2::Tag *v2 = writableID3v2()) {
+        v2->removeFrames("COMM");
+        if (!comment.isEmpty()) {
+            auto *frame = new ID3v2::CommentsFrame(String::UTF8);
+            frame->setText(toTagLib(comment));
+            v2->addFrame(frame);
+        }
+    }
+    if (auto *v1 = writableID3v1())
+        v1->setComment(toTagLib(comment));
+}
+
+void TagAPI::setFrame(const id3V2Frame &frame, bool replace)
+{
+    ID3v2::Tag *v2 = writableID3v2();
+    if (!v2)
+        return;
+    const ByteVector frameId(frame.frameId().toLatin1().constData());
+    if (replace)
+        v2->removeFrames(frameId);
+    auto *text = new ID3v2::TextIdentificationFrame(frameId, String::UTF8);
+    text->setText(toTagLib(frame.getTextFromFrame()));
+    v2->addFrame(text);
+}
+
+TagAPI::Layout TagAPI::layout() const
+{
+    Layout bounds;
+    bounds.size = m_file->length();
+    if (m_file->hasID3v2Tag()) {
+        bounds.id3v2Offset = m_file->find("ID3");
+        bounds.id3v2End = bounds.id3v2Offset + m_file->ID3v2Tag()->header()->completeTagSize();
+    }
+    bounds.id3v1Offset = m_file->hasID3v1Tag() ? bounds.size - 128 : bounds.size;
+    bounds.apeOffset = bounds.id3v1Offset;
+    if (m_file->hasAPETag())
+        bounds.apeOffset -= m_file->APETag()->footer()->completeTagSize();
+    return bounds;
+}
+
+QByteArray TagAPI::renderedID3v2(qint64 room)
+{
+    const ByteVector rendered = writableID3v2()->render(ID3v2::v4);
+    QByteArray bytes(rendered.data(), rendered.size());
+    // TagLib pads a tag that shrinks only up to a limit and otherwise renders it smaller,
+    // which costs a rewrite of the whole file. Filling the old room with more padding
+    // lets the tag be written in place.
+    ID3v2::Header header;
+    header.setData(rendered.mid(0, ID3v2::Header::size()));
+    const qint64 padding = room - bytes.size();
+    if (padding > 0 && padding <= maximumPadding && !header.footerPresent()) {
+        header.setTagSize(unsigned(room - ID3v2::Header::size()));
+        const ByteVector newHeader = header.render();
+        bytes.replace(0, newHeader.size(), QByteArray(newHeader.data(), newHeader.size()));
+        bytes.append(QByteArray(padding, '\0'));
+    }
+    return bytes;
+}
+
+bool TagAPI::updateFile(DurableWriteBatch &batch, QString *reason)
+{
+    *reason = fileProblem();
+    if (!reason->isEmpty())
+        return false;
+    const Layout bounds = layout();
+    FileContentsPlan plan(bounds.size);
+    plan.appendRange(0, bounds.id3v2Offset);
+    plan.appendBytes(renderedID3v2(bounds.id3v2End - bounds.id3v2Offset));
+    // The audio and any APE tag stay as they are.
+    plan.appendRange(bounds.id3v2End, bounds.id3v1Offset - bounds.id3v2End);
+    if (ID3v1::Tag *v1 = writableID3v1()) {
+        const ByteVector id3v1 = v1->render();
+        plan.appendBytes(QByteArray(id3v1.data(), id3v1.size()));
+    }
+    return batch.stage(m_path, plan, reason);
+}
+
+bool TagAPI::dropTag(DurableWriteBatch &batch, QString *reason)
+{
+    *reason = fileProblem();
+    if (!reason->isEmpty())
+        return false;
+    const Layout bounds = layout();
+    FileContentsPlan plan(bounds.size);
+    plan.appendRange(0, bounds.id3v2Offset);
+    plan.appendRange(bounds.id3v2End, bounds.apeOffset - bounds.id3v2End);
+    return batch.stage(m_path, plan, reason);
+}

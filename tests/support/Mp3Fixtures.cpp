@@ -1,0 +1,119 @@
+#include "support/Mp3Fixtures.h"
+
+#include "files/SongMetadata.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+
+#include <taglib/attachedpictureframe.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/textidentificationframe.h>
+
+namespace Mp3Fixtures {
+
+namespace {
+
+// MPEG-1 Layer III, no CRC, 128 kbit/s, 44.1 kHz, no padding, joint stereo, original.
+constexpr unsigned char frameHeader[4] = {0xFF, 0xFB, 0x90, 0x44};
+// Joint stereo side information; all zero, so a decoder finds no main data and plays
+// silence, while the rest of the frame is ancillary data free to carry our pattern.
+constexpr int sideInfoSize = 32;
+
+void addTextFrame(TagLib::ID3v2::Tag &tag, const char *id, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    auto *frame = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::UTF8);
+    frame->setText(TagLib::String(text.toStdString(), TagLib::String::UTF8));
+    tag.addFrame(frame);
+}
+
+QString numberPair(const QVariantMap &tags, const QString &numberKey, const QString &totalKey)
+{
+    const QString number = tags.value(numberKey).toString();
+    const QString total = tags.value(totalKey).toString();
+    if (total.isEmpty())
+        return number;
+    return number + u'/' + total;
+}
+
+} // namespace
+
+QByteArray audio(qint64 minimumBytes, quint32 seed)
+{
+    const qint64 frames = std::max<qint64>(1, (minimumBytes + frameSize - 1) / frameSize);
+    QByteArray bytes(frames * frameSize, '\0');
+    quint32 state = seed ? seed : 1;
+    for (qint64 f = 0; f < frames; ++f) {
+        char *frame = bytes.data() + f * frameSize;
+        std::copy(std::begin(frameHeader), std::end(frameHeader), frame);
+        for (qint64 i = 4 + sideInfoSize; i < frameSize; ++i) {
+            // xorshift32; 0xFF is avoided so no byte pair inside a frame looks like a sync word.
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            frame[i] = static_cast<char>((state & 0xFF) == 0xFF ? 0x7F : state & 0xFF);
+        }
+    }
+    return bytes;
+}
+
+static bool writeFile(const QString &path, const QByteArray &head, const QByteArray &body)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(head) == head.size() && file.write(body) == body.size();
+}
+
+bool writeMp3(const QString &path, qint64 minimumBytes, quint32 seed)
+{
+    return writeFile(path, {}, audio(minimumBytes, seed));
+}
+
+bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimumBytes, quint32 seed)
+{
+    TagLib::ID3v2::Tag tag;
+    addTextFrame(tag, "TPE1", tags.value(QVArtistTrackTag).toString());
+    addTextFrame(tag, "TPE2", tags.value(QVArtistAlbumTag).toString());
+    addTextFrame(tag, "TALB", tags.value(QVAlbumTag).toString());
+    addTextFrame(tag, "TIT2", tags.value(QVTitleTag).toString());
+    addTextFrame(tag, "TDRC", tags.value(QVYearTag).toString());
+    addTextFrame(tag, "TRCK", numberPair(tags, QVTrackNoTag, QVTrackCountTag));
+    addTextFrame(tag, "TPOS", numberPair(tags, QVDiscsTag, QVDiscsTag));
+    const QStringList genres = tags.value(QVGenreTag).toStringList();
+    if (!genres.isEmpty()) {
+        auto *frame = new TagLib::ID3v2::TextIdentificationFrame("TCON", TagLib::String::UTF8);
+        TagLib::StringList fields;
+        for (const QString &genre : genres)
+            fields.append(TagLib::String(genre.toStdString(), TagLib::String::UTF8));
+        frame->setText(fields);
+        tag.addFrame(frame);
+    }
+    const QByteArray cover = tags.value(QVCoverTag).toByteArray();
+    if (!cover.isEmpty()) {
+        auto *frame = new TagLib::ID3v2::AttachedPictureFrame;
+        frame->setMimeType("image/jpeg");
+        frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+        frame->setPicture(TagLib::ByteVector(cover.constData(), static_cast<unsigned>(cover.size())));
+        tag.addFrame(frame);
+    }
+    const TagLib::ByteVector rendered = tag.render(TagLib::ID3v2::v4);
+    return writeFile(path, QByteArray(rendered.data(), rendered.size()), audio(minimumBytes, seed));
+}
+
+QByteArray jpegPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, (x + y) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    return bytes;
+}
+
+} // namespace Mp3Fixtures

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantMap>
+
+// Generates MP3 files for tests and benchmarks: a valid MPEG-1 Layer III frame sequence
+// (128 kbit/s, 44.1 kHz, 417-byte frames) whose ancillary bytes follow a seeded pattern, so
+// a test can tell one file's audio from another's and check that it came through unchanged.
+namespace Mp3Fixtures {
+
+// Size of one generated audio frame in bytes.
+constexpr qint64 frameSize = 417;
+
+// Whole frames of audio, at least `minimumBytes` long (at least one frame).
+QByteArray audio(qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
+
+// Writes `audio(minimumBytes, seed)` to `path`, untagged. Returns false when the file
+// cannot be written.
+bool writeMp3(const QString &path, qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
+
+// Writes an MP3 file with an ID3v2.4 tag made directly with TagLib (not through the
+// application's own writer). `tags` uses the song metadata keys with text values
+// ("Genre" may be a list); "Cover" may hold JPEG bytes (QByteArray) for a front cover.
+bool writeTaggedMp3(const QString &path, const QVariantMap &tags,
+                    qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
+
+// A small JPEG picture of the given size, filled with a gradient.
+QByteArray jpegPicture(int width = 64, int height = 48);
+
+} // namespace Mp3Fixtures
