@@ -1,0 +1,154 @@
+#include "CatalogueRequests.h"
+#include "support/LocalCatalogue.h"
+#include "support/TemporaryCatalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+namespace {
+
+QByteArray answerPage(const QByteArray &asin)
+{
+    return "<?xml version=\"1.0\"?><ItemSearchResponse><Items><TotalPages>2</TotalPages><Item><ASIN>" + asin
+           + "</ASIN><LargeImage><URL>{{base}}/images/" + asin + ".jpg</URL></LargeImage></Item></Items>"
+             "</ItemSearchResponse>";
+}
+
+std::string errorCode(const QByteArray &body)
+{
+    pugi::xml_document document;
+    if (!document.load_buffer(body.constData(), size_t(body.size())))
+        return "(not XML)";
+    return document.select_node("//*[local-name()='Error']/*[local-name()='Code']").node().text().get();
+}
+
+class CatalogueAnswers : public ::testing::Test {
+protected:
+    HttpAnswer search(const QString &keywords, const QString &page = QStringLiteral("1"))
+    {
+        return httpGet(signedUrl(service.host(), itemSearchParameters(keywords, page, ServiceConfig::placeholderAccessKey),
+                                 ServiceConfig::placeholderSecretKey));
+    }
+
+    static TemporaryCatalogue makeCatalogue()
+    {
+        TemporaryCatalogue catalogue;
+        catalogue.addPage(QStringLiteral("Blue Moon"), 1, answerPage("B000000001"));
+        catalogue.addPage(QStringLiteral("Blue Moon"), 2, answerPage("B000000002"));
+        catalogue.addPage(QStringLiteral("AC/DC"), 1, answerPage("B000000003"));
+        catalogue.addImage(QStringLiteral("B000000001.jpg"), QByteArray("\xff\xd8\xff\xe0 picture bytes", 19));
+        return catalogue;
+    }
+
+    TemporaryCatalogue catalogue = makeCatalogue();
+    LocalCatalogue service{catalogue.path()};
+};
+
+} // namespace
+
+TEST_F(CatalogueAnswers, ServesEachPageWithItsBaseFilledIn)
+{
+    ASSERT_TRUE(service.isRunning());
+    const HttpAnswer first = search(QStringLiteral("Blue Moon"));
+    EXPECT_EQ(first.status, 200);
+    EXPECT_TRUE(first.contentType.startsWith("text/xml"));
+    EXPECT_EQ(first.body, QByteArray(answerPage("B000000001")).replace("{{base}}", service.baseUrl().toUtf8()));
+    EXPECT_FALSE(first.body.contains("{{base}}"));
+
+    const HttpAnswer second = search(QStringLiteral("Blue Moon"), QStringLiteral("2"));
+    EXPECT_TRUE(second.body.contains("<ASIN>B000000002</ASIN>"));
+    // "/" in the keywords names the folder with "_" in its place.
+    EXPECT_TRUE(search(QStringLiteral("AC/DC")).body.contains("<ASIN>B000000003</ASIN>"));
+}
+
+TEST_F(CatalogueAnswers, AnswersNoExactMatchesForWhatItDoesNotHold)
+{
+    ASSERT_TRUE(service.isRunning());
+    const QStringList unknownKeywords{QStringLiteral("blue moon"), QStringLiteral("Blue"), QStringLiteral(""),
+                                      QStringLiteral("<&\"unknown\">")};
+    for (const QString &keywords : unknownKeywords) {
+        const HttpAnswer answer = search(keywords);
+        EXPECT_EQ(answer.status, 200) << keywords.toStdString();
+        EXPECT_EQ(errorCode(answer.body), "AWS.ECommerceService.NoExactMatches") << keywords.toStdString();
+        EXPECT_TRUE(answer.body.contains("<TotalPages>0</TotalPages>"));
+    }
+    for (const QString &page : {QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("01"), QStringLiteral("-1"),
+                                QStringLiteral("x")})
+        EXPECT_EQ(errorCode(search(QStringLiteral("Blue Moon"), page).body), "AWS.ECommerceService.NoExactMatches")
+            << page.toStdString();
+}
+
+TEST_F(CatalogueAnswers, ServesPicturesFromTheImagesFolder)
+{
+    ASSERT_TRUE(service.isRunning());
+    const HttpAnswer picture = httpGet(service.baseUrl() + QStringLiteral("/images/B000000001.jpg"));
+    EXPECT_EQ(picture.status, 200);
+    EXPECT_EQ(picture.contentType, "image/jpeg");
+    EXPECT_EQ(picture.body, QByteArray("\xff\xd8\xff\xe0 picture bytes", 19));
+    EXPECT_EQ(httpGet(service.baseUrl() + QStringLiteral("/images/B000000002.jpg")).status, 404);
+    EXPECT_EQ(httpGet(service.baseUrl() + QStringLiteral("/other")).status, 404);
+}
+
+TEST_F(CatalogueAnswers, LogsEveryRequestWithItsQuery)
+{
+    ASSERT_TRUE(service.isRunning());
+    search(QStringLiteral("Blue Moon"), QStringLiteral("2"));
+    httpGet(service.baseUrl() + QStringLiteral("/images/B000000001.jpg?size=large"));
+    httpGet(service.baseUrl() + QStringLiteral("/onca/soap?Keywords=Blue%20Moon&ItemPage=1"));
+
+    const QList<QJsonObject> lines = service.logLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0][u"path"].toString(), u"/onca/soap");
+    const QJsonObject query = lines[0][u"query"].toObject();
+    EXPECT_EQ(query.size(), 9);
+    EXPECT_EQ(query[u"Keywords"].toString(), u"Blue Moon");
+    EXPECT_EQ(query[u"ItemPage"].toString(), u"2");
+    EXPECT_EQ(query[u"AWSAccessKeyId"].toString(), ServiceConfig::placeholderAccessKey);
+    EXPECT_TRUE(query.contains(u"Signature"));
+    EXPECT_TRUE(lines[0][u"signatureVerified"].toBool());
+
+    EXPECT_EQ(lines[1][u"path"].toString(), u"/images/B000000001.jpg");
+    EXPECT_EQ(lines[1][u"query"].toObject()[u"size"].toString(), u"large");
+    EXPECT_FALSE(lines[2][u"signatureVerified"].toBool());
+}
+
+TEST(CatalogueFolderSafety, NeverServesAFileOutsideTheFolder)
+{
+    // DIR lies inside an outer folder that holds files a request must never reach.
+    TemporaryCatalogue outer;
+    outer.addFile(QStringLiteral("page-1.xml"), answerPage("OUTSIDE001"));
+    outer.addFile(QStringLiteral("secret/page-1.xml"), answerPage("OUTSIDE002"));
+    outer.addFile(QStringLiteral("secret.jpg"), "outside picture");
+    outer.addFile(QStringLiteral("root/Inside/page-1.xml"), answerPage("B000000001"));
+    const QString root = outer.path() + QStringLiteral("/root");
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/images")));
+    ASSERT_TRUE(QFile::link(outer.path() + QStringLiteral("/secret"), root + QStringLiteral("/linked")));
+    ASSERT_TRUE(QFile::link(outer.path() + QStringLiteral("/secret.jpg"), root + QStringLiteral("/images/linked.jpg")));
+
+    LocalCatalogue service(root);
+    ASSERT_TRUE(service.isRunning());
+    const auto search = [&](const QString &keywords) {
+        return httpGet(signedUrl(service.host(),
+                                 itemSearchParameters(keywords, QStringLiteral("1"), ServiceConfig::placeholderAccessKey),
+                                 ServiceConfig::placeholderSecretKey))
+            .body;
+    };
+    EXPECT_TRUE(search(QStringLiteral("Inside")).contains("B000000001"));
+    for (const QString &keywords : {QStringLiteral(".."), QStringLiteral("../secret"), QStringLiteral("linked"),
+                                    QStringLiteral("."), QStringLiteral("/"), QStringLiteral("../root/Inside")}) {
+        const QByteArray body = search(keywords);
+        EXPECT_FALSE(body.contains("OUTSIDE")) << keywords.toStdString();
+        EXPECT_EQ(errorCode(body), "AWS.ECommerceService.NoExactMatches") << keywords.toStdString();
+    }
+
+    HttpGetOptions asIs;
+    asIs.pathAsIs = true;
+    for (const QString &path : {QStringLiteral("/images/../../secret.jpg"), QStringLiteral("/images/..%2F..%2Fsecret.jpg"),
+                                QStringLiteral("/images/linked.jpg"), QStringLiteral("/images/..")}) {
+        const HttpAnswer answer = httpGet(service.baseUrl() + path, asIs);
+        EXPECT_NE(answer.status, 200) << path.toStdString();
+        EXPECT_FALSE(answer.body.contains("outside")) << path.toStdString();
+    }
+}

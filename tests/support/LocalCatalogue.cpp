@@ -1,0 +1,104 @@
+#include "support/LocalCatalogue.h"
+
+#include "support/TestPaths.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Generous: only a broken build or a stuck machine comes near them.
+constexpr int startTimeoutMs = 30000;
+constexpr int stopTimeoutMs = 15000;
+
+} // namespace
+
+LocalCatalogue::LocalCatalogue(const QString &root, LocalCatalogueOptions options)
+    : m_options(std::move(options))
+{
+    const QStringList arguments{QStringLiteral("--root"), root,
+                                QStringLiteral("--port"), QStringLiteral("0"),
+                                QStringLiteral("--access-key"), m_options.accessKey,
+                                QStringLiteral("--secret"), m_options.secretKey,
+                                QStringLiteral("--latency-ms"), QString::number(m_options.latencyMs),
+                                QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl"))};
+    // The service's warnings show in the test's own output.
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(binDir() + QStringLiteral("/tagwright-catalogue"), arguments);
+    if (!m_process.waitForStarted(startTimeoutMs)) {
+        ADD_FAILURE() << "cannot start tagwright-catalogue: " << m_process.errorString().toStdString();
+        return;
+    }
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(startTimeoutMs)) {
+    }
+    const QString firstLine = QString::fromUtf8(m_process.readLine()).trimmed();
+    static const QRegularExpression listening(QStringLiteral("^listening on 127\\.0\\.0\\.1:([0-9]+)$"));
+    const QRegularExpressionMatch match = listening.match(firstLine);
+    if (!match.hasMatch()) {
+        ADD_FAILURE() << "tagwright-catalogue did not start (see its message above); first line: \""
+                      << firstLine.toStdString() << "\"";
+        return;
+    }
+    m_port = match.captured(1).toUShort();
+}
+
+LocalCatalogue::~LocalCatalogue()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(stopTimeoutMs)) {
+        ADD_FAILURE() << "tagwright-catalogue did not stop on SIGTERM";
+        m_process.kill();
+        m_process.waitForFinished(stopTimeoutMs);
+    } else if (m_process.exitStatus() != QProcess::NormalExit || m_process.exitCode() != 0) {
+        ADD_FAILURE() << "tagwright-catalogue ended with exit code " << m_process.exitCode();
+    }
+}
+
+QString LocalCatalogue::host() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+}
+
+QString LocalCatalogue::baseUrl() const
+{
+    return QStringLiteral("http://") + host();
+}
+
+ServiceConfig LocalCatalogue::config() const
+{
+    ServiceConfig config;
+    config.accessKey = m_options.accessKey;
+    config.secretKey = m_options.secretKey;
+    for (const QString &store : {QStringLiteral("de"), QStringLiteral("com"), QStringLiteral("co.uk"),
+                                 QStringLiteral("fr")})
+        config.hosts.insert(store, host());
+    config.credentialsConfigured = true;
+    return config;
+}
+
+QStringList LocalCatalogue::environment() const
+{
+    return {QStringLiteral("TAGWRIGHT_ACCESS_KEY=") + m_options.accessKey,
+            QStringLiteral("TAGWRIGHT_SECRET_KEY=") + m_options.secretKey,
+            QStringLiteral("TAGWRIGHT_HOST_DE=") + host(),
+            QStringLiteral("TAGWRIGHT_HOST_COM=") + host(),
+            QStringLiteral("TAGWRIGHT_HOST_CO_UK=") + host(),
+            QStringLiteral("TAGWRIGHT_HOST_FR=") + host()};
+}
+
+QList<QJsonObject> LocalCatalogue::logLines() const
+{
+    QList<QJsonObject> lines;
+    QFile log(m_logDir.filePath(QStringLiteral("requests.jsonl")));
+    if (!log.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray &line : log.readAll().split('\n')) {
+        if (!line.isEmpty())
+            lines.append(QJsonDocument::fromJson(line).object());
+    }
+    return lines;
+}
