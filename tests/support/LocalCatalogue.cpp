@@ -18,12 +18,15 @@ constexpr int stopTimeoutMs = 15000;
 LocalCatalogue::LocalCatalogue(const QString &root, LocalCatalogueOptions options)
     : m_options(std::move(options))
 {
-    const QStringList arguments{QStringLiteral("--root"), root,
-                                QStringLiteral("--port"), QStringLiteral("0"),
-                                QStringLiteral("--access-key"), m_options.accessKey,
-                                QStringLiteral("--secret"), m_options.secretKey,
-                                QStringLiteral("--latency-ms"), QString::number(m_options.latencyMs),
-                                QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl"))};
+    QStringList arguments{QStringLiteral("--root"), root,
+                          QStringLiteral("--port"), QStringLiteral("0"),
+                          QStringLiteral("--latency-ms"), QString::number(m_options.latencyMs),
+                          QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl"))};
+    // Without other credentials the program's own defaults are the ones in use.
+    if (m_options.accessKey != ServiceConfig::placeholderAccessKey
+        || m_options.secretKey != ServiceConfig::placeholderSecretKey)
+        arguments << QStringLiteral("--access-key") << m_options.accessKey << QStringLiteral("--secret")
+                  << m_options.secretKey;
     // The service's warnings show in the test's own output.
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(binDir() + QStringLiteral("/tagwright-catalogue"), arguments);

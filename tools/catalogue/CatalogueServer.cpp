@@ -11,6 +11,7 @@
 #include <httplib.h>
 
 #include <csignal>
+#include <sys/socket.h>
 #include <thread>
 
 namespace {
@@ -153,6 +154,12 @@ CatalogueServer::CatalogueServer(CatalogueServerOptions options)
     // stop never waits long for them.
     d->http.set_keep_alive_max_count(100000);
     d->http.set_keep_alive_timeout(2);
+    // The library's default also sets SO_REUSEPORT, which would let a second service share
+    // a port that is in use; a busy port must make start() fail instead.
+    d->http.set_socket_options([](int socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     d->http.Get("/onca/soap", [this](const httplib::Request &request, httplib::Response &response) {
         d->answerItemSearch(request, response);
     });

@@ -1,0 +1,136 @@
+#include "CatalogueRequests.h"
+#include "support/LocalCatalogue.h"
+#include "support/TemporaryCatalogue.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+const QByteArray page = "<?xml version=\"1.0\"?><ItemSearchResponse><Items><TotalPages>1</TotalPages>"
+                        "<Item><ASIN>B000000001</ASIN></Item></Items></ItemSearchResponse>";
+
+qint64 residentKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression rss(QStringLiteral("VmRSS:\\s+([0-9]+) kB"));
+    return rss.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
+}
+
+class CatalogueFaults : public ::testing::Test {
+protected:
+    static TemporaryCatalogue makeCatalogue()
+    {
+        TemporaryCatalogue catalogue;
+        catalogue.addPage(QStringLiteral("Faults"), 1, page);
+        catalogue.addFault(QStringLiteral("Faults"), 2, "garbage\n");
+        catalogue.addFault(QStringLiteral("Faults"), 3, "status 500");
+        catalogue.addFault(QStringLiteral("Faults"), 4, "status 503\n");
+        catalogue.addFault(QStringLiteral("Faults"), 5, "close");
+        catalogue.addPage(QStringLiteral("Faults"), 6, page);  // the fault beside it wins
+        catalogue.addFault(QStringLiteral("Faults"), 6, "hang");
+        catalogue.addFault(QStringLiteral("Faults"), 7, "huge");
+        catalogue.addPage(QStringLiteral("Faults"), 8, page);
+        catalogue.addFault(QStringLiteral("Faults"), 8, "wobble");  // no fault: served as usual
+        return catalogue;
+    }
+
+    HttpAnswer fetch(int pageNumber, HttpGetOptions getOptions = {})
+    {
+        return httpGet(signedUrl(service.host(),
+                                 itemSearchParameters(QStringLiteral("Faults"), QString::number(pageNumber),
+                                                      ServiceConfig::placeholderAccessKey),
+                                 ServiceConfig::placeholderSecretKey),
+                       getOptions);
+    }
+
+    void expectStillServing()
+    {
+        const HttpAnswer answer = fetch(1);
+        EXPECT_EQ(answer.status, 200);
+        EXPECT_EQ(answer.body, page);
+    }
+
+    TemporaryCatalogue catalogue = makeCatalogue();
+    LocalCatalogue service{catalogue.path()};
+};
+
+} // namespace
+
+TEST_F(CatalogueFaults, GarbageAndStatusFaultsReplaceOnlyTheirPage)
+{
+    ASSERT_TRUE(service.isRunning());
+    const HttpAnswer garbage = fetch(2);
+    EXPECT_EQ(garbage.status, 200);
+    EXPECT_FALSE(garbage.body.isEmpty());
+    pugi::xml_document document;
+    EXPECT_FALSE(document.load_buffer(garbage.body.constData(), size_t(garbage.body.size())));
+
+    EXPECT_EQ(fetch(3).status, 500);
+    EXPECT_EQ(fetch(4).status, 503);
+    EXPECT_EQ(fetch(8).body, page);
+    expectStillServing();
+    // Faults are logged like any request.
+    EXPECT_EQ(service.logLines().size(), 5);
+}
+
+TEST_F(CatalogueFaults, CloseDropsTheConnectionWithoutAnswer)
+{
+    ASSERT_TRUE(service.isRunning());
+    const HttpAnswer answer = fetch(5);
+    EXPECT_EQ(answer.result, CURLE_GOT_NOTHING);
+    EXPECT_EQ(answer.bytesReceived, 0);
+    expectStillServing();
+}
+
+TEST_F(CatalogueFaults, HangNeverAnswersAndEndsWhenTheClientLeaves)
+{
+    ASSERT_TRUE(service.isRunning());
+    // More hanging requests than the service has workers: unless each hang ends when its
+    // client gives up, the request after them would never be served.
+    constexpr int hangingClients = 80;
+    std::vector<HttpAnswer> answers(hangingClients);
+    std::vector<std::thread> clients;
+    for (int i = 0; i < hangingClients; ++i) {
+        clients.emplace_back([this, &answers, i] {
+            HttpGetOptions impatient;
+            impatient.timeoutMs = 500;
+            answers[size_t(i)] = fetch(6, impatient);
+        });
+    }
+    for (std::thread &client : clients)
+        client.join();
+    for (const HttpAnswer &answer : answers) {
+        EXPECT_EQ(answer.result, CURLE_OPERATION_TIMEDOUT);
+        EXPECT_EQ(answer.bytesReceived, 0);
+    }
+    expectStillServing();
+}
+
+TEST_F(CatalogueFaults, HugeSendsAnEndlessBodyWithoutGrowing)
+{
+    ASSERT_TRUE(service.isRunning());
+    expectStillServing();
+    const qint64 before = residentKiB(service.processId());
+
+    HttpGetOptions capped;
+    capped.abortAfter = qint64(256) << 20;
+    capped.keepAtMost = 64;
+    const HttpAnswer answer = fetch(7, capped);
+    EXPECT_EQ(answer.result, CURLE_WRITE_ERROR);
+    EXPECT_GE(answer.bytesReceived, capped.abortAfter);
+    EXPECT_TRUE(answer.body.startsWith("<?xml"));
+
+    // The body is made as it is sent: the service holds a block of it, never the whole.
+    const qint64 after = residentKiB(service.processId());
+    ASSERT_GT(before, 0);
+    EXPECT_LT(after - before, 64 * 1024) << "resident KiB before " << before << ", after " << after;
+    expectStillServing();
+}
