@@ -70,6 +70,7 @@ struct CatalogueServer::Private {
     std::atomic<bool> listenerEnded = false;
     std::atomic<bool> stopping = false;
     quint16 port = 0;
+    int listeningSocket = -1;
     QByteArray base;  // "http://127.0.0.1:PORT", put in place of {{base}} in served pages
 };
 
@@ -154,11 +155,13 @@ CatalogueServer::CatalogueServer(CatalogueServerOptions options)
     // stop never waits long for them.
     d->http.set_keep_alive_max_count(100000);
     d->http.set_keep_alive_timeout(2);
+    d->http.set_tcp_nodelay(true);
     // The library's default also sets SO_REUSEPORT, which would let a second service share
     // a port that is in use; a busy port must make start() fail instead.
-    d->http.set_socket_options([](int socket) {
+    d->http.set_socket_options([this](int socket) {
         const int yes = 1;
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        d->listeningSocket = socket;
     });
     d->http.Get("/onca/soap", [this](const httplib::Request &request, httplib::Response &response) {
         d->answerItemSearch(request, response);
@@ -200,6 +203,9 @@ bool CatalogueServer::start(QString *error)
         return fail(QStringLiteral("cannot listen on 127.0.0.1:%1: the port is in use or not allowed")
                         .arg(d->options.port));
     d->port = static_cast<quint16>(port);
+    // The library listens with a backlog of 5: a client that opens a page's cover
+    // connections all at once would see SYNs dropped and wait a second for each retry.
+    ::listen(d->listeningSocket, SOMAXCONN);
     d->base = "http://127.0.0.1:" + QByteArray::number(port);
 
     d->listener = std::thread([this] {
