@@ -15,6 +15,16 @@ namespace {
 const QByteArray page = "<?xml version=\"1.0\"?><ItemSearchResponse><Items><TotalPages>1</TotalPages>"
                         "<Item><ASIN>B000000001</ASIN></Item></Items></ItemSearchResponse>";
 
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer keeps freed memory in quarantine (up to 256 MiB), so the resident size
+// says nothing about what the service holds; the transfer still runs under its checks.
+constexpr bool residentSizeTellsUsage = false;
+constexpr qint64 hugeTransfer = qint64(32) << 20;
+#else
+constexpr bool residentSizeTellsUsage = true;
+constexpr qint64 hugeTransfer = qint64(256) << 20;
+#endif
+
 qint64 residentKiB(qint64 pid)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
@@ -121,7 +131,7 @@ TEST_F(CatalogueFaults, HugeSendsAnEndlessBodyWithoutGrowing)
     const qint64 before = residentKiB(service.processId());
 
     HttpGetOptions capped;
-    capped.abortAfter = qint64(256) << 20;
+    capped.abortAfter = hugeTransfer;
     capped.keepAtMost = 64;
     const HttpAnswer answer = fetch(7, capped);
     EXPECT_EQ(answer.result, CURLE_WRITE_ERROR);
@@ -131,6 +141,8 @@ TEST_F(CatalogueFaults, HugeSendsAnEndlessBodyWithoutGrowing)
     // The body is made as it is sent: the service holds a block of it, never the whole.
     const qint64 after = residentKiB(service.processId());
     ASSERT_GT(before, 0);
-    EXPECT_LT(after - before, 64 * 1024) << "resident KiB before " << before << ", after " << after;
+    if (residentSizeTellsUsage) {
+        EXPECT_LT(after - before, 64 * 1024) << "resident KiB before " << before << ", after " << after;
+    }
     expectStillServing();
 }
