@@ -3,11 +3,14 @@
 #include "common/StatusNotification.h"
 #include "files/DurableWriteBatch.h"
 #include "files/FileFailureNotification.h"
+#include "files/FileRenamer.h"
+#include "files/RenamingMask.h"
 #include "files/SongMetadata.h"
 #include "files/TagAPI.h"
 #include "search/IntValue.h"
 
 #include <QBuffer>
+#include <QDebug>
 #include <QFileInfo>
 #include <QImage>
 
@@ -179,4 +182,26 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
 void FileHandler::sendStatusChange(const QString &message)
 {
     postStatusChange(this, message);
+}
+
+QString FileHandler::replacePlaceholders(const QString &mask, const QVariantMap &metadata)
+{
+    return RenamingMask::substitute(mask, metadata, RenamingMask::Values::FileNameSafe);
+}
+
+QString FileHandler::resolvePlaceholders(const QString &mask, const QVariantMap &metadata)
+{
+    return RenamingMask::substitute(mask, metadata, RenamingMask::Values::Unchanged);
+}
+
+void FileHandler::renameFiles(QStringList &files, const QString &mask)
+{
+    // The window has only the status line; the reasons go to the diagnostic log.
+    for (const FileRenamer::Problem &problem : FileRenamer(*this).renameFiles(files, mask))
+        qWarning().noquote() << QStringLiteral("%1 was not renamed: %2").arg(problem.path, problem.reason);
+}
+
+QString FileHandler::buildPreviewForFiles(const QStringList &files, const QString &mask)
+{
+    return FileRenamer(*this).buildPreview(files, mask);
 }

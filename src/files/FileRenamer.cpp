@@ -1,0 +1,114 @@
+#include "files/FileRenamer.h"
+
+#include "files/FileHandler.h"
+#include "files/NoReplaceMove.h"
+#include "files/RenamingMask.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The folders below a file's folder that a new name needs, created one level at a time.
+// Remembers which ones it made, so that a move that fails afterwards can take them away
+// again and leave no empty folders behind.
+class NewFolders {
+public:
+    // Creates prefix + each leading run of components; the reason when one cannot be made.
+    std::optional<QString> create(const QString &prefix, const QStringList &components)
+    {
+        QString folder = prefix;
+        for (const QString &component : components) {
+            folder += component;
+            if (::mkdir(QFile::encodeName(folder).constData(), 0777) == 0) {
+                m_made.prepend(folder);
+            } else if (const int error = errno; error != EEXIST) {
+                return QStringLiteral("could not create the folder \"%1\": %2")
+                    .arg(folder, NoReplaceMove::describeError(error));
+            }
+            folder += u'/';
+        }
+        return std::nullopt;
+    }
+
+    // Removes the folders this object made, innermost first; a folder that is no longer
+    // empty (someone else put a file there meanwhile) stays.
+    void removeMade()
+    {
+        for (const QString &folder : std::as_const(m_made))
+            ::rmdir(QFile::encodeName(folder).constData());
+        m_made.clear();
+    }
+
+private:
+    QStringList m_made;
+};
+
+} // namespace
+
+FileRenamer::FileRenamer(FileHandler &handler)
+    : m_handler(handler)
+{
+}
+
+QList<FileRenamer::Problem> FileRenamer::renameFiles(QStringList &files, const QString &mask)
+{
+    QList<Problem> problems;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString oldPath = files.at(i);
+        if (const auto reason = renameFile(files[i], mask))
+            problems.append({i, oldPath, *reason});
+        m_handler.sendStatusChange(QStringLiteral("New file renamed. %1 files processed.").arg(i + 1));
+    }
+    return problems;
+}
+
+std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mask)
+{
+    // The file's folder as written in its path, "/" included, so a bare file name stays
+    // relative to the working folder.
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString prefix = path.left(slash + 1);
+    const QString fileName = path.mid(slash + 1);
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
+
+    const QString name = RenamingMask::substitute(
+        mask, m_handler.readMetaDataFromMp3File(path, FileHandler::CoverReading::Skip),
+        RenamingMask::Values::FileNameSafe);
+    if (auto problem = RenamingMask::problemWithName(name))
+        return problem;
+
+    // Empty components (from an empty value between two "/" of the mask) add no folder level.
+    QStringList components = name.split(u'/', Qt::SkipEmptyParts);
+    QString newPath = prefix + components.join(u'/');
+    if (!extension.isEmpty())
+        newPath += u'.' + extension;
+    if (newPath == path)
+        return std::nullopt;
+
+    components.removeLast();
+    NewFolders folders;
+    if (auto problem = folders.create(prefix, components)) {
+        folders.removeMade();
+        return problem;
+    }
+    if (const int error = NoReplaceMove::move(path, newPath)) {
+        folders.removeMade();
+        return QStringLiteral("could not move it to \"%1\": %2").arg(newPath, NoReplaceMove::describeError(error));
+    }
+    path = newPath;
+    return std::nullopt;
+}
+
+QString FileRenamer::buildPreview(const QStringList &files, const QString &mask)
+{
+    if (files.isEmpty() || mask.isEmpty())
+        return QStringLiteral("--");
+    return RenamingMask::substitute(
+        mask, m_handler.readMetaDataFromMp3File(files.first(), FileHandler::CoverReading::Skip),
+        RenamingMask::Values::Unchanged);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class FileHandler;
+
+// Renames MP3 files after their own tags by a renaming mask, into folders below each
+// file's own folder as the mask says, and previews the first file's new name. Reads tags
+// and posts status lines through the file handler it is given.
+class FileRenamer {
+public:
+    // A file that kept its name, and why.
+    struct Problem {
+        qsizetype index;
+        QString path;
+        QString reason;
+    };
+
+    explicit FileRenamer(FileHandler &handler);
+
+    // Moves each file to the name the mask gives for its tags, never replacing an existing
+    // file, and sets its entry to the new path; a file that is skipped or cannot be moved
+    // keeps its entry. Posts "New file renamed. %i files processed." after every file.
+    QList<Problem> renameFiles(QStringList &files, const QString &mask);
+
+    // The first file's new name as the mask resolves it with its values unchanged, relative
+    // to its folder and without the extension; "--" without files or without a mask.
+    QString buildPreview(const QStringList &files, const QString &mask);
+
+private:
+    // Renames one file and updates path; the reason when the file keeps its name.
+    std::optional<QString> renameFile(QString &path, const QString &mask);
+
+    FileHandler &m_handler;
+};
