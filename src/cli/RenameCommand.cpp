@@ -2,8 +2,9 @@
 #include "cli/MaskArguments.h"
 #include "cli/Mp3FileCheck.h"
 #include "cli/StatusLinePrinter.h"
+#include "common/NotificationCenter.h"
+#include "files/FileFailureNotification.h"
 #include "files/FileHandler.h"
-#include "files/FileRenamer.h"
 
 #include <QTextStream>
 
@@ -26,18 +27,18 @@ int runRename(const QStringList &args)
     if (!problems.isEmpty())
         return 1;
 
-    FileHandler handler;
-    QList<FileRenamer::Problem> notRenamed;
+    // A file that keeps its name is named with the reason in the status lines; it fails the
+    // command as a whole.
+    int failures = 0;
     {
-        StatusLinePrinter status;
-        notRenamed = FileRenamer(handler).renameFiles(parsed->files, parsed->mask);
+        const StatusLinePrinter status;
+        const ScopedObserver failureCounter(QVFileFailedNotification,
+                                            [&](const QString &, const void *, const QVariantMap &) { ++failures; });
+        FileHandler().renameFiles(parsed->files, parsed->mask);
     }
-    for (const FileRenamer::Problem &problem : std::as_const(notRenamed))
-        err << "tagwright-cli rename: " << problem.path << ": not renamed: " << problem.reason << "\n";
-    err.flush();
     for (const QString &path : std::as_const(parsed->files))
         out << path << "\n";
-    return notRenamed.isEmpty() ? 0 : 1;
+    return failures == 0 ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

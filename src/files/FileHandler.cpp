@@ -10,7 +10,6 @@
 #include "search/IntValue.h"
 
 #include <QBuffer>
-#include <QDebug>
 #include <QFileInfo>
 #include <QImage>
 
@@ -196,9 +195,9 @@ QString FileHandler::resolvePlaceholders(const QString &mask, const QVariantMap 
 
 void FileHandler::renameFiles(QStringList &files, const QString &mask)
 {
-    // The window has only the status line; the reasons go to the diagnostic log.
-    for (const FileRenamer::Problem &problem : FileRenamer(*this).renameFiles(files, mask))
-        qWarning().noquote() << QStringLiteral("%1 was not renamed: %2").arg(problem.path, problem.reason);
+    FileRenamer(*this).renameFiles(files, mask, [this](const QString &path, const QString &reason) {
+        reportFailure(QStringLiteral("Could not rename %1: %2. The file was left as it was."), path, reason);
+    });
 }
 
 QString FileHandler::buildPreviewForFiles(const QStringList &files, const QString &mask)

@@ -26,7 +26,7 @@ public:
             if (::mkdir(QFile::encodeName(folder).constData(), 0777) == 0) {
                 m_made.prepend(folder);
             } else if (const int error = errno; error != EEXIST) {
-                return QStringLiteral("could not create the folder \"%1\": %2")
+                return QStringLiteral("cannot create the folder \"%1\" (%2)")
                     .arg(folder, NoReplaceMove::describeError(error));
             }
             folder += u'/';
@@ -54,16 +54,13 @@ FileRenamer::FileRenamer(FileHandler &handler)
 {
 }
 
-QList<FileRenamer::Problem> FileRenamer::renameFiles(QStringList &files, const QString &mask)
+void FileRenamer::renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure)
 {
-    QList<Problem> problems;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString oldPath = files.at(i);
         if (const auto reason = renameFile(files[i], mask))
-            problems.append({i, oldPath, *reason});
+            onFailure(files.at(i), *reason);
         m_handler.sendStatusChange(QStringLiteral("New file renamed. %1 files processed.").arg(i + 1));
     }
-    return problems;
 }
 
 std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mask)
@@ -98,7 +95,7 @@ std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mas
     }
     if (const int error = NoReplaceMove::move(path, newPath)) {
         folders.removeMade();
-        return QStringLiteral("could not move it to \"%1\": %2").arg(newPath, NoReplaceMove::describeError(error));
+        return QStringLiteral("%1 (new name \"%2\")").arg(NoReplaceMove::describeError(error), newPath);
     }
     path = newPath;
     return std::nullopt;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class FileHandler;
@@ -12,19 +12,15 @@ class FileHandler;
 // and posts status lines through the file handler it is given.
 class FileRenamer {
 public:
-    // A file that kept its name, and why.
-    struct Problem {
-        qsizetype index;
-        QString path;
-        QString reason;
-    };
+    // Told of each file that keeps its name, and why, before its status line.
+    using FailureHandler = std::function<void(const QString &path, const QString &reason)>;
 
     explicit FileRenamer(FileHandler &handler);
 
     // Moves each file to the name the mask gives for its tags, never replacing an existing
     // file, and sets its entry to the new path; a file that is skipped or cannot be moved
     // keeps its entry. Posts "New file renamed. %i files processed." after every file.
-    QList<Problem> renameFiles(QStringList &files, const QString &mask);
+    void renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure);
 
     // The first file's new name as the mask resolves it with its values unchanged, relative
     // to its folder and without the extension; "--" without files or without a mask.

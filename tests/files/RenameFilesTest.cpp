@@ -1,7 +1,7 @@
 #include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
+#include "files/FileFailureNotification.h"
 #include "files/FileHandler.h"
-#include "files/FileRenamer.h"
 #include "files/SongMetadata.h"
 #include "support/Mp3Fixtures.h"
 
@@ -39,11 +39,25 @@ protected:
     QTemporaryDir root;
     FileHandler handler;
     QStringList statusLines;
-    ScopedObserver observer{QVStatusChangedNotification,
-                            [this](const QString &, const void *sender, const QVariantMap &info) {
-                                if (sender == &handler)
-                                    statusLines.append(info.value(QVStatusKey).toString());
-                            }};
+    QStringList failedPaths;
+    QStringList failureReasons;
+    ScopedObserver statusObserver{QVStatusChangedNotification,
+                                  [this](const QString &, const void *sender, const QVariantMap &info) {
+                                      if (sender == &handler)
+                                          statusLines.append(info.value(QVStatusKey).toString());
+                                  }};
+    ScopedObserver failureObserver{QVFileFailedNotification,
+                                   [this](const QString &, const void *sender, const QVariantMap &info) {
+                                       if (sender == &handler) {
+                                           failedPaths.append(info.value(QVFailedPathKey).toString());
+                                           failureReasons.append(info.value(QVFailureReasonKey).toString());
+                                       }
+                                   }};
+
+    qsizetype progressLines() const
+    {
+        return statusLines.filter(QStringLiteral("New file renamed.")).size();
+    }
 
     QString path(const QString &relative) const { return root.filePath(relative); }
 
@@ -96,8 +110,9 @@ TEST_F(RenameFilesTest, CreatesTheMasksFoldersBelowTheFilesFolder)
     EXPECT_TRUE(QFile::exists(files.at(0)) && QFile::exists(files.at(1)));
     // Renaming again by a mask without folders finds every file already under its name.
     const QStringList renamed = files;
-    EXPECT_TRUE(FileRenamer(handler).renameFiles(files, QStringLiteral("%n - %t")).isEmpty());
+    handler.renameFiles(files, QStringLiteral("%n - %t"));
     EXPECT_EQ(files, renamed);
+    EXPECT_TRUE(failedPaths.isEmpty());
 }
 
 TEST_F(RenameFilesTest, PreviewShowsValuesUnchangedAndTheMaskForAnUntaggedFile)
@@ -124,18 +139,23 @@ TEST_F(RenameFilesTest, NeverOverwritesAndAFileThatCannotMoveKeepsItsPath)
                      z = contents(taken);
 
     QStringList files{path(QStringLiteral("x.mp3")), path(QStringLiteral("y.mp3")), taken};
-    const auto problems = FileRenamer(handler).renameFiles(files, QStringLiteral("%n - %t"));
+    handler.renameFiles(files, QStringLiteral("%n - %t"));
 
     EXPECT_EQ(files, QStringList({path(QStringLiteral("%n - %t.mp3")), path(QStringLiteral("y.mp3")), taken}));
     EXPECT_EQ(contents(files.at(0)), x);
     EXPECT_EQ(contents(files.at(1)), y);
     EXPECT_EQ(contents(files.at(2)), z);
     EXPECT_EQ(contents(path(QStringLiteral("07 - Intro.mp3"))), z);
-    ASSERT_EQ(problems.size(), 2);
-    EXPECT_EQ(problems.at(0).index, 1);
-    EXPECT_TRUE(problems.at(0).reason.contains(QStringLiteral("exists already"))) << problems.at(0).reason.toStdString();
-    EXPECT_EQ(problems.at(1).index, 2);
-    EXPECT_EQ(statusLines.size(), 3);
+    EXPECT_EQ(failedPaths, QStringList({path(QStringLiteral("y.mp3")), taken}));
+    const QString reason = QStringLiteral("a file of the new name exists already (new name \"%1\")")
+                               .arg(path(QStringLiteral("%n - %t.mp3")));
+    EXPECT_EQ(failureReasons.value(0), reason);
+    // Each failure shows in the status line before the file's progress line.
+    EXPECT_EQ(statusLines.mid(1, 2),
+              QStringList({QStringLiteral("Could not rename %1: %2. The file was left as it was.")
+                               .arg(path(QStringLiteral("y.mp3")), reason),
+                           QStringLiteral("New file renamed. 2 files processed.")}));
+    EXPECT_EQ(progressLines(), 3);
 }
 
 TEST_F(RenameFilesTest, NamesThatAreEmptyOrDotsSkipTheFileButCountIt)
@@ -156,7 +176,8 @@ TEST_F(RenameFilesTest, NamesThatAreEmptyOrDotsSkipTheFileButCountIt)
     EXPECT_EQ(files, expected);
     EXPECT_EQ(tree(), QStringList({QStringLiteral("in"), QStringLiteral("in/1.mp3"), QStringLiteral("in/2.mp3"),
                                    QStringLiteral("in/x.mp3")}));
-    EXPECT_EQ(statusLines.size(), 9);
+    EXPECT_EQ(progressLines(), 9);
+    EXPECT_EQ(failedPaths.size(), 8);
 }
 
 TEST_F(RenameFilesTest, TagValuesNeverLeadOutOfTheFilesFolder)
@@ -182,17 +203,18 @@ TEST_F(RenameFilesTest, ANameTooLongForTheFileSystemLeavesFileAndFoldersAsTheyWe
     const QString original = tagged(QStringLiteral("a.mp3"), song(QStringLiteral("1"), QString(300, u'x')));
     const QByteArray bytes = contents(original);
     QStringList files{original};
-    const auto problems = FileRenamer(handler).renameFiles(files, QStringLiteral("%a/%b/%t"));
+    handler.renameFiles(files, QStringLiteral("%a/%b/%t"));
     EXPECT_EQ(files.at(0), original);
     EXPECT_EQ(contents(original), bytes);
     // The folders made for the move are taken away again.
     EXPECT_EQ(tree(), QStringList({QStringLiteral("a.mp3")}));
-    ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems.at(0).reason.contains(QStringLiteral("longer than the file system allows")));
+    ASSERT_EQ(failureReasons.size(), 1);
+    EXPECT_TRUE(failureReasons.at(0).contains(QStringLiteral("longer than the file system allows")));
 
     // A too-long folder name fails at the folder, just as cleanly.
     files = {original};
-    EXPECT_EQ(FileRenamer(handler).renameFiles(files, QStringLiteral("%t/%n")).size(), 1);
+    handler.renameFiles(files, QStringLiteral("%t/%n"));
+    EXPECT_EQ(failureReasons.size(), 2);
     EXPECT_EQ(files.at(0), original);
     EXPECT_EQ(tree(), QStringList({QStringLiteral("a.mp3")}));
 }
