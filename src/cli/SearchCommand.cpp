@@ -1,8 +1,7 @@
 // tagwright-cli search: runs the album search and prints the albums found as JSON.
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
+#include "cli/StatusLinePrinter.h"
 #include "search/SearchEngine.h"
 
 #include <QJsonArray>
@@ -62,12 +61,7 @@ int runSearch(const QStringList &args)
         return usageError(QStringLiteral("no keywords given"));
 
     // Status lines show while the search still runs, as the window's status line would.
-    const ScopedObserver statusLines(QVStatusChangedNotification,
-                                     [](const QString &, const void *, const QVariantMap &userInfo) {
-                                         std::fprintf(stderr, "%s\n",
-                                                      qPrintable(userInfo.value(QVStatusKey).toString()));
-                                         std::fflush(stderr);
-                                     });
+    const StatusLinePrinter statusLines;
     SearchEngine engine;
     const ResultListPtr albums = engine.buildSearchResultFromKeywords(keywords.join(u' '), store);
 
