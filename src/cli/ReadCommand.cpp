@@ -1,0 +1,64 @@
+// tagwright-cli read: prints the song metadata of MP3 files as JSON.
+#include "cli/CliCommand.h"
+#include "cli/Mp3Arguments.h"
+#include "files/FileHandler.h"
+#include "files/SongMetadata.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace {
+
+QJsonValue metadataToJson(const QVariantMap &metadata)
+{
+    QJsonObject object;
+    for (auto it = metadata.begin(); it != metadata.end(); ++it) {
+        if (it.key() == QVCoverTag) {
+            const QImage cover = it.value().value<QImage>();
+            object.insert(it.key(), QJsonObject{{"width", cover.width()}, {"height", cover.height()}});
+        } else {
+            object.insert(it.key(), it.value().toString());
+        }
+    }
+    return object;
+}
+
+int runRead(const QStringList &files)
+{
+    const QString command = QStringLiteral("read");
+    if (files.isEmpty()) {
+        printCommandError(command, QStringLiteral("no MP3 files given"));
+        return 2;
+    }
+    FileHandler handler;
+    QJsonArray result;
+    bool allRead = true;
+    for (const QString &file : files) {
+        // A file that cannot be read gives null in its place, so the array still lines up
+        // with the arguments.
+        const QString problem = mp3ArgumentProblem(file);
+        if (!problem.isEmpty()) {
+            printCommandError(command, QStringLiteral("%1: %2").arg(file, problem));
+            result.append(QJsonValue::Null);
+            allRead = false;
+            continue;
+        }
+        result.append(metadataToJson(handler.readMetaDataFromMp3File(file)));
+    }
+    QTextStream(stdout) << QJsonDocument(result).toJson(QJsonDocument::Indented);
+    return allRead ? 0 : 1;
+}
+
+const CliCommandRegistration registration({
+    QStringLiteral("read"),
+    QStringLiteral("read FILE..."),
+    QStringLiteral("Prints the tags of each MP3 file as a JSON array of song metadata objects, in the\n"
+                   "order given: {} for an untagged file, null for one that cannot be read, and\n"
+                   "\"Cover\" as {\"width\": W, \"height\": H}."),
+    runRead,
+});
+
+} // namespace

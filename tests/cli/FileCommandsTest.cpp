@@ -1,0 +1,134 @@
+// The read and untag commands, and what an interrupted or failing write leaves behind.
+#include "support/CliRunner.h"
+#include "support/Mp3Fixtures.h"
+#include "support/MutagenTool.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    QString tagged(const char *name, qint64 audioBytes = 8 * Mp3Fixtures::frameSize)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{"Title", "A Title"}, {"ArtistAlbum", "Band"},
+                                                       {"TrackNo", "4"}, {"TrackCount", "9"},
+                                                       {"Cover", Mp3Fixtures::jpegPicture(32, 24)}},
+                                                audioBytes));
+        return path;
+    }
+    QString writeFile(const char *name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir dir;
+};
+
+// Limits the size of files the child may write; past it the kernel stops the write with
+// SIGXFSZ, which ends the child (or, when ignored, makes the write fail).
+std::function<void()> fileSizeLimit(rlim_t bytes, bool ignoreSignal)
+{
+    return [bytes, ignoreSignal] {
+        const struct rlimit size{bytes, bytes};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        const struct rlimit core{0, 0};
+        ::setrlimit(RLIMIT_CORE, &core);
+        ::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
+    };
+}
+
+} // namespace
+
+TEST_F(FileCommandsTest, ReadPrintsOneObjectPerFileAndNamesBadOnes)
+{
+    const QString song = tagged("song.mp3");
+    const QString plain = dir.filePath("plain.mp3");
+    ASSERT_TRUE(Mp3Fixtures::writeMp3(plain));
+    const QString text = writeFile("notes.mp3", "just some text, no audio");
+    const QString missing = dir.filePath("missing.mp3");
+
+    const CliResult result = runCli({"read", song, plain, text, missing});
+    EXPECT_EQ(result.exitCode, 1);
+    const QJsonArray array = QJsonDocument::fromJson(result.out).array();
+    ASSERT_EQ(array.size(), 4);
+    const QJsonObject first = array[0].toObject();
+    EXPECT_EQ(first["Title"].toString(), "A Title");
+    EXPECT_EQ(first["ArtistAlbum"].toString(), "Band");
+    EXPECT_EQ(first["TrackNo"].toString(), "4");
+    EXPECT_EQ(first["TrackCount"].toString(), "9");
+    EXPECT_EQ(first["Cover"].toObject(), (QJsonObject{{"width", 32}, {"height", 24}}));
+    EXPECT_EQ(array[1].toObject(), QJsonObject());
+    EXPECT_TRUE(array[2].isNull());
+    EXPECT_TRUE(array[3].isNull());
+    const QList<QByteArray> lines = result.err.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains(QFile::encodeName(text)) && lines[0].contains("not an MP3 file"));
+    EXPECT_TRUE(lines[1].contains(QFile::encodeName(missing)) && lines[1].contains("no such file"));
+
+    EXPECT_EQ(runCli({"read"}).exitCode, 2);
+}
+
+TEST_F(FileCommandsTest, UntagRemovesTagsOrTouchesNothingOnBadInput)
+{
+    const QString song = tagged("song.mp3");
+    const QByteArray before = contents(song);
+    const QString damaged = writeFile("damaged.mp3", QByteArray("ID3\x04\x00\x00\x00\x00\x81\x00", 10) + Mp3Fixtures::audio());
+
+    const CliResult refused = runCli({"untag", song, damaged});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(QFile::encodeName(damaged) + ": its ID3v2 tag is damaged"));
+    EXPECT_EQ(contents(song), before);
+
+    const CliResult done = runCli({"untag", song});
+    EXPECT_EQ(done.exitCode, 0);
+    EXPECT_EQ(done.err, "Start removing existing tags.\nRemoving existing tags. 1 files processed.\n"
+                        "Finished removing existing tags.\n");
+    EXPECT_EQ(contents(song), Mp3Fixtures::audio());
+}
+
+TEST_F(FileCommandsTest, AWriteKilledPartWayLeavesTheFileIntact)
+{
+    // Removing the tag of a large file writes a whole new file; the kernel kills the child
+    // once it has written half of it.
+    const QString song = tagged("large.mp3", 16 << 20);
+    const QByteArray before = contents(song);
+    const CliResult result = runCli({"untag", song}, {}, fileSizeLimit(8 << 20, false));
+    EXPECT_TRUE(result.crashed);
+    EXPECT_EQ(contents(song), before);
+    EXPECT_EQ(entries(), QStringList{"large.mp3"});
+}
+
+TEST_F(FileCommandsTest, AFailingWriteLeavesTheFileIntactAndSaysSo)
+{
+    const QString song = tagged("large.mp3", 4 << 20);
+    const QByteArray before = contents(song);
+    const CliResult result = runCli({"untag", song}, {}, fileSizeLimit(2 << 20, true));
+    EXPECT_FALSE(result.crashed);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("Could not remove the tags of " + QFile::encodeName(song)));
+    EXPECT_TRUE(result.err.contains("The file was left as it was."));
+    EXPECT_EQ(contents(song), before);
+    EXPECT_EQ(entries(), QStringList{"large.mp3"});
+}
