@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSet>
+#include <QHash>
 
 #include <cerrno>
 #include <cstring>
@@ -94,6 +94,13 @@ bool matchesPlan(int fd, const FileContentsPlan &plan, struct stat *status, QStr
     return true;
 }
 
+// Lets the disk start on the file's data at once, while the next files are prepared;
+// commit() then waits for it.
+void startWriteback(int fd)
+{
+    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 QString uniqueHiddenName(const QString &base)
 {
     return QStringLiteral(".%1.%2.tagwright-new").arg(base).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
@@ -150,6 +157,7 @@ bool DurableWriteBatch::stageInPlace(const QString &path, const FileContentsPlan
         ::close(fd);
         return false;
     }
+    startWriteback(fd);
     m_staged.push_back(Staged{path, fd, -1, {}, false});
     return true;
 }
@@ -214,6 +222,7 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
         discard(staged);
         return false;
     }
+    startWriteback(staged.fd);
     m_staged.push_back(staged);
     return true;
 }
@@ -221,34 +230,54 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
 QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
 {
     QList<Failure> failures;
-    // All data first: the flushes of a batch share the journal commits that each file
-    // alone would pay for.
+    // All data first, before any name changes. The writes of the whole batch were started
+    // as they were staged, and one flush per file system covers them all: flushing each
+    // file alone costs the disk a cache flush and a journal commit per file.
+    flushFileSystems(failures);
+    QHash<QString, int> folders;
     for (Staged &staged : m_staged) {
-        if (::fsync(staged.fd) != 0) {
-            failures.append({staged.path, systemError("could not write it to disk")});
-            discard(staged);
-        }
-    }
-    QSet<int> folders;
-    for (Staged &staged : m_staged) {
-        if (staged.fd < 0)
+        if (staged.fd < 0 || !staged.replaces)
             continue;
         QString reason;
-        if (staged.replaces && !putInPlace(staged, &reason)) {
+        if (!putInPlace(staged, &reason)) {
             failures.append({staged.path, reason});
             discard(staged);
             continue;
         }
-        if (staged.replaces)
-            folders.insert(staged.directoryFd);
+        folders.insert(QFileInfo(staged.path).path(), staged.directoryFd);
     }
-    // The renames are durable once their folders are.
+    // The renames are durable once their folders are; one flush per folder.
     for (int folder : std::as_const(folders))
         ::fsync(folder);
     for (Staged &staged : m_staged)
         discard(staged);
     m_staged.clear();
     return failures;
+}
+
+void DurableWriteBatch::flushFileSystems(QList<Failure> &failures)
+{
+    QHash<dev_t, QList<Staged *>> byFileSystem;
+    for (Staged &staged : m_staged) {
+        struct stat status {};
+        if (::fstat(staged.fd, &status) != 0) {
+            failures.append({staged.path, systemError("could not write it to disk")});
+            discard(staged);
+            continue;
+        }
+        byFileSystem[status.st_dev].append(&staged);
+    }
+    for (const QList<Staged *> &group : std::as_const(byFileSystem)) {
+        if (::syncfs(group.first()->fd) == 0)
+            continue;
+        // The file system reports an error, without saying whose: none of its files is
+        // taken as written, and no new file replaces an old one.
+        const QString reason = systemError("could not write it to disk");
+        for (Staged *staged : group) {
+            failures.append({staged->path, reason});
+            discard(*staged);
+        }
+    }
 }
 
 bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)

@@ -45,6 +45,7 @@ private:
 
     bool stageInPlace(const QString &path, const FileContentsPlan &plan, QString *reason);
     bool stageReplacement(const QString &path, const FileContentsPlan &plan, QString *reason);
+    void flushFileSystems(QList<Failure> &failures);
     bool putInPlace(Staged &staged, QString *reason);
     static void discard(Staged &staged);
 

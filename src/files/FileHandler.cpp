@@ -17,7 +17,7 @@ namespace {
 
 // Files whose new contents are written before one round of flushes makes them all
 // durable; bounds the open files and the extra disk space held at any time.
-constexpr qsizetype filesPerFlush = 32;
+constexpr qsizetype filesPerFlush = 64;
 
 const QString taggingFailure = QStringLiteral("Could not tag %1: %2. The file was left as it was.");
 const QString removalFailure = QStringLiteral("Could not remove the tags of %1: %2. The file was left as it was.");

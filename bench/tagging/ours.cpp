@@ -1,0 +1,39 @@
+// Tags every MP3 file in DIR as one album with the cover, through FileHandler::tagFiles.
+// Usage: bench-tagging-ours DIR COVER.jpg
+#include "files/FileHandler.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: bench-tagging-ours DIR COVER.jpg\n");
+        return 2;
+    }
+    const QDir dir(args[1]);
+    QStringList files;
+    for (const QString &name : dir.entryList({QStringLiteral("*.mp3")}, QDir::Files, QDir::Name))
+        files.append(dir.filePath(name));
+
+    ResultEntry album;
+    album.setArtistName(QStringLiteral("The Benchmark Orchestra"));
+    album.setAlbumName(QStringLiteral("Two Hundred Pieces"));
+    album.setGenre(QStringLiteral("Classical"));
+    album.setYearOfPublication(QStringLiteral("2024"));
+    album.setNumberOfDiscs(1);
+    album.setCover(QImage(args[2]));
+    auto tracks = std::make_shared<TrackList>();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        auto track = std::make_shared<Track>();
+        track->setTitle(QStringLiteral("Piece number %1").arg(i + 1));
+        track->setArtist(QStringLiteral("The Benchmark Orchestra"));
+        tracks->append(track);
+    }
+    FileHandler().tagFiles(files, tracks, album);
+    return 0;
+}

@@ -1,0 +1,94 @@
+#!/usr/bin/python3
+"""Tagging benchmark: our batch tagging beside TagLib used directly and beside mutagen.
+
+Each contestant tags its own fresh copy of the same files (about 700 KB of MPEG audio each)
+with the same frames and a ~100 KB JPEG front cover, twice: the first write adds the tag
+(the tag grows), the second rewrites it (the tag fits). Every contestant has its files on
+disk (fsync) before it exits. Rounds rotate the order; the median of the rounds is shown.
+
+  bench/tagging/run.py BUILD_DIR/bin [--work DIR] [--files 200] [--size 700000]
+                       [--cover 100000] [--rounds 3]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def timed(command):
+    """Runs a command; returns (seconds, peak resident memory in MiB)."""
+    start = time.perf_counter()
+    process = subprocess.Popen(command)
+    _, status, usage = os.wait4(process.pid, 0)
+    seconds = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: " + " ".join(command))
+    return seconds, usage.ru_maxrss / 1024.0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("bin")
+    parser.add_argument("--work", default=None)
+    parser.add_argument("--files", type=int, default=200)
+    parser.add_argument("--size", type=int, default=700000)
+    parser.add_argument("--cover", type=int, default=100000)
+    parser.add_argument("--rounds", type=int, default=3)
+    options = parser.parse_args()
+
+    work = options.work or tempfile.mkdtemp(prefix="tagwright-bench-", dir=os.getcwd())
+    pristine = os.path.join(work, "pristine")
+    cover = os.path.join(work, "cover.jpg")
+    subprocess.run([os.path.join(options.bin, "bench-tagging-prepare"), pristine, str(options.files),
+                    str(options.size), str(options.cover)], check=True)
+    names = sorted(os.listdir(pristine))
+
+    def command(contestant, folder):
+        files = [os.path.join(folder, name) for name in names]
+        if contestant == "ours":
+            return [os.path.join(options.bin, "bench-tagging-ours"), folder, cover]
+        if contestant == "taglib":
+            return [os.path.join(options.bin, "bench-tagging-taglib"), cover] + files
+        return ["/usr/bin/python3", os.path.join(HERE, "tag_mutagen.py"), cover] + files
+
+    contestants = ["ours", "taglib", "mutagen"]
+    results = {(c, case): [] for c in contestants for case in ("first", "second")}
+    memory = {c: 0.0 for c in contestants}
+    for round_number in range(options.rounds):
+        order = contestants[round_number % 3:] + contestants[:round_number % 3]
+        for contestant in order:
+            folder = os.path.join(work, contestant)
+            shutil.rmtree(folder, ignore_errors=True)
+            shutil.copytree(pristine, folder)
+            os.sync()   # the copy's own writes must not be billed to the contestant
+            for case in ("first", "second"):
+                seconds, peak = timed(command(contestant, folder))
+                results[(contestant, case)].append(seconds)
+                memory[contestant] = max(memory[contestant], peak)
+                os.sync()
+            shutil.rmtree(folder)
+
+    print("%d files of %d bytes of audio, cover %d bytes, %d rounds (median seconds)"
+          % (options.files, os.path.getsize(os.path.join(pristine, names[0])), os.path.getsize(cover),
+             options.rounds))
+    print("%-8s %12s %12s %14s" % ("", "first write", "second write", "peak memory"))
+    for contestant in contestants:
+        print("%-8s %12.3f %12.3f %11.1f MiB" % (contestant, statistics.median(results[(contestant, "first")]),
+                                               statistics.median(results[(contestant, "second")]), memory[contestant]))
+    for other in ("taglib", "mutagen"):
+        print("ours / %-7s first %.2f  second %.2f" % (
+            other,
+            statistics.median(results[("ours", "first")]) / statistics.median(results[(other, "first")]),
+            statistics.median(results[("ours", "second")]) / statistics.median(results[(other, "second")])))
+    if not options.work:
+        shutil.rmtree(work)
+
+
+if __name__ == "__main__":
+    main()
