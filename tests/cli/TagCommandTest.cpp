@@ -1,0 +1,152 @@
+// The tag command: album JSON in, tags out; bad input touches nothing.
+#include "support/CliRunner.h"
+#include "support/Mp3Fixtures.h"
+#include "support/MutagenTool.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QJsonObject album(const char *name, const QJsonValue &tracks)
+{
+    return {{"artistName", "Band"}, {"albumName", name}, {"asinNumber", QJsonValue::Null},
+            {"yearOfPublication", "2001"}, {"genre", "Pop"}, {"label", "Label"}, {"numberOfDiscs", 1},
+            {"numberOfTracks", 2}, {"cover", QJsonValue::Null}, {"trackList", tracks}};
+}
+
+class TagCommandTest : public ::testing::Test {
+protected:
+    QStringList songs(int count)
+    {
+        QStringList paths;
+        for (int i = 0; i < count; ++i) {
+            paths.append(dir.filePath(QStringLiteral("song%1.mp3").arg(i + 1)));
+            EXPECT_TRUE(Mp3Fixtures::writeMp3(paths.last(), 8 * Mp3Fixtures::frameSize, quint32(i + 1)));
+        }
+        return paths;
+    }
+    QString albumFile(const QJsonDocument &document)
+    {
+        const QString path = dir.filePath("albums.json");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(document.toJson());
+        return path;
+    }
+    QJsonObject readBack(const QString &path)
+    {
+        return QJsonDocument::fromJson(runCli({"read", path}).out).array().first().toObject();
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(TagCommandTest, TagsFilesFromTheChosenAlbumWithACover)
+{
+    const QJsonArray tracks{QJsonObject{{"title", "First"}, {"artist", "Guest"}},
+                            QJsonObject{{"title", "Second"}, {"artist", QJsonValue::Null}}};
+    const QString albums = albumFile(QJsonDocument(QJsonArray{album("Other", QJsonValue::Null), album("Chosen", tracks)}));
+    const QString cover = dir.filePath("cover.png");
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(cover));
+    const QStringList files = songs(3);
+
+    const CliResult result = runCli(QStringList{"tag", "--album", albums, "--index", "1", "--cover", cover} + files);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.err, "Tagging new files. 1 files processed.\nTagging new files. 2 files processed.\n"
+                          "Tagging new files. 3 files processed.\n");
+    const QJsonObject first = readBack(files[0]);
+    EXPECT_EQ(first["Album"].toString(), "Chosen");
+    EXPECT_EQ(first["Title"].toString(), "First");
+    EXPECT_EQ(first["ArtistTrack"].toString(), "Guest");
+    EXPECT_EQ(first["ArtistAlbum"].toString(), "Band");
+    EXPECT_EQ(first["TrackCount"].toString(), "2");
+    EXPECT_EQ(first["Cover"].toObject(), (QJsonObject{{"width", 40}, {"height", 30}}));
+    const QJsonObject third = readBack(files[2]);
+    EXPECT_EQ(third["Title"].toString(), "song3.mp3");
+    EXPECT_EQ(third["ArtistTrack"].toString(), "Guest");
+    EXPECT_TRUE(MutagenTool::dump(files[2])["pictures"][0]["jpeg"].toBool());
+
+    // The object itself on standard input; a null track list takes the files' names.
+    const CliResult piped = runCli({"tag", "--album", "-", files[0]},
+                                   QJsonDocument(album("Piped", QJsonValue::Null)).toJson());
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(readBack(files[0])["Title"].toString(), "song1.mp3");
+    EXPECT_EQ(readBack(files[0])["Album"].toString(), "Piped");
+}
+
+TEST_F(TagCommandTest, BadInputNamesTheProblemAndTouchesNothing)
+{
+    const QStringList files = songs(2);
+    const QByteArray before = contents(files[0]);
+    const QString damaged = dir.filePath("damaged.mp3");
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("ID3\x03\x00\x00\x7f\x7f\x7f\x7f", 10) + Mp3Fixtures::audio());
+    file.close();
+    const QString good = albumFile(QJsonDocument(album("A", QJsonValue::Null)));
+    const QString malformed = dir.filePath("malformed.json");
+    QFile json(malformed);
+    ASSERT_TRUE(json.open(QIODevice::WriteOnly));
+    json.write("{\"albumName\": ");
+    json.close();
+
+    struct Case {
+        QStringList arguments;
+        QByteArray expected;
+    };
+    const QList<Case> cases = {
+        {{"tag", "--album", malformed, files[0]}, QFile::encodeName(malformed) + ": malformed JSON"},
+        {{"tag", "--album", dir.filePath("none.json"), files[0]}, "none.json: no such file"},
+        {{"tag", "--album", good, "--index", "2", files[0]}, "none at index 2"},
+        {{"tag", "--album", good, files[0], damaged}, QFile::encodeName(damaged) + ": its ID3v2 tag is damaged"},
+        {{"tag", "--album", good, files[0], dir.filePath("gone.mp3")}, "gone.mp3: no such file"},
+        {{"tag", "--album", good, "--cover", malformed, files[0]}, "cannot be read as an image"},
+        {{"tag", files[0]}, "--album FILE"},
+    };
+    for (const Case &c : cases) {
+        const CliResult result = runCli(c.arguments);
+        EXPECT_EQ(result.exitCode, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(c.expected)) << result.err.toStdString();
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+    }
+    EXPECT_EQ(contents(files[0]), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5);
+}
+
+TEST_F(TagCommandTest, AGrowingTagKilledPartWayLeavesTheFileIntact)
+{
+    const QString song = dir.filePath("large.mp3");
+    ASSERT_TRUE(Mp3Fixtures::writeMp3(song, 12 << 20));
+    const QByteArray before = contents(song);
+    const QString albums = albumFile(QJsonDocument(album("A", QJsonValue::Null)));
+    const CliResult result = runCli({"tag", "--album", albums, song}, {}, [] {
+        const struct rlimit size{6 << 20, 6 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        const struct rlimit core{0, 0};
+        ::setrlimit(RLIMIT_CORE, &core);
+        ::signal(SIGXFSZ, SIG_DFL);
+    });
+    EXPECT_TRUE(result.crashed);
+    EXPECT_EQ(contents(song), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
