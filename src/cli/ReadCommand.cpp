@@ -1,6 +1,6 @@
 // tagwright-cli read: prints the song metadata of MP3 files as JSON.
 #include "cli/CliCommand.h"
-#include "cli/Mp3Arguments.h"
+#include "cli/Mp3FileCheck.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 
@@ -28,9 +28,9 @@ QJsonValue metadataToJson(const QVariantMap &metadata)
 
 int runRead(const QStringList &files)
 {
-    const QString command = QStringLiteral("read");
+    QTextStream err(stderr);
     if (files.isEmpty()) {
-        printCommandError(command, QStringLiteral("no MP3 files given"));
+        err << "tagwright-cli read: no MP3 files given; see tagwright-cli --help\n";
         return 2;
     }
     FileHandler handler;
@@ -39,15 +39,15 @@ int runRead(const QStringList &files)
     for (const QString &file : files) {
         // A file that cannot be read gives null in its place, so the array still lines up
         // with the arguments.
-        const QString problem = mp3ArgumentProblem(file);
-        if (!problem.isEmpty()) {
-            printCommandError(command, QStringLiteral("%1: %2").arg(file, problem));
+        if (const std::optional<QString> problem = Mp3FileCheck::problemWith(file)) {
+            err << "tagwright-cli read: " << file << ": " << *problem << "\n";
             result.append(QJsonValue::Null);
             allRead = false;
             continue;
         }
         result.append(metadataToJson(handler.readMetaDataFromMp3File(file)));
     }
+    err.flush();
     QTextStream(stdout) << QJsonDocument(result).toJson(QJsonDocument::Indented);
     return allRead ? 0 : 1;
 }

@@ -1,8 +1,10 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
-#include "cli/Mp3Arguments.h"
-#include "cli/StatusEcho.h"
+#include "cli/Mp3FileCheck.h"
+#include "cli/StatusLinePrinter.h"
+#include "common/NotificationCenter.h"
+#include "files/FileFailureNotification.h"
 #include "files/FileHandler.h"
 
 #include <QFile>
@@ -14,7 +16,10 @@
 
 namespace {
 
-const QString command = QStringLiteral("tag");
+void printCommandError(const QString &message)
+{
+    std::fprintf(stderr, "tagwright-cli tag: %s\n", message.toLocal8Bit().constData());
+}
 
 struct TagOptions {
     QString albumSource;
@@ -39,11 +44,11 @@ std::optional<TagOptions> parseOptions(const QStringList &args)
             continue;
         }
         if (arg != u"--album" && arg != u"--index" && arg != u"--cover") {
-            printCommandError(command, QStringLiteral("unknown option %1").arg(arg));
+            printCommandError(QStringLiteral("unknown option %1").arg(arg));
             return std::nullopt;
         }
         if (i + 1 >= args.size()) {
-            printCommandError(command, QStringLiteral("%1 needs a value").arg(arg));
+            printCommandError(QStringLiteral("%1 needs a value").arg(arg));
             return std::nullopt;
         }
         const QString value = args.at(++i);
@@ -56,13 +61,13 @@ std::optional<TagOptions> parseOptions(const QStringList &args)
             options.index = value.toLongLong(&ok);
             options.indexGiven = true;
             if (!ok || options.index < 0) {
-                printCommandError(command, QStringLiteral("--index needs a number of 0 or more, not \"%1\"").arg(value));
+                printCommandError(QStringLiteral("--index needs a number of 0 or more, not \"%1\"").arg(value));
                 return std::nullopt;
             }
         }
     }
     if (options.albumSource.isEmpty()) {
-        printCommandError(command, QStringLiteral("--album FILE (or - for standard input) is required"));
+        printCommandError(QStringLiteral("--album FILE (or - for standard input) is required"));
         return std::nullopt;
     }
     return options;
@@ -77,14 +82,14 @@ std::optional<ResultEntry> albumFromSource(const TagOptions &options)
     const bool opened = source == u"-" ? file.open(stdin, QIODevice::ReadOnly)
                                        : (file.setFileName(source), file.open(QIODevice::ReadOnly));
     if (!opened) {
-        printCommandError(command, QStringLiteral("%1: %2").arg(source, QFile::exists(source) ? file.errorString()
+        printCommandError(QStringLiteral("%1: %2").arg(source, QFile::exists(source) ? file.errorString()
                                                                                              : QStringLiteral("no such file")));
         return std::nullopt;
     }
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        printCommandError(command, QStringLiteral("%1: malformed JSON at byte %2: %3")
+        printCommandError(QStringLiteral("%1: malformed JSON at byte %2: %3")
                                        .arg(source).arg(parseError.offset).arg(parseError.errorString()));
         return std::nullopt;
     }
@@ -92,25 +97,25 @@ std::optional<ResultEntry> albumFromSource(const TagOptions &options)
     if (document.isArray()) {
         const QJsonArray albums = document.array();
         if (options.index >= albums.size()) {
-            printCommandError(command, QStringLiteral("%1: holds %2 albums, none at index %3")
+            printCommandError(QStringLiteral("%1: holds %2 albums, none at index %3")
                                            .arg(source).arg(albums.size()).arg(options.index));
             return std::nullopt;
         }
         chosen = albums.at(options.index);
     } else if (options.indexGiven && options.index != 0) {
-        printCommandError(command, QStringLiteral("%1: holds a single album, none at index %2").arg(source).arg(options.index));
+        printCommandError(QStringLiteral("%1: holds a single album, none at index %2").arg(source).arg(options.index));
         return std::nullopt;
     } else {
         chosen = document.object();
     }
     if (!chosen.isObject()) {
-        printCommandError(command, QStringLiteral("%1: the album at index %2 is not a JSON object").arg(source).arg(options.index));
+        printCommandError(QStringLiteral("%1: the album at index %2 is not a JSON object").arg(source).arg(options.index));
         return std::nullopt;
     }
     QString error;
     std::optional<ResultEntry> album = albumFromJson(chosen.toObject(), &error);
     if (!album)
-        printCommandError(command, QStringLiteral("%1: %2").arg(source, error));
+        printCommandError(QStringLiteral("%1: %2").arg(source, error));
     return album;
 }
 
@@ -125,29 +130,42 @@ int runTag(const QStringList &args)
     if (!options->coverPath.isEmpty()) {
         const QImage cover(options->coverPath);
         if (cover.isNull()) {
-            printCommandError(command, QStringLiteral("%1: %2").arg(options->coverPath,
+            printCommandError(QStringLiteral("%1: %2").arg(options->coverPath,
                 QFile::exists(options->coverPath) ? QStringLiteral("cannot be read as an image") : QStringLiteral("no such file")));
             return 2;
         }
         album->setCover(cover);
     }
-    // A bad argument stops the whole command before any file is touched.
-    if (!checkMp3Arguments(command, options->files))
+    // Every file is checked before the first one changes, so bad input changes nothing.
+    if (options->files.isEmpty()) {
+        printCommandError(QStringLiteral("no MP3 files given"));
         return 2;
-    StatusEcho echo;
+    }
+    const QStringList problems = Mp3FileCheck::problemLines(options->files);
+    for (const QString &line : problems)
+        printCommandError(line);
+    if (!problems.isEmpty())
+        return 2;
+
+    // A file left as it was (a damaged tag, a failed write) is named with the reason in the
+    // status lines and fails the command.
+    int failures = 0;
+    const StatusLinePrinter status;
+    const ScopedObserver failureCounter(QVFileFailedNotification,
+                                        [&](const QString &, const void *, const QVariantMap &) { ++failures; });
     FileHandler().tagFiles(options->files, album->trackList(), *album);
-    return echo.failedFiles() == 0 ? 0 : 1;
+    return failures == 0 ? 0 : 1;
 }
 
 const CliCommandRegistration registration({
-    command,
+    QStringLiteral("tag"),
     QStringLiteral("tag --album FILE|- [--index N] [--cover IMAGE] FILE..."),
     QStringLiteral("Writes one album into the MP3 files: the album in the JSON form that `search` prints,\n"
                    "read from FILE or standard input (-), the object itself or element N of an array\n"
                    "(default 0). The files take the album's tracks in the order given; files beyond the\n"
                    "track list take their own names as titles. --cover IMAGE sets the front cover.\n"
-                   "Nothing is changed when the album cannot be read or any file is missing, not an MP3\n"
-                   "file or has a damaged tag."),
+                   "Nothing is changed when the album cannot be read or any file is missing or not an\n"
+                   "MP3 file; a file with a damaged ID3v2 tag is named and left as it is."),
     runTag,
 });
 

@@ -94,17 +94,31 @@ TEST_F(FileCommandsTest, UntagRemovesTagsOrTouchesNothingOnBadInput)
 {
     const QString song = tagged("song.mp3");
     const QByteArray before = contents(song);
-    const QString damaged = writeFile("damaged.mp3", QByteArray("ID3\x04\x00\x00\x00\x00\x81\x00", 10) + Mp3Fixtures::audio());
+    const QString text = writeFile("notes.mp3", "just some text, no audio");
 
-    const CliResult refused = runCli({"untag", song, damaged});
+    const CliResult refused = runCli({"untag", song, text, dir.filePath("missing.mp3")});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains(QFile::encodeName(damaged) + ": its ID3v2 tag is damaged"));
+    EXPECT_EQ(refused.err.count('\n'), 2);
+    EXPECT_TRUE(refused.err.contains(QFile::encodeName(text) + ": not an MP3 file"));
     EXPECT_EQ(contents(song), before);
 
     const CliResult done = runCli({"untag", song});
     EXPECT_EQ(done.exitCode, 0);
     EXPECT_EQ(done.err, "Start removing existing tags.\nRemoving existing tags. 1 files processed.\n"
                         "Finished removing existing tags.\n");
+    EXPECT_EQ(contents(song), Mp3Fixtures::audio());
+}
+
+TEST_F(FileCommandsTest, ADamagedTagIsNamedAndLeftAlone)
+{
+    const QString song = tagged("song.mp3");
+    const QByteArray damagedBytes = QByteArray("ID3\x04\x00\x00\x00\x00\x81\x00", 10) + Mp3Fixtures::audio();
+    const QString damaged = writeFile("damaged.mp3", damagedBytes);
+    const CliResult result = runCli({"untag", damaged, song});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("Could not remove the tags of " + QFile::encodeName(damaged)
+                                    + ": its ID3v2 tag is damaged"));
+    EXPECT_EQ(contents(damaged), damagedBytes);
     EXPECT_EQ(contents(song), Mp3Fixtures::audio());
 }
 

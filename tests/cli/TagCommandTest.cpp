@@ -118,7 +118,7 @@ TEST_F(TagCommandTest, BadInputNamesTheProblemAndTouchesNothing)
         {{"tag", "--album", malformed, files[0]}, QFile::encodeName(malformed) + ": malformed JSON"},
         {{"tag", "--album", dir.filePath("none.json"), files[0]}, "none.json: no such file"},
         {{"tag", "--album", good, "--index", "2", files[0]}, "none at index 2"},
-        {{"tag", "--album", good, files[0], damaged}, QFile::encodeName(damaged) + ": its ID3v2 tag is damaged"},
+        {{"tag", "--album", good, files[0], damaged}, QFile::encodeName(damaged) + ": not an MP3 file"},
         {{"tag", "--album", good, files[0], dir.filePath("gone.mp3")}, "gone.mp3: no such file"},
         {{"tag", "--album", good, "--cover", malformed, files[0]}, "cannot be read as an image"},
         {{"tag", files[0]}, "--album FILE"},
@@ -131,6 +131,23 @@ TEST_F(TagCommandTest, BadInputNamesTheProblemAndTouchesNothing)
     }
     EXPECT_EQ(contents(files[0]), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5);
+}
+
+TEST_F(TagCommandTest, ADamagedTagIsNamedAndTheOtherFilesAreTagged)
+{
+    const QStringList files = songs(1);
+    const QString damaged = dir.filePath("damaged.mp3");
+    const QByteArray damagedBytes = QByteArray("ID3\x04\x00\x00\x00\x00\x81\x00", 10) + Mp3Fixtures::audio();
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(damagedBytes);
+    file.close();
+    const CliResult result = runCli({"tag", "--album", albumFile(QJsonDocument(album("A", QJsonValue::Null))),
+                                     damaged, files[0]});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("Could not tag " + QFile::encodeName(damaged) + ": its ID3v2 tag is damaged"));
+    EXPECT_EQ(contents(damaged), damagedBytes);
+    EXPECT_EQ(readBack(files[0])["Album"].toString(), "A");
 }
 
 TEST_F(TagCommandTest, AGrowingTagKilledPartWayLeavesTheFileIntact)
