@@ -1,5 +1,6 @@
 // Renames every *.mp3 file in FOLDER by MASK through the file handler, as the window and
-// the command line do, and prints the time the renaming took in milliseconds.
+// the command line do, and prints the time the renaming took in milliseconds. With
+// --read-only it only reads the tags and makes the names, to tell reading apart from moving.
 #include "files/FileHandler.h"
 
 #include <QCoreApplication>
@@ -22,8 +23,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: bench_renaming_ours FOLDER MASK\n");
+    const bool readOnly = args.size() == 4 && args.at(3) == u"--read-only";
+    if (args.size() != 3 && !readOnly) {
+        std::fprintf(stderr, "usage: bench_renaming_ours FOLDER MASK [--read-only]\n");
         return 2;
     }
     const QDir folder(args.at(1));
@@ -34,14 +36,20 @@ int main(int argc, char *argv[])
     const QStringList before = files;
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = cpuMilliseconds();
-    FileHandler().renameFiles(files, args.at(2));
+    FileHandler handler;
+    if (readOnly) {
+        for (QString &file : files)
+            file = handler.replacePlaceholders(args.at(2), handler.readMetaDataFromMp3File(file, FileHandler::CoverReading::Skip));
+    } else {
+        handler.renameFiles(files, args.at(2));
+    }
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
     const double cpu = cpuMilliseconds() - cpuStart;
 
     qsizetype moved = 0;
     for (qsizetype i = 0; i < files.size(); ++i)
         moved += files.at(i) != before.at(i);
-    std::printf("%.3f ms wall, %.3f ms cpu, %lld of %lld files moved\n", elapsed.count(), cpu, static_cast<long long>(moved),
+    std::printf("%.3f ms wall, %.3f ms cpu, %lld of %lld files done\n", elapsed.count(), cpu, static_cast<long long>(moved),
                 static_cast<long long>(files.size()));
     return moved == files.size() ? 0 : 1;
 }
