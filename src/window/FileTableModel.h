@@ -1,0 +1,13 @@
+#pragma once
+
+#include "window/ControllerTableModel.h"
+
+// The file table: the name of each listed MP3 file, its full path as tooltip. Nothing in
+// it is editable; rows move by dragging and files enter by dropping.
+class FileTableModel : public ControllerTableModel {
+    Q_OBJECT
+public:
+    FileTableModel(MainController &controller, QObject *parent = nullptr);
+
+    QVariant data(const QModelIndex &index, int role) const override;
+};

@@ -1,0 +1,274 @@
+#include "window/MainWindow.h"
+
+#include "ui_MainWindow.h"
+#include "window/ControllerTableModel.h"
+#include "window/DemoCatalogue.h"
+#include "window/MainController.h"
+#include "window/PreferencesDialog.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+
+MainWindow::MainWindow(bool forceDemo, QWidget *parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_forceDemo(forceDemo)
+{
+    m_ui->setupUi(this);
+    m_ui->searchSelection->setId(m_ui->storeGermany, 1);
+    m_ui->searchSelection->setId(m_ui->storeUnitedKingdom, 2);
+    m_ui->searchSelection->setId(m_ui->storeFrance, 3);
+    m_ui->searchSelection->setId(m_ui->storeUnitedStates, 4);
+    m_ui->preview->setText(QStringLiteral("--"));
+
+    m_controller = std::make_unique<MainController>(*this, ServiceConfig::placeholders());
+    setUpTables();
+    connectActions();
+    m_controller->awakeFromNib();
+    applyServiceConfig();
+}
+
+MainWindow::~MainWindow()
+{
+    // The views outlive the controller's models by a moment; they must not call back into it.
+    for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {
+        tableView(table)->removeEventFilter(this);
+        tableView(table)->selectionModel()->disconnect(this);
+    }
+    m_controller.reset();
+}
+
+void MainWindow::setUpTables()
+{
+    for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {
+        QTableView *view = tableView(table);
+        view->setModel(m_controller->model(table));
+        view->installEventFilter(this);
+    }
+    connect(m_ui->resultTableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_controller->tableViewSelectionDidChange(TableOutlet::resultTableView); });
+
+    // Albums: nothing is dragged out of or dropped onto it; every cell can be corrected.
+    QHeaderView *albums = m_ui->resultTableView->horizontalHeader();
+    m_ui->resultTableView->setDragDropMode(QAbstractItemView::NoDragDrop);
+    const int albumWidths[] = {190, 0, 56, 56, 150, 110, 48};
+    for (int column = 0; column < 7; ++column)
+        albums->resizeSection(column, albumWidths[column]);
+    albums->setSectionResizeMode(1, QHeaderView::Stretch);
+
+    QHeaderView *tracks = m_ui->trackListView->horizontalHeader();
+    tracks->setSectionResizeMode(0, QHeaderView::Fixed);
+    tracks->resizeSection(0, 40);
+    tracks->setSectionResizeMode(1, QHeaderView::Stretch);
+    tracks->resizeSection(2, 140);
+
+    m_ui->fileListView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_ui->fileListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (QTableView *view : {m_ui->resultTableView, m_ui->trackListView})
+        view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                              | QAbstractItemView::SelectedClicked);
+
+    m_ui->listSplitter->setStretchFactor(0, 2);
+    m_ui->listSplitter->setStretchFactor(1, 3);
+    m_ui->detailSplitter->setStretchFactor(0, 1);
+    m_ui->detailSplitter->setStretchFactor(1, 1);
+}
+
+void MainWindow::connectActions()
+{
+    MainController *controller = m_controller.get();
+    connect(m_ui->searchButton, &QPushButton::clicked, this, [controller] { controller->getSearchResult(); });
+    connect(m_ui->keywords, &QLineEdit::returnPressed, this, [controller] { controller->getSearchResult(); });
+    connect(m_ui->tagButton, &QPushButton::clicked, this, [controller] { controller->processTagging(); });
+    connect(m_ui->renameButton, &QPushButton::clicked, this, [controller] { controller->processRenaming(); });
+    connect(m_ui->removeTagsButton, &QPushButton::clicked, this, [controller] { controller->dropTags(); });
+    connect(m_ui->addAlbumButton, &QPushButton::clicked, this, [controller] { controller->addAlbumInformation(); });
+    connect(m_ui->addTrackButton, &QPushButton::clicked, this, [controller] { controller->addTrackItem(); });
+    connect(m_ui->clearAllButton, &QPushButton::clicked, this, [controller] { controller->clearAll(); });
+    connect(m_ui->clearFilesButton, &QPushButton::clicked, this, [controller] { controller->clearFiles(); });
+    connect(m_ui->renaming, &QLineEdit::textEdited, this, [controller] { controller->controlTextDidChange(); });
+    // The mask is stored only when the user changed it, so the built-in default is never written.
+    connect(m_ui->renaming, &QLineEdit::editingFinished, this, [this, controller] {
+        if (!m_ui->renaming->isModified())
+            return;
+        m_ui->renaming->setModified(false);
+        controller->controlTextDidEndEditing();
+    });
+    connect(m_ui->preferencesAction, &QAction::triggered, this, &MainWindow::showPreferences);
+    connect(m_ui->quitAction, &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::applyServiceConfig()
+{
+    ServiceConfig config = ServiceConfig::load();
+    QString demoProblem;
+    if (m_forceDemo || !config.credentialsConfigured) {
+        if (!m_demo) {
+            auto demo = std::make_unique<DemoCatalogue>();
+            if (demo->start(&demoProblem))
+                m_demo = std::move(demo);
+        }
+        if (m_demo)
+            config = m_demo->config();
+    } else {
+        m_demo.reset();
+    }
+    m_controller->setServiceConfig(std::move(config));
+    setWindowTitle(m_demo ? tr("Tagwright \u2014 demo catalogue") : tr("Tagwright"));
+    if (!demoProblem.isEmpty())
+        m_controller->switchStatus(tr("The demo catalogue could not be started: %1").arg(demoProblem));
+}
+
+void MainWindow::showPreferences()
+{
+    PreferencesDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        applyServiceConfig();
+}
+
+void MainWindow::dropFiles(const QStringList &paths)
+{
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    QMimeData data;
+    data.setUrls(urls);
+    m_controller->acceptDrop(TableOutlet::fileListView, &data,
+                             m_controller->numberOfRowsInTableView(TableOutlet::fileListView));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)
+            && (watched == m_ui->resultTableView || watched == m_ui->trackListView || watched == m_ui->fileListView)) {
+            m_controller->keyDown(key->key());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QTableView *MainWindow::tableView(TableOutlet table) const
+{
+    switch (table) {
+    case TableOutlet::resultTableView: return m_ui->resultTableView;
+    case TableOutlet::trackListView: return m_ui->trackListView;
+    case TableOutlet::fileListView: return m_ui->fileListView;
+    }
+    return nullptr;
+}
+
+// --- the surface the controller works through ----------------------------------------
+
+namespace {
+
+QLineEdit *lineEdit(Ui::MainWindow &ui, TextOutlet field)
+{
+    switch (field) {
+    case TextOutlet::artist: return ui.artist;
+    case TextOutlet::album: return ui.album;
+    case TextOutlet::publicationYear: return ui.publicationYear;
+    case TextOutlet::genre: return ui.genre;
+    case TextOutlet::tracks: return ui.tracks;
+    case TextOutlet::label: return ui.label;
+    case TextOutlet::discs: return ui.discs;
+    case TextOutlet::keywords: return ui.keywords;
+    case TextOutlet::renaming: return ui.renaming;
+    case TextOutlet::preview: return ui.preview;
+    case TextOutlet::trackTitle: return ui.trackTitle;
+    case TextOutlet::trackArtist: return ui.trackArtist;
+    case TextOutlet::status: return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString MainWindow::stringValue(TextOutlet field) const
+{
+    if (field == TextOutlet::status)
+        return m_ui->status->text();
+    return lineEdit(*m_ui, field)->text();
+}
+
+void MainWindow::setStringValue(TextOutlet field, const QString &text)
+{
+    if (field == TextOutlet::status) {
+        m_ui->status->setText(text);
+        return;
+    }
+    QLineEdit *edit = lineEdit(*m_ui, field);
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
+std::optional<QImage> MainWindow::image() const
+{
+    return m_ui->cover->image();
+}
+
+void MainWindow::setImage(const std::optional<QImage> &image)
+{
+    m_ui->cover->setImage(image);
+}
+
+int MainWindow::selectedTag() const
+{
+    return m_ui->searchSelection->checkedId();
+}
+
+void MainWindow::setNeedsDisplay(TableOutlet table)
+{
+    tableView(table)->viewport()->update();
+}
+
+void MainWindow::deselectAll(TableOutlet table)
+{
+    tableView(table)->clearSelection();
+}
+
+void MainWindow::selectRow(TableOutlet table, int row)
+{
+    QTableView *view = tableView(table);
+    view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+int MainWindow::selectedRow(TableOutlet table) const
+{
+    const QList<int> rows = selectedRows(table);
+    const QModelIndex current = tableView(table)->selectionModel()->currentIndex();
+    if (current.isValid() && rows.contains(current.row()))
+        return current.row();
+    return rows.isEmpty() ? -1 : rows.last();
+}
+
+QList<int> MainWindow::selectedRows(TableOutlet table) const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : tableView(table)->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void MainWindow::setButtonEnabled(ButtonOutlet button, bool enabled)
+{
+    (button == ButtonOutlet::tagButton ? m_ui->tagButton : m_ui->renameButton)->setEnabled(enabled);
+}
+
+void MainWindow::displayStatusView()
+{
+    m_ui->statusView->repaint();
+}
+
+std::optional<TableOutlet> MainWindow::firstResponderTable() const
+{
+    const QWidget *focus = focusWidget();
+    for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView})
+        if (focus == tableView(table))
+            return table;
+    return std::nullopt;
+}

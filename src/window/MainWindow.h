@@ -1,0 +1,64 @@
+#pragma once
+
+#include "search/ServiceConfig.h"
+#include "window/WindowSurface.h"
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+class DemoCatalogue;
+class MainController;
+class QButtonGroup;
+class QTableView;
+
+// The application's single window: the layout from MainWindow.ui, the controller wired to
+// its controls, and the choice between the configured catalogue service and the demo one.
+class MainWindow : public QMainWindow, public WindowSurface {
+    Q_OBJECT
+public:
+    // With forceDemo, or while no credentials are configured, searches go to the bundled
+    // sample catalogue served in-process.
+    explicit MainWindow(bool forceDemo = false, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    MainController &controller() { return *m_controller; }
+    Ui::MainWindow &ui() { return *m_ui; }
+    bool usesDemoCatalogue() const { return m_demo != nullptr; }
+
+    // Puts these files and folders into the file list as if dropped on it.
+    void dropFiles(const QStringList &paths);
+
+    // Takes the service settings anew (after the preferences changed).
+    void applyServiceConfig();
+
+    QString stringValue(TextOutlet field) const override;
+    void setStringValue(TextOutlet field, const QString &text) override;
+    std::optional<QImage> image() const override;
+    void setImage(const std::optional<QImage> &image) override;
+    int selectedTag() const override;
+    void setNeedsDisplay(TableOutlet table) override;
+    void deselectAll(TableOutlet table) override;
+    void selectRow(TableOutlet table, int row) override;
+    int selectedRow(TableOutlet table) const override;
+    QList<int> selectedRows(TableOutlet table) const override;
+    void setButtonEnabled(ButtonOutlet button, bool enabled) override;
+    void displayStatusView() override;
+    std::optional<TableOutlet> firstResponderTable() const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QTableView *tableView(TableOutlet table) const;
+    void setUpTables();
+    void connectActions();
+    void showPreferences();
+
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    std::unique_ptr<MainController> m_controller;
+    std::unique_ptr<DemoCatalogue> m_demo;
+    bool m_forceDemo;
+};

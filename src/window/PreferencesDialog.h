@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+// Edits the catalogue service's credentials and the four storefront hosts in the user's
+// settings. An environment variable set for a value wins over what is stored here, and the
+// dialog says so beside that value.
+class PreferencesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit PreferencesDialog(QWidget *parent = nullptr);
+
+    // Writes the fields into the settings: a filled field is stored, an empty one removed,
+    // so that the built-in default answers again.
+    void save();
+
+private:
+    struct Setting {
+        QString key;          // QSettings key
+        QString environment;  // variable that overrides it
+        QLineEdit *field;
+    };
+    QList<Setting> m_settings;
+};

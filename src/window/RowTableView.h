@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QTableView>
+
+// A table view whose drops end with the operation its model names: copy for files
+// (so a file manager never deletes what was dropped), move for rows dragged inside it.
+class RowTableView : public QTableView {
+    Q_OBJECT
+public:
+    explicit RowTableView(QWidget *parent = nullptr);
+
+protected:
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void applyModelDropAction(QDropEvent *event);
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// The window elements the controller reads and writes, named as the controller knows them.
+enum class TextOutlet {
+    artist, album, publicationYear, genre, tracks, label, discs,
+    keywords, renaming, preview, trackTitle, trackArtist, status
+};
+enum class TableOutlet { resultTableView, trackListView, fileListView };
+enum class ButtonOutlet { tagButton, renameButton };
+
+// The few window operations the controller needs, so that its logic holds no widget.
+// The main window implements it over its real widgets.
+class WindowSurface {
+public:
+    virtual ~WindowSurface() = default;
+
+    virtual QString stringValue(TextOutlet field) const = 0;
+    virtual void setStringValue(TextOutlet field, const QString &text) = 0;
+
+    // The cover image view: the picture shown, or none.
+    virtual std::optional<QImage> image() const = 0;
+    virtual void setImage(const std::optional<QImage> &image) = 0;
+
+    // The tag of the chosen storefront button; -1 when none is chosen.
+    virtual int selectedTag() const = 0;
+
+    // Table view operations; the data itself comes from the controller's models.
+    virtual void setNeedsDisplay(TableOutlet table) = 0;
+    virtual void deselectAll(TableOutlet table) = 0;
+    virtual void selectRow(TableOutlet table, int row) = 0;
+    // The row selected last, or -1.
+    virtual int selectedRow(TableOutlet table) const = 0;
+    // Every selected row, ascending.
+    virtual QList<int> selectedRows(TableOutlet table) const = 0;
+
+    virtual void setButtonEnabled(ButtonOutlet button, bool enabled) = 0;
+
+    // Redraws the status line at once, while a long command still holds the thread.
+    virtual void displayStatusView() = 0;
+
+    // The table that takes key events, if a table has the focus.
+    virtual std::optional<TableOutlet> firstResponderTable() const = 0;
+};
