@@ -3,7 +3,6 @@
 #include "window/DemoCatalogue.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
-#include "ui_MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,14 +63,14 @@ bool ScreenshotScene::render(MainWindow &window, const QString &pngPath, QString
     QApplication::processEvents();
 
     MainController &controller = window.controller();
-    window.ui().keywords->setText(keywords);
+    window.setStringValue(TextOutlet::keywords, keywords);
     controller.getSearchResult();
     if (controller.numberOfRowsInTableView(TableOutlet::resultTableView) > 1)
         window.selectRow(TableOutlet::resultTableView, 1);
     window.dropFiles(files);
     controller.processTagging();
     controller.updatePreview();
-    window.ui().fileListView->selectRow(0);
+    window.selectRow(TableOutlet::fileListView, 0);
     QApplication::processEvents();
 
     if (!window.grab().toImage().save(pngPath, "PNG")) {

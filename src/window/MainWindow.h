@@ -25,7 +25,6 @@ public:
     ~MainWindow() override;
 
     MainController &controller() { return *m_controller; }
-    Ui::MainWindow &ui() { return *m_ui; }
     bool usesDemoCatalogue() const { return m_demo != nullptr; }
 
     // Puts these files and folders into the file list as if dropped on it.

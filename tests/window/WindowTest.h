@@ -3,7 +3,14 @@
 #include "window/ControllerTableModel.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
-#include "ui_MainWindow.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include "window/CoverView.h"
 
 #include <QMimeData>
 #include <QStringList>
@@ -22,7 +29,18 @@ protected:
     void restartWindow();
 
     MainController &controller() { return m_window->controller(); }
-    Ui::MainWindow &ui() { return m_window->ui(); }
+    // The window's controls, found by their names in the layout.
+    struct Widgets {
+        QLineEdit *artist, *album, *publicationYear, *genre, *tracks, *label, *discs;
+        QLineEdit *keywords, *renaming, *preview, *trackTitle, *trackArtist;
+        QLabel *status;
+        CoverView *cover;
+        QTableView *resultTableView, *trackListView, *fileListView;
+        QRadioButton *storeGermany, *storeUnitedKingdom, *storeFrance, *storeUnitedStates;
+        QPushButton *searchButton, *tagButton, *renameButton, *removeTagsButton, *addAlbumButton, *addTrackButton,
+            *clearAllButton, *clearFilesButton;
+    };
+    Widgets &ui() { return m_widgets; }
     MainWindow &window() { return *m_window; }
 
     // Status lines painted since the last call.
@@ -51,9 +69,11 @@ protected:
     QTemporaryDir m_settings;
     QTemporaryDir m_files;
     std::unique_ptr<MainWindow> m_window;
+    Widgets m_widgets{};
 
 private:
     void watchStatus();
+    void findWidgets();
     QStringList m_statusLines;
     std::unique_ptr<QObject> m_statusWatcher;
 };
