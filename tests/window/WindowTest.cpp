@@ -203,9 +203,10 @@ void WindowTest::pressKey(QWidget *target, int key, const QString &text)
 
 void WindowTest::typeInto(QWidget *target, const QString &text)
 {
-    for (const QChar character : text)
-        pressKey(target, character.unicode() < 128 ? QChar(character).toUpper().unicode() : Qt::Key_unknown,
-                 QString(character));
+    for (const QChar character : text) {
+        const int key = character.unicode() < 128 ? int(character.toUpper().unicode()) : int(Qt::Key_unknown);
+        pressKey(target, key, QString(character));
+    }
 }
 
 void WindowTest::listFiles(const QStringList &paths)
