@@ -17,6 +17,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A real main window on the offscreen platform, with settings in a temporary folder and
 // a temporary folder for files. Records every line the status view paints.
