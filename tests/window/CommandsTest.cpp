@@ -1,0 +1,262 @@
+// The commands behind the buttons on generated MP3 files, checked with the application's
+// own reader and with mutagen.
+#include "WindowTest.h"
+
+#include "MutagenTool.h"
+#include "Mp3Fixtures.h"
+#include "files/FileHandler.h"
+#include "files/SongMetadata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+
+namespace {
+
+QVariantMap tagsOf(const QString &path)
+{
+    return FileHandler().readMetaDataFromMp3File(path);
+}
+
+QImage picture(Qt::GlobalColor colour)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+class CommandsTest : public WindowTest {
+protected:
+    QString untagged(const QString &name, quint32 seed = 1)
+    {
+        const QString path = filePath(name);
+        EXPECT_TRUE(Mp3Fixtures::writeMp3(path, 8 * Mp3Fixtures::frameSize, seed));
+        return path;
+    }
+    QString tagged(const QString &name, const QVariantMap &tags)
+    {
+        const QString path = filePath(name);
+        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(path, tags));
+        return path;
+    }
+    // Two albums typed in, the second with three tracks of its own and chosen.
+    void chooseAlbumWithTracks()
+    {
+        controller().generateNewAlbumEntryForArtist("First Artist", "First Album", "1990", "Pop", "L", "1", "1");
+        controller().generateNewAlbumEntryForArtist("The Band", "Second Album", "2004", "Rock", "Label", "3", "2");
+        auto tracks = std::make_shared<TrackList>();
+        for (const char *title : {"Intro", "AC/DC Live", "Outro"}) {
+            auto track = std::make_shared<Track>();
+            track->setTitle(QString::fromLatin1(title));
+            track->setArtist(QStringLiteral("Guest"));
+            tracks->append(track);
+        }
+        controller().resultList()->at(1)->setTrackList(tracks);
+        controller().resultList()->at(1)->setCover(picture(Qt::darkGreen));
+        window().selectRow(TableOutlet::resultTableView, 1);
+    }
+};
+
+TEST_F(CommandsTest, TaggingWritesTheChosenAlbumTrackByTrackWithTheCoverShown)
+{
+    chooseAlbumWithTracks();
+    const QStringList files = {untagged("1.mp3", 1), untagged("2.mp3", 2), untagged("3.mp3", 3)};
+    listFiles(files);
+    ASSERT_TRUE(controller().resultList()->size() == 2) << "listing files under albums adds none";
+
+    takeStatusLines();
+    ui().tagButton->click();
+    EXPECT_EQ(takeStatusLines(), QStringList({"Tagging files now...", "Tagging new files. 1 files processed.",
+                                              "Tagging new files. 2 files processed.",
+                                              "Tagging new files. 3 files processed.", "Tagging files finished..."}));
+    EXPECT_TRUE(ui().tagButton->isEnabled());
+
+    const QStringList titles = {"Intro", "AC/DC Live", "Outro"};
+    for (int i = 0; i < 3; ++i) {
+        const QVariantMap tags = tagsOf(files.at(i));
+        EXPECT_EQ(tags.value(QVAlbumTag), "Second Album");
+        EXPECT_EQ(tags.value(QVArtistAlbumTag), "The Band");
+        EXPECT_EQ(tags.value(QVArtistTrackTag), "Guest");
+        EXPECT_EQ(tags.value(QVTitleTag), titles.at(i));
+        EXPECT_EQ(tags.value(QVTrackNoTag), QString::number(i + 1));
+        EXPECT_EQ(tags.value(QVTrackCountTag), "3");
+        EXPECT_EQ(tags.value(QVDiscsTag), "2");
+        EXPECT_EQ(tags.value(QVYearTag), "2004");
+        EXPECT_EQ(tags.value(QVCoverTag).value<QImage>().pixelColor(20, 20).green(),
+                  QColor(Qt::darkGreen).green()) << "the cover shown, through JPEG";
+
+        const QJsonObject dump = MutagenTool::dump(files.at(i));
+        EXPECT_EQ(dump["frames"]["TPE2"][0]["text"][0].toString(), "The Band");
+        EXPECT_EQ(dump["frames"]["TIT2"][0]["text"][0].toString(), titles.at(i));
+        ASSERT_EQ(dump["pictures"].toArray().size(), 1);
+        EXPECT_EQ(dump["pictures"][0]["type"].toInt(), 3);
+        EXPECT_TRUE(dump["pictures"][0]["jpeg"].toBool());
+    }
+}
+
+TEST_F(CommandsTest, TaggingNeedsFilesAndAlbumsAndTakesTheFirstAlbumWhenNoneIsChosen)
+{
+    const QString file = untagged("song.mp3");
+    listFiles({file});
+    takeStatusLines();
+    ui().tagButton->click();
+    EXPECT_TRUE(takeStatusLines().isEmpty());
+    EXPECT_TRUE(tagsOf(file).isEmpty());
+
+    controller().clearFiles();
+    controller().generateNewAlbumEntryForArtist("A", "First", "", "", "", "", "");
+    controller().generateNewAlbumEntryForArtist("B", "Second", "", "", "", "", "");
+    controller().resultList()->at(0)->setCover(picture(Qt::red));
+    takeStatusLines();
+    ui().tagButton->click();
+    EXPECT_TRUE(takeStatusLines().isEmpty());
+
+    listFiles({file});
+    EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
+    ui().tagButton->click();
+    EXPECT_EQ(tagsOf(file).value(QVAlbumTag), "First");
+    EXPECT_EQ(tagsOf(file).value(QVTitleTag), "song.mp3");
+    // The cover view was empty, so the album lost its cover and the file got none.
+    EXPECT_FALSE(controller().resultList()->at(0)->cover());
+    EXPECT_FALSE(tagsOf(file).contains(QVCoverTag));
+}
+
+TEST_F(CommandsTest, RenamingFollowsTheMaskAndKeepsTheSelection)
+{
+    chooseAlbumWithTracks();
+    const QString folder = filePath("");
+    listFiles({untagged("b.mp3", 2), untagged("a.mp3", 1), untagged("c.mp3", 3)});
+    ui().tagButton->click();
+    selectRows(TableOutlet::fileListView, {1});
+
+    ui().renaming->setText("%n - %t");
+    takeStatusLines();
+    ui().renameButton->click();
+    const QStringList lines = takeStatusLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), "Renaming files now...");
+    EXPECT_EQ(lines.last(), "Renaming files finished...");
+    EXPECT_TRUE(lines.contains("New file renamed. 3 files processed."));
+
+    EXPECT_EQ(column(TableOutlet::fileListView, 0),
+              QStringList({"01 - Intro.mp3", "02 - AC:DC Live.mp3", "03 - Outro.mp3"}));
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath("02 - AC:DC Live.mp3")));
+    EXPECT_FALSE(QFile::exists(QDir(folder).filePath("a.mp3")));
+    EXPECT_EQ(window().selectedRows(TableOutlet::fileListView), QList<int>({1}));
+    EXPECT_TRUE(ui().renameButton->isEnabled());
+
+    // With no files the two lines of the command still show.
+    controller().clearFiles();
+    takeStatusLines();
+    ui().renameButton->click();
+    EXPECT_EQ(takeStatusLines(), QStringList({"Renaming files now...", "Renaming files finished..."}));
+}
+
+TEST_F(CommandsTest, RemovingTagsLeavesUntaggedFiles)
+{
+    const QStringList files = {tagged("a.mp3", {{QVTitleTag, "A"}, {QVAlbumTag, "X"}}),
+                               tagged("b.mp3", {{QVTitleTag, "B"}, {QVAlbumTag, "X"}})};
+    controller().generateNewAlbumEntryForArtist("Kept", "Album", "", "", "", "", "");
+    listFiles(files);
+    takeStatusLines();
+    ui().removeTagsButton->click();
+    EXPECT_EQ(takeStatusLines(), QStringList({"Start removing existing tags.", "Removing existing tags. 1 files processed.",
+                                              "Removing existing tags. 2 files processed.",
+                                              "Finished removing existing tags."}));
+    for (const QString &file : files) {
+        EXPECT_TRUE(tagsOf(file).isEmpty());
+        EXPECT_TRUE(MutagenTool::dump(file)["v2"].isNull());
+    }
+}
+
+TEST_F(CommandsTest, AlbumsAndTracksTypedInByHand)
+{
+    controller().generateNewAlbumEntryForArtist("Earlier", "Album", "", "", "", "", "");
+    window().selectRow(TableOutlet::resultTableView, 0);
+    ui().artist->setText("Artist");
+    ui().album->setText("Typed Album");
+    ui().publicationYear->setText("1977");
+    ui().genre->setText("Punk");
+    ui().label->setText("Indie");
+    ui().tracks->setText(" 12 songs");
+    ui().discs->setText("two");
+    ui().trackTitle->setText("Left in the title field");
+    ui().trackArtist->setText("Stays");
+    ui().addAlbumButton->click();
+
+    ASSERT_EQ(controller().resultList()->size(), 2);
+    const ResultEntry &album = *controller().resultList()->at(1);
+    EXPECT_EQ(album.artistName(), "Artist");
+    EXPECT_EQ(album.albumName(), "Typed Album");
+    EXPECT_EQ(album.yearOfPublication(), "1977");
+    EXPECT_EQ(album.genre(), "Punk");
+    EXPECT_EQ(album.label(), "Indie");
+    EXPECT_EQ(album.numberOfTracks(), 12);
+    EXPECT_EQ(album.numberOfDiscs(), 0);
+    EXPECT_FALSE(album.trackList());
+    EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
+    for (QLineEdit *field : {ui().artist, ui().album, ui().publicationYear, ui().genre, ui().label, ui().tracks,
+                             ui().discs, ui().trackTitle})
+        EXPECT_EQ(field->text(), "") << field->objectName().toStdString();
+    EXPECT_EQ(ui().trackArtist->text(), "Stays");
+
+    // A track typed while an album's tracks are shown joins that album.
+    auto tracks = std::make_shared<TrackList>();
+    controller().resultList()->at(1)->setTrackList(tracks);
+    window().selectRow(TableOutlet::resultTableView, 1);
+    ui().trackTitle->setText("New Song");
+    ui().addTrackButton->click();
+    ASSERT_EQ(tracks->size(), 1);
+    EXPECT_EQ(tracks->at(0)->title(), "New Song");
+    EXPECT_EQ(tracks->at(0)->artist(), "Stays");
+    EXPECT_EQ(album.numberOfTracks(), 12);
+}
+
+TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveTheirAlbum)
+{
+    const QVariantMap album = {{QVArtistAlbumTag, "Band"}, {QVAlbumTag, "Record"}, {QVYearTag, "2010"},
+                               {QVGenreTag, "Folk"}, {QVTrackCountTag, "9"}, {QVDiscsTag, "1"}};
+    auto with = [&](const QString &title, const QString &artist) {
+        QVariantMap tags = album;
+        tags.insert(QVTitleTag, title);
+        tags.insert(QVArtistTrackTag, artist);
+        return tags;
+    };
+    QVariantMap covered = with("Second", "Guest");
+    covered.insert(QVCoverTag, Mp3Fixtures::jpegPicture(30, 20));
+    const QStringList files = {tagged("2.mp3", covered), tagged("1.mp3", with("First", "Band")),
+                               tagged("3.mp3", with("Third", "Band"))};
+    listFiles(files);
+
+    ASSERT_EQ(controller().resultList()->size(), 1);
+    const ResultEntry &entry = *controller().resultList()->at(0);
+    EXPECT_EQ(entry.artistName(), "Band");
+    EXPECT_EQ(entry.albumName(), "Record");
+    EXPECT_EQ(entry.numberOfTracks(), 9);
+    EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"First", "Second", "Third"}));
+    EXPECT_EQ(column(TableOutlet::trackListView, 2), QStringList({"Band", "Guest", "Band"}));
+    ASSERT_TRUE(ui().cover->image());
+    EXPECT_EQ(ui().cover->image()->size(), QSize(30, 20));
+    EXPECT_EQ(ui().keywords->text(), " Band Record");
+
+    listFiles({tagged("4.mp3", with("Fourth", "Band"))});
+    EXPECT_EQ(controller().resultList()->size(), 1);
+    EXPECT_EQ(controller().trackItems()->size(), 3);
+}
+
+TEST_F(CommandsTest, AnUntaggedFileEndsTheScanOfDroppedFiles)
+{
+    const QVariantMap tags = {{QVAlbumTag, "Record"}, {QVTitleTag, "Song"}};
+    listFiles({tagged("1.mp3", tags), untagged("2.mp3"), tagged("3.mp3", tags)});
+    EXPECT_EQ(controller().resultList()->size(), 1);
+    EXPECT_EQ(controller().trackItems()->size(), 1);
+    // Without an album artist its place in the keywords stays empty.
+    EXPECT_EQ(ui().keywords->text(), "  Record");
+
+    controller().clearAll();
+    listFiles({untagged("0.mp3"), tagged("4.mp3", tags)});
+    EXPECT_FALSE(controller().resultList());
+    EXPECT_FALSE(controller().trackItems());
+}
