@@ -2,10 +2,10 @@
 // own reader and with mutagen.
 #include "WindowTest.h"
 
-#include "MutagenTool.h"
-#include "Mp3Fixtures.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
+#include "support/Mp3Fixtures.h"
+#include "support/MutagenTool.h"
 
 #include <QDir>
 #include <QFile>
