@@ -44,13 +44,14 @@ TEST_F(SearchWindowTest, SearchReplacesTheAlbumsChoosesTheFirstAndReportsEachEnt
     EXPECT_EQ(controller().trackItems(), albums.at(0)->trackList());
     EXPECT_EQ(view(TableOutlet::trackListView)->model()->rowCount(), albums.at(0)->trackList()->size());
     EXPECT_EQ(ui().cover->image().has_value(), albums.at(0)->cover().has_value());
-    if (albums.at(0)->cover())
+    if (albums.at(0)->cover()) {
         EXPECT_EQ(ui().cover->image()->size(), albums.at(0)->cover()->size());
+    }
     EXPECT_EQ(*controller().songs(), QStringList({filePath("kept.mp3")}));
 
     bool searched = false;
     for (const QJsonObject &line : m_catalogue->logLines())
-        if (line["query"].toString().contains("Keywords=Northern") && line["signatureVerified"].toBool())
+        if (line["query"]["Keywords"].toString().contains("Northern") && line["signatureVerified"].toBool())
             searched = true;
     EXPECT_TRUE(searched);
 
