@@ -65,8 +65,14 @@ bool ScreenshotScene::render(MainWindow &window, const QString &pngPath, QString
     MainController &controller = window.controller();
     window.setStringValue(TextOutlet::keywords, keywords);
     controller.getSearchResult();
-    if (controller.numberOfRowsInTableView(TableOutlet::resultTableView) > 1)
-        window.selectRow(TableOutlet::resultTableView, 1);
+    // An album with its tracks and a cover shows the most of the window.
+    const ResultListPtr &albums = controller.resultList();
+    for (int row = 0; albums && row < albums->size(); ++row) {
+        if (albums->at(row)->cover() && albums->at(row)->trackList()) {
+            window.selectRow(TableOutlet::resultTableView, row);
+            break;
+        }
+    }
     window.dropFiles(files);
     controller.processTagging();
     controller.updatePreview();
