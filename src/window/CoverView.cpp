@@ -5,7 +5,8 @@
 CoverView::CoverView(QWidget *parent) : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    setMinimumSize(120, 120);
+    setMinimumSize(96, 96);
+    setMaximumSize(240, 240);
 }
 
 void CoverView::setImage(const std::optional<QImage> &image)
@@ -19,7 +20,7 @@ void CoverView::setImage(const std::optional<QImage> &image)
 
 QSize CoverView::sizeHint() const
 {
-    return {200, 200};
+    return {160, 160};
 }
 
 void CoverView::paintEvent(QPaintEvent *)

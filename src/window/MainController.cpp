@@ -1,6 +1,7 @@
 #include "window/MainController.h"
 
 #include "common/StatusNotification.h"
+#include "files/FileFailureNotification.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "search/IntValue.h"
@@ -108,6 +109,11 @@ void MainController::awakeFromNib()
     m_statusObserver = std::make_unique<ScopedObserver>(
         QVStatusChangedNotification,
         [this](const QString &, const void *, const QVariantMap &userInfo) { handleStatusChange(userInfo); });
+    m_failureObserver = std::make_unique<ScopedObserver>(
+        QVFileFailedNotification, [this](const QString &, const void *, const QVariantMap &userInfo) {
+            m_fileFailures.append(QStringLiteral("%1: %2").arg(userInfo.value(QVFailedPathKey).toString(),
+                                                                userInfo.value(QVFailureReasonKey).toString()));
+        });
     switchStatus(QStringLiteral("Waiting for user input..."));
 }
 
@@ -448,7 +454,7 @@ void MainController::processTagging()
     const int row = m_surface.selectedRow(TableOutlet::resultTableView);
     ResultEntry &album = *m_resultList->at(row >= 0 && row < m_resultList->size() ? row : 0);
     album.setCover(m_surface.image());
-    FileHandler().tagFiles(*m_songs, m_trackItems, album);
+    reportingFileFailures(QStringLiteral("Tagging"), [&] { FileHandler().tagFiles(*m_songs, m_trackItems, album); });
     m_surface.setButtonEnabled(ButtonOutlet::tagButton, true);
     switchStatus(QStringLiteral("Tagging files finished..."));
 }
@@ -458,7 +464,9 @@ void MainController::processRenaming()
     switchStatus(QStringLiteral("Renaming files now..."));
     m_surface.setButtonEnabled(ButtonOutlet::renameButton, false);
     QStringList none;
-    FileHandler().renameFiles(m_songs ? *m_songs : none, m_surface.stringValue(TextOutlet::renaming));
+    reportingFileFailures(QStringLiteral("Renaming"), [&] {
+        FileHandler().renameFiles(m_songs ? *m_songs : none, m_surface.stringValue(TextOutlet::renaming));
+    });
     // The rows stay the same files under new names, so the selection stays too.
     m_fileModel->refreshCells();
     m_surface.setNeedsDisplay(TableOutlet::fileListView);
@@ -468,7 +476,18 @@ void MainController::processRenaming()
 
 void MainController::dropTags()
 {
-    FileHandler().deleteTagsInMp3Files(m_songs.value_or(QStringList()));
+    reportingFileFailures(QStringLiteral("Removing tags"),
+                          [&] { FileHandler().deleteTagsInMp3Files(m_songs.value_or(QStringList())); });
+}
+
+template <typename Command>
+void MainController::reportingFileFailures(const QString &command, Command run)
+{
+    m_fileFailures.clear();
+    run();
+    // The status line moves on with the next message, so failures are told apart from it.
+    if (!m_fileFailures.isEmpty())
+        m_surface.reportFileFailures(command, std::exchange(m_fileFailures, {}));
 }
 
 // --- albums and tracks by hand or from tags ------------------------------------------

@@ -105,6 +105,9 @@ private:
     std::optional<QList<int>> draggedRowsForTable(TableOutlet table, const QMimeData *data) const;
     void acceptFileDrop(const QString &type, const QMimeData *data, int row);
     QString storefrontCode() const;
+    // Runs one file command, then reports the files it could not change, if any.
+    template <typename Command>
+    void reportingFileFailures(const QString &command, Command run);
 
     WindowSurface &m_surface;
     ServiceConfig m_config;
@@ -115,6 +118,8 @@ private:
     std::unique_ptr<ControllerTableModel> m_trackModel;
     std::unique_ptr<ControllerTableModel> m_fileModel;
     std::unique_ptr<ScopedObserver> m_statusObserver;
+    std::unique_ptr<ScopedObserver> m_failureObserver;
+    QStringList m_fileFailures;
     // Drag types each table accepts, in order of preference; registered at start-up.
     QStringList m_draggedTypes[3];
 };

@@ -8,6 +8,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 
@@ -271,4 +272,17 @@ std::optional<TableOutlet> MainWindow::firstResponderTable() const
         if (focus == tableView(table))
             return table;
     return std::nullopt;
+}
+
+void MainWindow::reportFileFailures(const QString &command, const QStringList &failures)
+{
+    // Not modal: the window stays usable, and a later command does not wait on it.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Tagwright"),
+                                tr("%1: %n file(s) could not be changed and were left as they were.", nullptr,
+                                   int(failures.size())).arg(command),
+                                QMessageBox::Close, this);
+    box->setObjectName(QStringLiteral("fileFailures"));
+    box->setDetailedText(failures.join(u'\n'));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }

@@ -46,6 +46,7 @@ public:
     void setButtonEnabled(ButtonOutlet button, bool enabled) override;
     void displayStatusView() override;
     std::optional<TableOutlet> firstResponderTable() const override;
+    void reportFileFailures(const QString &command, const QStringList &failures) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

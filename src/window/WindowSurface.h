@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The window elements the controller reads and writes, named as the controller knows them.
@@ -42,6 +43,9 @@ public:
 
     // Redraws the status line at once, while a long command still holds the thread.
     virtual void displayStatusView() = 0;
+
+    // Tells the user which files a command could not change, and why ("path: reason" lines).
+    virtual void reportFileFailures(const QString &command, const QStringList &failures) = 0;
 
     // The table that takes key events, if a table has the focus.
     virtual std::optional<TableOutlet> firstResponderTable() const = 0;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QMessageBox>
 
 namespace {
 
@@ -259,4 +260,22 @@ TEST_F(CommandsTest, AnUntaggedFileEndsTheScanOfDroppedFiles)
     listFiles({untagged("0.mp3"), tagged("4.mp3", tags)});
     EXPECT_FALSE(controller().resultList());
     EXPECT_FALSE(controller().trackItems());
+}
+
+TEST_F(CommandsTest, FilesThatCouldNotBeChangedAreNamedToTheUser)
+{
+    controller().generateNewAlbumEntryForArtist("A", "Album", "", "", "", "", "");
+    const QString good = untagged("good.mp3");
+    const QString missing = filePath("missing.mp3");
+    listFiles({good, missing});
+    ui().tagButton->click();
+
+    EXPECT_EQ(ui().status->text(), "Tagging files finished...");
+    EXPECT_EQ(tagsOf(good).value(QVAlbumTag), "Album");
+    auto *report = window().findChild<QMessageBox *>("fileFailures");
+    ASSERT_NE(report, nullptr);
+    EXPECT_TRUE(report->text().startsWith("Tagging: 1 file"));
+    EXPECT_TRUE(report->detailedText().startsWith(missing + ": "));
+    EXPECT_FALSE(report->detailedText().contains(good));
+    EXPECT_FALSE(QFile::exists(missing));
 }
