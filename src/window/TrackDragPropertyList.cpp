@@ -6,12 +6,19 @@
 
 namespace {
 
+// Track lists nest three deep; anything far deeper is not one, and must not exhaust the stack.
+constexpr int maximumDepth = 16;
+
 // Reads the value element the reader stands on, with its content, into a QVariant:
 // dictionaries become maps, arrays lists, every scalar its text. The reader never
 // resolves external entities, so a property list cannot make it load anything.
-QVariant readValue(QXmlStreamReader &reader)
+QVariant readValue(QXmlStreamReader &reader, int depth = 0)
 {
     const auto element = reader.name();
+    if ((element == u"dict" || element == u"array") && depth >= maximumDepth) {
+        reader.raiseError(QStringLiteral("property list nested too deeply"));
+        return {};
+    }
     if (element == u"dict") {
         QVariantMap dict;
         QString key;
@@ -19,14 +26,14 @@ QVariant readValue(QXmlStreamReader &reader)
             if (reader.name() == u"key")
                 key = reader.readElementText();
             else
-                dict.insert(key, readValue(reader));
+                dict.insert(key, readValue(reader, depth + 1));
         }
         return dict;
     }
     if (element == u"array") {
         QVariantList array;
         while (reader.readNextStartElement())
-            array.append(readValue(reader));
+            array.append(readValue(reader, depth + 1));
         return array;
     }
     if (element == u"true" || element == u"false") {

@@ -150,3 +150,17 @@ TEST_F(WindowTest, DroppingOnTheFileViewListsTheFilesAsACopy)
     // The file manager is told to copy, so it never deletes the dropped file.
     EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
 }
+
+TEST_F(WindowTest, TrackDragDataThatIsNoTrackListAddsNothing)
+{
+    QByteArray nested = "<plist><dict><key>Tracks</key>";
+    for (int level = 0; level < 100000; ++level)
+        nested += "<array>";
+    QMimeData deep;
+    deep.setData(MainController::trackDragType, nested);
+    QMimeData broken;
+    broken.setData(MainController::trackDragType, "<plist><dict><key>Tracks</key><dict><key>1</key><dict>");
+    for (QMimeData *data : {&deep, &broken})
+        ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, data, 0));
+    EXPECT_TRUE(controller().songs()->isEmpty());
+}
