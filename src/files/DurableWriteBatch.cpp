@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <cerrno>
+#include <system_error>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,6 +111,8 @@ QString uniqueHiddenName(const QString &base)
 
 DurableWriteBatch::~DurableWriteBatch()
 {
+    if (m_closer.joinable())
+        m_closer.join();
     for (Staged &staged : m_staged)
         discard(staged);
 }
@@ -122,6 +125,8 @@ void DurableWriteBatch::discard(Staged &staged)
         ::close(staged.fd);
     if (staged.directoryFd >= 0)
         ::close(staged.directoryFd);
+    if (staged.oldFd >= 0)
+        ::close(staged.oldFd);
     staged = Staged{};
 }
 
@@ -158,7 +163,7 @@ bool DurableWriteBatch::stageInPlace(const QString &path, const FileContentsPlan
         return false;
     }
     startWriteback(fd);
-    m_staged.push_back(Staged{path, fd, -1, {}, false});
+    m_staged.push_back(Staged{path, fd, -1, -1, {}, false});
     return true;
 }
 
@@ -183,7 +188,7 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
     }
 
     const QFileInfo info(path);
-    Staged staged{path, -1, -1, {}, true};
+    Staged staged{path, -1, -1, -1, {}, true};
     staged.directoryFd = ::open(QFile::encodeName(info.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (staged.directoryFd < 0) {
         *reason = systemError("could not open its folder");
@@ -217,11 +222,12 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
         written = piece.isRange() ? copyRange(source, staged.fd, piece.offset, piece.length, reason)
                                   : writeAll(staged.fd, piece.bytes.constData(), piece.length, -1, reason);
     }
-    ::close(source);
     if (!written) {
+        ::close(source);
         discard(staged);
         return false;
     }
+    staged.oldFd = source;
     startWriteback(staged.fd);
     m_staged.push_back(staged);
     return true;
@@ -252,7 +258,27 @@ QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
     for (Staged &staged : m_staged)
         discard(staged);
     m_staged.clear();
+    retireReplacedFiles();
     return failures;
+}
+
+void DurableWriteBatch::retireReplacedFiles()
+{
+    if (m_closer.joinable())
+        m_closer.join();
+    m_closing.clear();
+    m_closing.swap(m_retired);
+    if (m_closing.empty())
+        return;
+    try {
+        m_closer = std::thread([this] {
+            for (int fd : m_closing)
+                ::close(fd);
+        });
+    } catch (const std::system_error &) {
+        for (int fd : m_closing)
+            ::close(fd);
+    }
 }
 
 void DurableWriteBatch::flushFileSystems(QList<Failure> &failures)
@@ -307,5 +333,7 @@ bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
         return false;
     }
     staged.temporaryName.clear();
+    m_retired.push_back(staged.oldFd);
+    staged.oldFd = -1;
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <thread>
 #include <vector>
 
 // Changes files so that at every instant each one is either wholly old or wholly new, and
@@ -39,6 +40,8 @@ private:
         QString path;
         int fd = -1;              // the changed file, or the new file beside it
         int directoryFd = -1;     // the folder, for a new file
+        int oldFd = -1;           // the replaced file, held open so that the rename does not
+                                  // give its blocks back to the file system on the spot
         QString temporaryName;    // a named new file, where unnamed ones are not supported
         bool replaces = false;    // a new file that must be renamed over the old one
     };
@@ -48,6 +51,13 @@ private:
     void flushFileSystems(QList<Failure> &failures);
     bool putInPlace(Staged &staged, QString *reason);
     static void discard(Staged &staged);
+    // Closes the replaced files on a helper thread: their last close gives their blocks
+    // back, which on some disks takes milliseconds per file, and the next batch need not
+    // wait for it. The thread is joined before the next one starts and on destruction.
+    void retireReplacedFiles();
 
     std::vector<Staged> m_staged;
+    std::vector<int> m_retired;   // replaced files of this commit
+    std::vector<int> m_closing;   // replaced files of the last commit, closed by m_closer
+    std::thread m_closer;
 };
