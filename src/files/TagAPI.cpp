@@ -25,6 +25,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TagLib;
@@ -97,37 +98,37 @@ bool TagAPI::examineFile(const QString &path)
     m_file.reset();
     m_stream.reset();
     m_openError.clear();
-    m_id3v2Damage.clear();
+    m_id3v2Damage.reset();
+    m_path = path;
+    m_writePath.clear();
 
-    const QFileInfo info(path);
-    m_path = info.canonicalFilePath();
-    if (m_path.isEmpty()) {
-        m_path = path;
+    // Reading needs only one stat before the open: it keeps a folder, a pipe or a device
+    // from being opened (a pipe would block). The path's target and the check of the tag
+    // header wait until a write or removal asks for them.
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(encoded.constData(), &status) != 0) {
         m_openError = QStringLiteral("no such file");
         return false;
     }
-    if (!info.isFile()) {
+    if (!S_ISREG(status.st_mode)) {
         m_openError = QStringLiteral("not a regular file");
-        return false;
-    }
-    const QByteArray encoded = QFile::encodeName(m_path);
-    if (::access(encoded.constData(), R_OK) != 0) {
-        m_openError = QStringLiteral("cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     m_stream = std::make_unique<FileStream>(encoded.constData(), true);
     if (!m_stream->isOpen()) {
         m_stream.reset();
-        m_openError = QStringLiteral("cannot be read");
+        m_openError = ::access(encoded.constData(), R_OK) != 0
+                          ? QStringLiteral("cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno)))
+                          : QStringLiteral("cannot be read");
         return false;
     }
     // Audio properties are never used; skipping them saves scanning the audio.
     m_file = std::make_unique<MPEG::File>(m_stream.get(), ID3v2::FrameFactory::instance(), false);
-    examineID3v2Header();
     return true;
 }
 
-void TagAPI::examineID3v2Header()
+QString TagAPI::id3v2Damage()
 {
     if (m_file->hasID3v2Tag()) {
         const ID3v2::Header *header = m_file->ID3v2Tag()->header();
@@ -141,26 +142,35 @@ void TagAPI::examineID3v2Header()
             return (static_cast<unsigned char>(byte) & 0x80) != 0;
         });
         if (!sizeReadable)
-            m_id3v2Damage = QStringLiteral("its ID3v2 tag is damaged (its size cannot be read)");
-        else if (header->majorVersion() < 2 || header->majorVersion() > 4)
-            m_id3v2Damage = QStringLiteral("its ID3v2 tag has the unknown version 2.%1").arg(header->majorVersion());
-        else if (end > m_file->length())
-            m_id3v2Damage = QStringLiteral("its ID3v2 tag is damaged (it claims more bytes than the file holds)");
-        return;
+            return QStringLiteral("its ID3v2 tag is damaged (its size cannot be read)");
+        if (header->majorVersion() < 2 || header->majorVersion() > 4)
+            return QStringLiteral("its ID3v2 tag has the unknown version 2.%1").arg(header->majorVersion());
+        if (end > m_file->length())
+            return QStringLiteral("its ID3v2 tag is damaged (it claims more bytes than the file holds)");
+        return {};
     }
     // TagLib passes over a tag whose header it cannot read; writing a new tag in front of
     // it would bury the old one in the audio.
     m_file->seek(0);
     if (m_file->readBlock(3) == ByteVector("ID3"))
-        m_id3v2Damage = QStringLiteral("its ID3v2 tag is damaged (its header cannot be read)");
+        return QStringLiteral("its ID3v2 tag is damaged (its header cannot be read)");
+    return {};
 }
 
 QString TagAPI::fileProblem()
 {
     if (!m_openError.isEmpty())
         return m_openError;
-    if (!m_id3v2Damage.isEmpty())
-        return m_id3v2Damage;
+    // Writes go to the file a link points at, named as it was when first asked for.
+    if (m_writePath.isEmpty()) {
+        m_writePath = QFileInfo(m_path).canonicalFilePath();
+        if (m_writePath.isEmpty())
+            return QStringLiteral("no such file");
+    }
+    if (!m_id3v2Damage)
+        m_id3v2Damage = id3v2Damage();
+    if (!m_id3v2Damage->isEmpty())
+        return *m_id3v2Damage;
     if (m_file->firstFrameOffset() < 0)
         return QStringLiteral("not an MP3 file (no MPEG audio frame found)");
     const Layout bounds = layout();
@@ -484,7 +494,7 @@ bool TagAPI::updateFile(DurableWriteBatch &batch, QString *reason)
         const ByteVector id3v1 = v1->render();
         plan.appendBytes(QByteArray(id3v1.data(), id3v1.size()));
     }
-    return batch.stage(m_path, plan, reason);
+    return batch.stage(m_writePath, plan, reason);
 }
 
 bool TagAPI::dropTag(DurableWriteBatch &batch, QString *reason)
@@ -496,5 +506,5 @@ bool TagAPI::dropTag(DurableWriteBatch &batch, QString *reason)
     FileContentsPlan plan(bounds.size);
     plan.appendRange(0, bounds.id3v2Offset);
     plan.appendRange(bounds.id3v2End, bounds.apeOffset - bounds.id3v2End);
-    return batch.stage(m_path, plan, reason);
+    return batch.stage(m_writePath, plan, reason);
 }

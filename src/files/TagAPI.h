@@ -81,7 +81,8 @@ private:
     Layout layout() const;
     // The ID3v2 tag's bytes, padded to fill `room` (the old tag's size) where it fits.
     QByteArray renderedID3v2(qint64 room);
-    void examineID3v2Header();
+    // Why the ID3v2 tag must not be replaced, "" when it may be; reads the tag's header again.
+    QString id3v2Damage();
     const TagLib::ID3v2::Tag *readableID3v2() const;
     const TagLib::ID3v1::Tag *readableID3v1() const;
     TagLib::ID3v2::Tag *writableID3v2();
@@ -89,9 +90,10 @@ private:
     void setTextFrame(const char *frameId, const QStringList &fields);
     QString textOfFrame(const char *frameId) const;
 
-    QString m_path;
+    QString m_path;       // as given to examineFile()
+    QString m_writePath;  // the file m_path leads to, once a write or removal asked for it
     QString m_openError;
-    QString m_id3v2Damage;
+    std::optional<QString> m_id3v2Damage;  // once a write or removal asked for it
     std::unique_ptr<TagLib::FileStream> m_stream;
     std::unique_ptr<TagLib::MPEG::File> m_file;
 };
