@@ -225,6 +225,21 @@ TEST_F(TagWritingTest, DamagedOrForeignFilesAreLeftUntouched)
     EXPECT_TRUE(statuses.first().contains(paths.first()));
 }
 
+TEST_F(TagWritingTest, FoldersAndPipesAreNeitherOpenedNorWritten)
+{
+    // A pipe would block the reader if it were opened; both are refused before opening.
+    const QString folder = dir.filePath("folder.mp3");
+    const QString pipe = dir.filePath("pipe.mp3");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mp3"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : {folder, pipe}) {
+        EXPECT_TRUE(handler.readMetaDataFromMp3File(path).isEmpty());
+        handler.writeMetaData(albumMetadata(), path);
+        EXPECT_TRUE(statuses.last().contains(QStringLiteral("not a regular file"))) << statuses.last().toStdString();
+    }
+    EXPECT_EQ(failures, (QStringList{folder, pipe}));
+}
+
 TEST_F(TagWritingTest, GrowingRewriteKeepsPermissionsAndLeavesNothingBehind)
 {
     const QString path = untagged("song.mp3");
