@@ -1,5 +1,5 @@
 // Tags every MP3 file in DIR as one album with the cover, through FileHandler::tagFiles.
-// Usage: bench-tagging-ours DIR COVER.jpg
+// Usage: bench_tagging_ours DIR COVER.jpg
 #include "files/FileHandler.h"
 
 #include <QCoreApplication>
@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: bench-tagging-ours DIR COVER.jpg\n");
+        std::fprintf(stderr, "usage: bench_tagging_ours DIR COVER.jpg\n");
         return 2;
     }
     const QDir dir(args[1]);

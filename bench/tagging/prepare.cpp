@@ -1,6 +1,6 @@
 // Writes the benchmark's input: COUNT untagged MP3 files of about SIZE bytes into DIR,
 // and a JPEG cover of at least COVER bytes as DIR/../cover.jpg.
-// Usage: bench-tagging-prepare DIR COUNT SIZE COVER
+// Usage: bench_tagging_prepare DIR COUNT SIZE COVER
 #include "support/Mp3Fixtures.h"
 
 #include <QBuffer>
@@ -16,7 +16,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 5) {
-        std::fprintf(stderr, "usage: bench-tagging-prepare DIR COUNT SIZE COVER\n");
+        std::fprintf(stderr, "usage: bench_tagging_prepare DIR COUNT SIZE COVER\n");
         return 2;
     }
     const QDir dir(args[1]);

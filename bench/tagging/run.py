@@ -45,16 +45,16 @@ def main():
     work = options.work or tempfile.mkdtemp(prefix="tagwright-bench-", dir=os.getcwd())
     pristine = os.path.join(work, "pristine")
     cover = os.path.join(work, "cover.jpg")
-    subprocess.run([os.path.join(options.bin, "bench-tagging-prepare"), pristine, str(options.files),
+    subprocess.run([os.path.join(options.bin, "bench_tagging_prepare"), pristine, str(options.files),
                     str(options.size), str(options.cover)], check=True)
     names = sorted(os.listdir(pristine))
 
     def command(contestant, folder):
         files = [os.path.join(folder, name) for name in names]
         if contestant == "ours":
-            return [os.path.join(options.bin, "bench-tagging-ours"), folder, cover]
+            return [os.path.join(options.bin, "bench_tagging_ours"), folder, cover]
         if contestant == "taglib":
-            return [os.path.join(options.bin, "bench-tagging-taglib"), cover] + files
+            return [os.path.join(options.bin, "bench_tagging_taglib"), cover] + files
         return ["/usr/bin/python3", os.path.join(HERE, "tag_mutagen.py"), cover] + files
 
     contestants = ["ours", "taglib", "mutagen"]

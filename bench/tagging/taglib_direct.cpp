@@ -1,6 +1,6 @@
 // The floor with TagLib alone: writes the same frames as our tagging into every MP3 file
 // given, with TagLib's own save, and flushes each file to disk.
-// Usage: bench-tagging-taglib COVER.jpg FILE...
+// Usage: bench_tagging_taglib COVER.jpg FILE...
 #include <taglib/attachedpictureframe.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
@@ -26,7 +26,7 @@ static void setText(ID3v2::Tag *tag, const char *id, const std::string &text)
 int main(int argc, char *argv[])
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench-tagging-taglib COVER.jpg FILE...\n");
+        std::fprintf(stderr, "usage: bench_tagging_taglib COVER.jpg FILE...\n");
         return 2;
     }
     std::ifstream coverFile(argv[1], std::ios::binary);

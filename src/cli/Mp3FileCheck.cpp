@@ -1,5 +1,7 @@
 #include "cli/Mp3FileCheck.h"
 
+#include <QTextStream>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -57,14 +59,17 @@ std::optional<QString> problemWith(const QString &path)
     return QStringLiteral("not an MP3 file (no MPEG audio frame found)");
 }
 
-QStringList problemLines(const QStringList &paths)
+bool reportProblems(const QStringList &paths, const QString &command)
 {
-    QStringList lines;
+    QTextStream err(stderr);
+    bool none = true;
     for (const QString &path : paths) {
-        if (const auto problem = problemWith(path))
-            lines.append(path + QStringLiteral(": ") + *problem);
+        if (const auto problem = problemWith(path)) {
+            err << "tagwright-cli " << command << ": " << path << ": " << *problem << "\n";
+            none = false;
+        }
     }
-    return lines;
+    return none;
 }
 
 } // namespace Mp3FileCheck

@@ -11,7 +11,9 @@ namespace Mp3FileCheck {
 // What is wrong with the file, in plain words; nothing when it is an MP3 file.
 std::optional<QString> problemWith(const QString &path);
 
-// One line "FILE: problem" for each file that is not a readable MP3 file.
-QStringList problemLines(const QStringList &paths);
+// Prints "tagwright-cli COMMAND: FILE: problem" to standard error for each file that is not
+// a readable MP3 file; true when there was none. Commands check every file before the
+// first one changes, so bad input changes nothing.
+bool reportProblems(const QStringList &paths, const QString &command);
 
 } // namespace Mp3FileCheck

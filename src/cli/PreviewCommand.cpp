@@ -17,11 +17,8 @@ int runPreview(const QStringList &args)
         err << "tagwright-cli preview: " << error << "; see tagwright-cli --help\n";
         return 2;
     }
-    const QStringList problems = Mp3FileCheck::problemLines(parsed->files);
-    for (const QString &line : problems)
-        err << "tagwright-cli preview: " << line << "\n";
-    if (!problems.isEmpty())
-        return 1;
+    if (!Mp3FileCheck::reportProblems(parsed->files, QStringLiteral("preview")))
+        return 2;
 
     out << FileHandler().buildPreviewForFiles(parsed->files, parsed->mask) << "\n";
     return 0;

@@ -1,9 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/MaskArguments.h"
+#include "cli/FileCommandProgress.h"
 #include "cli/Mp3FileCheck.h"
-#include "cli/StatusLinePrinter.h"
-#include "common/NotificationCenter.h"
-#include "files/FileFailureNotification.h"
 #include "files/FileHandler.h"
 
 #include <QTextStream>
@@ -20,21 +18,14 @@ int runRename(const QStringList &args)
         err << "tagwright-cli rename: " << error << "; see tagwright-cli --help\n";
         return 2;
     }
-    // Every file is checked before the first one moves, so bad input changes nothing.
-    const QStringList problems = Mp3FileCheck::problemLines(parsed->files);
-    for (const QString &line : problems)
-        err << "tagwright-cli rename: " << line << "\n";
-    if (!problems.isEmpty())
-        return 1;
+    if (!Mp3FileCheck::reportProblems(parsed->files, QStringLiteral("rename")))
+        return 2;
 
-    // A file that keeps its name is named with the reason in the status lines; it fails the
-    // command as a whole.
     int failures = 0;
     {
-        const StatusLinePrinter status;
-        const ScopedObserver failureCounter(QVFileFailedNotification,
-                                            [&](const QString &, const void *, const QVariantMap &) { ++failures; });
+        const FileCommandProgress progress;
         FileHandler().renameFiles(parsed->files, parsed->mask);
+        failures = progress.failures();
     }
     for (const QString &path : std::as_const(parsed->files))
         out << path << "\n";

@@ -1,10 +1,8 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
+#include "cli/FileCommandProgress.h"
 #include "cli/Mp3FileCheck.h"
-#include "cli/StatusLinePrinter.h"
-#include "common/NotificationCenter.h"
-#include "files/FileFailureNotification.h"
 #include "files/FileHandler.h"
 
 #include <QFile>
@@ -141,20 +139,12 @@ int runTag(const QStringList &args)
         printCommandError(QStringLiteral("no MP3 files given"));
         return 2;
     }
-    const QStringList problems = Mp3FileCheck::problemLines(options->files);
-    for (const QString &line : problems)
-        printCommandError(line);
-    if (!problems.isEmpty())
+    if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
         return 2;
 
-    // A file left as it was (a damaged tag, a failed write) is named with the reason in the
-    // status lines and fails the command.
-    int failures = 0;
-    const StatusLinePrinter status;
-    const ScopedObserver failureCounter(QVFileFailedNotification,
-                                        [&](const QString &, const void *, const QVariantMap &) { ++failures; });
+    const FileCommandProgress progress;
     FileHandler().tagFiles(options->files, album->trackList(), *album);
-    return failures == 0 ? 0 : 1;
+    return progress.failures() == 0 ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -1,9 +1,7 @@
 // tagwright-cli untag: removes the ID3v1, ID3v2 and APE tags of MP3 files.
 #include "cli/CliCommand.h"
+#include "cli/FileCommandProgress.h"
 #include "cli/Mp3FileCheck.h"
-#include "cli/StatusLinePrinter.h"
-#include "common/NotificationCenter.h"
-#include "files/FileFailureNotification.h"
 #include "files/FileHandler.h"
 
 #include <QTextStream>
@@ -17,21 +15,12 @@ int runUntag(const QStringList &files)
         err << "tagwright-cli untag: no MP3 files given; see tagwright-cli --help\n";
         return 2;
     }
-    // Every file is checked before the first one changes, so bad input changes nothing.
-    const QStringList problems = Mp3FileCheck::problemLines(files);
-    for (const QString &line : problems)
-        err << "tagwright-cli untag: " << line << "\n";
-    if (!problems.isEmpty())
+    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("untag")))
         return 2;
 
-    // A file left as it was (a damaged tag, a failed write) is named with the reason in the
-    // status lines and fails the command.
-    int failures = 0;
-    const StatusLinePrinter status;
-    const ScopedObserver failureCounter(QVFileFailedNotification,
-                                        [&](const QString &, const void *, const QVariantMap &) { ++failures; });
+    const FileCommandProgress progress;
     FileHandler().deleteTagsInMp3Files(files);
-    return failures == 0 ? 0 : 1;
+    return progress.failures() == 0 ? 0 : 1;
 }
 
 const CliCommandRegistration registration({
