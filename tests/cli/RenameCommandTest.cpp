@@ -1,10 +1,10 @@
 #include "files/SongMetadata.h"
+#include "support/CliRunner.h"
 #include "support/Mp3Fixtures.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,16 +18,13 @@ struct CliRun {
 };
 
 // Runs the real tagwright-cli in the given folder.
-CliRun runCli(const QString &folder, const QStringList &args)
+CliRun runIn(const QString &folder, const QStringList &args)
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(binDir() + QStringLiteral("/tagwright-cli"), args);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    const auto lines = [](const QByteArray &bytes) {
-        return QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts);
-    };
-    return {process.exitCode(), lines(process.readAllStandardOutput()), lines(process.readAllStandardError())};
+    CliInvocation invocation;
+    invocation.workingDirectory = folder;
+    const CliResult result = runCliWith(args, invocation);
+    EXPECT_FALSE(result.crashed);
+    return {result.exitCode, result.outLines(), result.errLines()};
 }
 
 QVariantMap song(const QString &trackNo, const QString &title)
@@ -51,12 +48,12 @@ TEST_F(RenameCommandTest, RenamesAndPrintsEachNewPathWithStatusLinesOnStandardEr
     ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path(QStringLiteral("b.mp3")), song(QStringLiteral("2"), QStringLiteral("A/B"))));
     const QString mask = QStringLiteral("%a/%b/%n - %t");
 
-    const CliRun preview = runCli(dir.path(), {QStringLiteral("preview"), QStringLiteral("--mask"), mask,
+    const CliRun preview = runIn(dir.path(), {QStringLiteral("preview"), QStringLiteral("--mask"), mask,
                                                QStringLiteral("b.mp3"), QStringLiteral("a.mp3")});
     EXPECT_EQ(preview.exitCode, 0);
     EXPECT_EQ(preview.out, QStringList{QStringLiteral("Band/Record/02 - A/B")});
 
-    const CliRun rename = runCli(dir.path(), {QStringLiteral("rename"), QStringLiteral("--mask"), mask,
+    const CliRun rename = runIn(dir.path(), {QStringLiteral("rename"), QStringLiteral("--mask"), mask,
                                               QStringLiteral("a.mp3"), QStringLiteral("b.mp3")});
     EXPECT_EQ(rename.exitCode, 0);
     EXPECT_EQ(rename.out, QStringList({QStringLiteral("Band/Record/01 - One.mp3"), QStringLiteral("Band/Record/02 - A:B.mp3")}));
@@ -74,7 +71,7 @@ TEST_F(RenameCommandTest, BadInputNamesTheFileAndTouchesNothing)
     text.close();
 
     for (const char *command : {"rename", "preview"}) {
-        const CliRun run = runCli(dir.path(), {QString::fromUtf8(command), QStringLiteral("--mask=%t"),
+        const CliRun run = runIn(dir.path(), {QString::fromUtf8(command), QStringLiteral("--mask=%t"),
                                                QStringLiteral("a.mp3"), QStringLiteral("notes.mp3"),
                                                QStringLiteral("gone.mp3")});
         EXPECT_NE(run.exitCode, 0) << command;
@@ -85,7 +82,7 @@ TEST_F(RenameCommandTest, BadInputNamesTheFileAndTouchesNothing)
     }
     EXPECT_EQ(files(), QStringList({QStringLiteral("a.mp3"), QStringLiteral("notes.mp3")}));
 
-    const CliRun noMask = runCli(dir.path(), {QStringLiteral("rename"), QStringLiteral("a.mp3")});
+    const CliRun noMask = runIn(dir.path(), {QStringLiteral("rename"), QStringLiteral("a.mp3")});
     EXPECT_EQ(noMask.exitCode, 2);
     EXPECT_EQ(noMask.err.size(), 1);
     EXPECT_TRUE(noMask.err.at(0).contains(QStringLiteral("--mask")));
@@ -96,7 +93,7 @@ TEST_F(RenameCommandTest, AFileThatKeepsItsNameIsReportedAndFailsTheCommand)
     ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path(QStringLiteral("a.mp3")), song(QStringLiteral("1"), QStringLiteral("One"))));
     ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path(QStringLiteral("b.mp3")), song(QStringLiteral("1"), QStringLiteral("One"))));
 
-    const CliRun run = runCli(dir.path(), {QStringLiteral("rename"), QStringLiteral("--mask"), QStringLiteral("%n - %t"),
+    const CliRun run = runIn(dir.path(), {QStringLiteral("rename"), QStringLiteral("--mask"), QStringLiteral("%n - %t"),
                                            QStringLiteral("a.mp3"), QStringLiteral("b.mp3")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, QStringList({QStringLiteral("01 - One.mp3"), QStringLiteral("b.mp3")}));

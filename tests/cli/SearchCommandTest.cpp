@@ -1,10 +1,10 @@
+#include "support/CliRunner.h"
 #include "support/LocalCatalogue.h"
 #include "support/TemporaryCatalogue.h"
 #include "support/TestPaths.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ struct CliRun {
 };
 
 // Runs the real tagwright-cli with the given service environment and no user settings.
-CliRun runCli(const QStringList &arguments, const QStringList &serviceEnvironment)
+CliRun runSearch(const QStringList &arguments, const QStringList &serviceEnvironment)
 {
     QTemporaryDir config;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -29,15 +29,15 @@ CliRun runCli(const QStringList &arguments, const QStringList &serviceEnvironmen
     for (const QString &entry : serviceEnvironment)
         environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
 
-    QProcess cli;
-    cli.setProcessEnvironment(environment);
-    cli.start(binDir() + QStringLiteral("/tagwright-cli"), arguments);
+    CliInvocation invocation;
+    invocation.environment = environment;
+    const CliResult result = runCliWith(arguments, invocation);
     CliRun run;
-    if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit)
+    if (result.crashed)
         return run;
-    run.exitCode = cli.exitCode();
-    run.out = cli.readAllStandardOutput();
-    run.errLines = QString::fromUtf8(cli.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    run.exitCode = result.exitCode;
+    run.out = result.out;
+    run.errLines = result.errLines();
     return run;
 }
 
@@ -72,7 +72,7 @@ TEST(SearchCommand, PrintsTheSampleCatalogueAsJson)
 {
     LocalCatalogue service(sourceDir() + QStringLiteral("/data/catalogue"));
     ASSERT_TRUE(service.isRunning());
-    const CliRun run = runCli({QStringLiteral("search"), QStringLiteral("Northern"), QStringLiteral("Lights")},
+    const CliRun run = runSearch({QStringLiteral("search"), QStringLiteral("Northern"), QStringLiteral("Lights")},
                               service.environment());
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.errLines, statusLines(9));
@@ -134,7 +134,7 @@ TEST(SearchCommand, WritesAbsentTextsAsNull)
                       "<Item/></Items></ItemSearchResponse>");
     LocalCatalogue service(catalogue.path());
     ASSERT_TRUE(service.isRunning());
-    const CliRun run = runCli({QStringLiteral("search"), QStringLiteral("Sparse")}, service.environment());
+    const CliRun run = runSearch({QStringLiteral("search"), QStringLiteral("Sparse")}, service.environment());
     ASSERT_EQ(run.exitCode, 0);
     const QJsonArray albums = albumsOf(run);
     ASSERT_EQ(albums.size(), 2);
@@ -166,7 +166,7 @@ TEST(SearchCommand, EmptyResultsAndStorefronts)
     QStringList environment = service.environment();
     environment << QStringLiteral("TAGWRIGHT_HOST_DE=127.0.0.1:1");
 
-    const CliRun found = runCli({QStringLiteral("search"), QStringLiteral("--store"), QStringLiteral("com"),
+    const CliRun found = runSearch({QStringLiteral("search"), QStringLiteral("--store"), QStringLiteral("com"),
                                  QStringLiteral("Blue"), QStringLiteral("Moon")},
                                 environment);
     EXPECT_EQ(found.exitCode, 0);
@@ -176,7 +176,7 @@ TEST(SearchCommand, EmptyResultsAndStorefronts)
     for (const QStringList &arguments :
          {QStringList{"search", "Blue", "Moon"}, QStringList{"search", "--store=com", "Unknown"},
           QStringList{"search", "--store", "COM", "Blue", "Moon"}, QStringList{"search", "--store", "uk", "Blue Moon"}}) {
-        const CliRun empty = runCli(arguments, environment);
+        const CliRun empty = runSearch(arguments, environment);
         EXPECT_EQ(empty.exitCode, 0) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(albumsOf(empty).isEmpty()) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(empty.errLines.isEmpty()) << empty.errLines.join(u'\n').toStdString();
@@ -187,19 +187,19 @@ TEST(SearchCommand, EmptyResultsAndStorefronts)
 
 TEST(SearchCommand, ExplainsItsUsage)
 {
-    const CliRun noKeywords = runCli({QStringLiteral("search"), QStringLiteral("--store"), QStringLiteral("fr")}, {});
+    const CliRun noKeywords = runSearch({QStringLiteral("search"), QStringLiteral("--store"), QStringLiteral("fr")}, {});
     EXPECT_EQ(noKeywords.exitCode, 2);
     EXPECT_TRUE(noKeywords.out.isEmpty());
     EXPECT_TRUE(noKeywords.errLines.join(u'\n').contains(QStringLiteral("no keywords")));
 
-    EXPECT_EQ(runCli({QStringLiteral("search"), QStringLiteral("--shop"), QStringLiteral("x")}, {}).exitCode, 2);
-    EXPECT_EQ(runCli({QStringLiteral("search"), QStringLiteral("--store")}, {}).exitCode, 2);
+    EXPECT_EQ(runSearch({QStringLiteral("search"), QStringLiteral("--shop"), QStringLiteral("x")}, {}).exitCode, 2);
+    EXPECT_EQ(runSearch({QStringLiteral("search"), QStringLiteral("--store")}, {}).exitCode, 2);
 
-    const CliRun help = runCli({QStringLiteral("--help")}, {});
+    const CliRun help = runSearch({QStringLiteral("--help")}, {});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("search [--store de|com|co.uk|fr] KEYWORDS..."));
     EXPECT_TRUE(help.out.contains("--store CODE"));
-    const CliRun searchHelp = runCli({QStringLiteral("search"), QStringLiteral("--help")}, {});
+    const CliRun searchHelp = runSearch({QStringLiteral("search"), QStringLiteral("--help")}, {});
     EXPECT_EQ(searchHelp.exitCode, 0);
     EXPECT_TRUE(searchHelp.out.contains("TAGWRIGHT_HOST_DE"));
 }

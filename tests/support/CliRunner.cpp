@@ -4,13 +4,35 @@
 
 #include <QProcess>
 
-CliResult runCli(const QStringList &arguments, const QByteArray &input, const std::function<void()> &inChild)
+namespace {
+
+QStringList linesOf(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+QStringList CliResult::outLines() const
+{
+    return linesOf(out);
+}
+
+QStringList CliResult::errLines() const
+{
+    return linesOf(err);
+}
+
+CliResult runCliWith(const QStringList &arguments, const CliInvocation &invocation)
 {
     QProcess process;
-    if (inChild)
-        process.setChildProcessModifier(inChild);
+    if (invocation.inChild)
+        process.setChildProcessModifier(invocation.inChild);
+    if (!invocation.workingDirectory.isEmpty())
+        process.setWorkingDirectory(invocation.workingDirectory);
+    process.setProcessEnvironment(invocation.environment);
     process.start(binDir() + QStringLiteral("/tagwright-cli"), arguments);
-    process.write(input);
+    process.write(invocation.input);
     process.closeWriteChannel();
     CliResult result;
     if (!process.waitForFinished(120000))
@@ -20,4 +42,12 @@ CliResult runCli(const QStringList &arguments, const QByteArray &input, const st
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
+}
+
+CliResult runCli(const QStringList &arguments, const QByteArray &input, const std::function<void()> &inChild)
+{
+    CliInvocation invocation;
+    invocation.input = input;
+    invocation.inChild = inChild;
+    return runCliWith(arguments, invocation);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <functional>
 
@@ -10,8 +11,20 @@ struct CliResult {
     bool crashed = false;   // ended by a signal
     QByteArray out;
     QByteArray err;
+
+    QStringList outLines() const;
+    QStringList errLines() const;
 };
 
-// `inChild` runs in the child between fork and exec (to set resource limits, signals).
+// Where and how the program runs: its input, its working folder, its environment, and
+// `inChild`, run in the child between fork and exec (to set resource limits, signals).
+struct CliInvocation {
+    QByteArray input;
+    std::function<void()> inChild;
+    QString workingDirectory;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+CliResult runCliWith(const QStringList &arguments, const CliInvocation &invocation);
 CliResult runCli(const QStringList &arguments, const QByteArray &input = {},
                  const std::function<void()> &inChild = {});
