@@ -1,7 +1,7 @@
 """Independent reader and writer of ID3 tags for the file tests, built on python3-mutagen.
 
   mutagen_tags.py dump FILE        prints the file's tags as JSON
-  mutagen_tags.py write FILE SPEC  tags FILE as the JSON SPEC says:
+  mutagen_tags.py write FILE LAYOUT  tags FILE as the JSON LAYOUT says:
       {"v2": 3 | 4 | null, "v1": true | false,
        "ape": {"Artist": "..."} (optional, an APEv2 tag as well),
        "frames": [{"id": "TPE1", "text": ["..."], "encoding": 0..3},
@@ -51,9 +51,9 @@ def dump(path):
     print(json.dumps(result))
 
 
-def write(path, spec):
+def write(path, layout):
     tags = id3.ID3()
-    for entry in spec.get("frames", []):
+    for entry in layout.get("frames", []):
         if entry["id"] == "APIC":
             with open(entry["file"], "rb") as f:
                 data = f.read()
@@ -63,14 +63,14 @@ def write(path, spec):
             cls = getattr(id3, entry["id"])
             tags.add(cls(encoding=entry.get("encoding", 3), text=entry["text"]))
     # The APE tag first, so that ID3v1 ends up last, where readers look for it.
-    if spec.get("ape"):
+    if layout.get("ape"):
         ape = apev2.APEv2()
-        for key, value in spec["ape"].items():
+        for key, value in layout["ape"].items():
             ape[key] = value
         ape.save(path)
-    version = spec.get("v2") or 4
-    tags.save(path, v1=2 if spec.get("v1") else 0, v2_version=version)
-    if spec.get("v2") is None:
+    version = layout.get("v2") or 4
+    tags.save(path, v1=2 if layout.get("v1") else 0, v2_version=version)
+    if layout.get("v2") is None:
         id3.ID3(path).delete(path, delete_v1=False, delete_v2=True)
 
 

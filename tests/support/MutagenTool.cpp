@@ -38,10 +38,10 @@ QJsonObject textFrame(const char *id, const QStringList &text, int encoding)
     return {{"id", id}, {"text", QJsonArray::fromStringList(text)}, {"encoding", encoding}};
 }
 
-bool write(const QString &path, const QJsonObject &spec)
+bool write(const QString &path, const QJsonObject &layout)
 {
     bool ok = false;
-    run({QStringLiteral("write"), path, QString::fromUtf8(QJsonDocument(spec).toJson(QJsonDocument::Compact))}, &ok);
+    run({QStringLiteral("write"), path, QString::fromUtf8(QJsonDocument(layout).toJson(QJsonDocument::Compact))}, &ok);
     return ok;
 }
 

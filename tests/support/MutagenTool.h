@@ -10,9 +10,9 @@ namespace MutagenTool {
 
 // The file's tags as mutagen reads them (see the script for the form); empty on failure.
 QJsonObject dump(const QString &path);
-// One text frame of a write spec; encoding 0 Latin-1, 1 UTF-16, 2 UTF-16BE, 3 UTF-8.
+// One text frame of a tag layout to write; encoding 0 Latin-1, 1 UTF-16, 2 UTF-16BE, 3 UTF-8.
 QJsonObject textFrame(const char *id, const QStringList &text, int encoding = 3);
-// Tags the file as `spec` says (see the script); false when mutagen failed.
-bool write(const QString &path, const QJsonObject &spec);
+// Tags the file as `layout` says (see the script); false when mutagen failed.
+bool write(const QString &path, const QJsonObject &layout);
 
 } // namespace MutagenTool
