@@ -1,27 +1,15 @@
 #include "search/CoverImage.h"
 
-#include <QBuffer>
+#include "support/ImageBytes.h"
+
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-} // namespace
 
 TEST(CoverImage, DecodesCommonFormats)
 {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::blue);
     for (const char *format : {"JPEG", "PNG", "BMP"}) {
-        const QByteArray bytes = encoded(picture, format);
+        const QByteArray bytes = encodedImage(picture, format);
         ASSERT_FALSE(bytes.isEmpty()) << format;
         const std::optional<QImage> cover = decodeCoverImage(bytes);
         ASSERT_TRUE(cover.has_value()) << format;

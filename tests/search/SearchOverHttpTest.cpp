@@ -1,10 +1,10 @@
 #include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
 #include "search/SearchEngine.h"
+#include "support/ImageBytes.h"
 #include "support/LocalCatalogue.h"
 #include "support/TemporaryCatalogue.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QJsonArray>
 #include <gtest/gtest.h>
@@ -51,15 +51,6 @@ QImage picture(int width, int height)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * y) % 256));
     return image;
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
 }
 
 // The status lines posted while it lives, with their senders.
@@ -246,9 +237,9 @@ TEST(SearchOverHttp, AFailedPageAddsNothingAndTheCountGoesOn)
 TEST(SearchOverHttp, CoversComeOnlyFromTheWebAndWithinBounds)
 {
     TemporaryCatalogue catalogue;
-    catalogue.addImage(QStringLiteral("small.jpg"), encoded(picture(40, 30), "JPEG"));
-    catalogue.addImage(QStringLiteral("other.png"), encoded(picture(20, 10), "PNG"));
-    catalogue.addImage(QStringLiteral("large.bmp"), encoded(picture(400, 300), "BMP")); // past 256 KiB
+    catalogue.addImage(QStringLiteral("small.jpg"), encodedImage(picture(40, 30), "JPEG"));
+    catalogue.addImage(QStringLiteral("other.png"), encodedImage(picture(20, 10), "PNG"));
+    catalogue.addImage(QStringLiteral("large.bmp"), encodedImage(picture(400, 300), "BMP")); // past 256 KiB
     catalogue.addImage(QStringLiteral("garbage.jpg"), QByteArray("this is no picture"));
     const QString localFile = QDir(catalogue.path()).filePath(QStringLiteral("images/small.jpg"));
     catalogue.addPage(QStringLiteral("covers"), 1, page(QStringLiteral("2"), {
