@@ -1,6 +1,7 @@
 // Renames every *.mp3 file in FOLDER by MASK through the file handler, as the window and
 // the command line do, and prints the time the renaming took in milliseconds. With
 // --read-only it only reads the tags and makes the names, to tell reading apart from moving.
+#include "CpuTime.h"
 #include "files/FileHandler.h"
 
 #include <QCoreApplication>
@@ -9,15 +10,6 @@
 #include <chrono>
 #include <ctime>
 #include <cstdio>
-
-// Time this process spent on a processor, user and system: unlike the wall clock, it does
-// not grow when other work on the machine takes the processors away.
-static double cpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
 
 int main(int argc, char *argv[])
 {

@@ -3,6 +3,7 @@
 // two folder levels as needed. Nothing a real renamer could leave out is left out; nothing
 // more is done. Prints the time the renaming took in milliseconds. With --read-only it only
 // reads the tags and makes the names, to tell reading apart from moving.
+#include "CpuTime.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -55,15 +56,6 @@ bool renameOne(const QString &folder, const QString &path)
 }
 
 } // namespace
-
-// Time this process spent on a processor, user and system: unlike the wall clock, it does
-// not grow when other work on the machine takes the processors away.
-static double cpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
 
 int main(int argc, char *argv[])
 {
