@@ -1,6 +1,7 @@
 // Renames every *.mp3 file in FOLDER by MASK through the file handler, as the window and
 // the command line do, and prints the time the renaming took in milliseconds. With
-// --read-only it only reads the tags and makes the names, to tell reading apart from moving.
+// --read-only it only makes each file's name as the preview does, to tell reading apart
+// from moving.
 #include "CpuTime.h"
 #include "files/FileHandler.h"
 
@@ -31,7 +32,7 @@ int main(int argc, char *argv[])
     FileHandler handler;
     if (readOnly) {
         for (QString &file : files)
-            file = handler.replacePlaceholders(args.at(2), handler.readMetaDataFromMp3File(file, FileHandler::CoverReading::Skip));
+            file = handler.buildPreviewForFiles({file}, args.at(2));
     } else {
         handler.renameFiles(files, args.at(2));
     }

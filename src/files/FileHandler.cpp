@@ -6,6 +6,7 @@
 #include "files/FileRenamer.h"
 #include "files/RenamingMask.h"
 #include "files/SongMetadata.h"
+#include "files/SongMetadataReader.h"
 #include "files/TagAPI.h"
 #include "search/IntValue.h"
 
@@ -22,11 +23,6 @@ constexpr qsizetype filesPerFlush = 64;
 const QString taggingFailure = QStringLiteral("Could not tag %1: %2. The file was left as it was.");
 const QString removalFailure = QStringLiteral("Could not remove the tags of %1: %2. The file was left as it was.");
 
-QString formatPositive(qint32 value)
-{
-    return value > 0 ? QString::number(value) : QStringLiteral("");
-}
-
 QByteArray jpegBytes(const QImage &image)
 {
     QByteArray bytes;
@@ -39,39 +35,22 @@ QByteArray jpegBytes(const QImage &image)
 
 } // namespace
 
-QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReading cover)
+QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path)
 {
     QVariantMap metadata;
-    TagAPI tag;
-    tag.examineFile(path);
-    if (!tag.v1TagPresent() && !tag.v2TagPresent())
+    const SongMetadataReader reader(path);
+    if (!reader.hasTags())
         return metadata;
+    for (const QString &key : SongMetadataReader::textKeys)
+        metadata.insert(key, reader.value(key));
 
-    const QString empty = QStringLiteral("");
-    const std::optional<QString> artist = tag.getArtist();
-    metadata.insert(QVArtistTrackTag, artist.value_or(empty));
-    const QList<id3V2Frame> albumArtists = tag.getFrame(QStringLiteral("TPE2"));
-    metadata.insert(QVArtistAlbumTag, albumArtists.isEmpty() ? artist.value_or(empty)
-                                                             : albumArtists.first().getTextFromFrame());
-    metadata.insert(QVAlbumTag, tag.getAlbum().value_or(empty));
-    metadata.insert(QVTitleTag, tag.getTitle().value_or(empty));
-    metadata.insert(QVYearTag, formatPositive(tag.getYear()));
-    metadata.insert(QVTrackNoTag, formatPositive(tag.getTrack()));
-    metadata.insert(QVTrackCountTag, formatPositive(tag.getTotalNumberTracks()));
-    metadata.insert(QVDiscsTag, formatPositive(tag.getTotalNumberDisks()));
-    const QStringList genres = tag.getGenreNames();
-    metadata.insert(QVGenreTag, genres.isEmpty() ? empty : genres.first());
-    metadata.insert(QVLabelTag, empty);
-
-    if (cover == CoverReading::Decode) {
-        const QList<QVariantMap> pictures = tag.getImage();
-        if (!pictures.isEmpty()) {
-            // The cover reads as the first picture after a trip through JPEG; a picture
-            // that does not survive the trip gives no cover.
-            const QImage image = QImage::fromData(jpegBytes(pictures.first().value(QVPictureImageKey).value<QImage>()));
-            if (!image.isNull())
-                metadata.insert(QVCoverTag, image);
-        }
+    const QList<QVariantMap> pictures = reader.pictures();
+    if (!pictures.isEmpty()) {
+        // The cover reads as the first picture after a trip through JPEG; a picture that
+        // does not survive the trip gives no cover.
+        const QImage image = QImage::fromData(jpegBytes(pictures.first().value(QVPictureImageKey).value<QImage>()));
+        if (!image.isNull())
+            metadata.insert(QVCoverTag, image);
     }
     return metadata;
 }

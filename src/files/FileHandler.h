@@ -12,13 +12,9 @@ class DurableWriteBatch;
 // progress only through the status notification, with itself as sender.
 class FileHandler {
 public:
-    // Whether reading decodes the first picture into "Cover"; renaming and the preview
-    // never use the picture and skip it.
-    enum class CoverReading { Decode, Skip };
-
-    // The file's tag as a song metadata dictionary; empty for a file without any tag or
-    // one that cannot be read.
-    QVariantMap readMetaDataFromMp3File(const QString &path, CoverReading cover = CoverReading::Decode);
+    // The file's tag as a song metadata dictionary, the first picture decoded as "Cover";
+    // empty for a file without any tag or one that cannot be read.
+    QVariantMap readMetaDataFromMp3File(const QString &path);
     void writeMetaData(const QVariantMap &metadata, const QString &path);
     void deleteTagsInMp3Files(const QStringList &files);
 

@@ -3,6 +3,7 @@
 #include "files/FileHandler.h"
 #include "files/NoReplaceMove.h"
 #include "files/RenamingMask.h"
+#include "files/SongMetadataReader.h"
 
 #include <QFile>
 
@@ -47,6 +48,15 @@ private:
     QStringList m_made;
 };
 
+// The mask with the file's values put in; only the values the mask asks for are read.
+QString nameByTags(const QString &path, const QString &mask, RenamingMask::Values values)
+{
+    const SongMetadataReader reader(path);
+    if (!reader.hasTags())
+        return mask;
+    return RenamingMask::substituteOnDemand(mask, [&reader](const QString &key) { return reader.value(key); }, values);
+}
+
 } // namespace
 
 FileRenamer::FileRenamer(FileHandler &handler)
@@ -73,9 +83,7 @@ std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mas
     const qsizetype dot = fileName.lastIndexOf(u'.');
     const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
 
-    const QString name = RenamingMask::substitute(
-        mask, m_handler.readMetaDataFromMp3File(path, FileHandler::CoverReading::Skip),
-        RenamingMask::Values::FileNameSafe);
+    const QString name = nameByTags(path, mask, RenamingMask::Values::FileNameSafe);
     if (auto problem = RenamingMask::problemWithName(name))
         return problem;
 
@@ -105,7 +113,5 @@ QString FileRenamer::buildPreview(const QStringList &files, const QString &mask)
 {
     if (files.isEmpty() || mask.isEmpty())
         return QStringLiteral("--");
-    return RenamingMask::substitute(
-        mask, m_handler.readMetaDataFromMp3File(files.first(), FileHandler::CoverReading::Skip),
-        RenamingMask::Values::Unchanged);
+    return nameByTags(files.first(), mask, RenamingMask::Values::Unchanged);
 }

@@ -8,8 +8,8 @@
 class FileHandler;
 
 // Renames MP3 files after their own tags by a renaming mask, into folders below each
-// file's own folder as the mask says, and previews the first file's new name. Reads tags
-// and posts status lines through the file handler it is given.
+// file's own folder as the mask says, and previews the first file's new name. Posts status
+// lines through the file handler it is given.
 class FileRenamer {
 public:
     // Told of each file that keeps its name, and why, before its status line.

@@ -19,23 +19,31 @@ QString fileNameSafe(QString value)
 
 QString RenamingMask::substitute(const QString &mask, const QVariantMap &metadata, Values values)
 {
-    QString result = mask;
-    if (result.isEmpty() || metadata.isEmpty())
-        return result;
+    if (metadata.isEmpty())
+        return mask;
+    return substituteOnDemand(mask, [&metadata](const QString &key) { return metadata.value(key).toString(); }, values);
+}
 
-    const auto text = [&](const QString &key) {
-        const QString value = metadata.value(key).toString();
-        return values == Values::FileNameSafe ? fileNameSafe(value) : value;
+QString RenamingMask::substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values)
+{
+    QString result = mask;
+    const auto step = [&](QLatin1StringView placeholder, const QString &key) {
+        if (!result.contains(placeholder))
+            return;
+        const QString value = valueOf(key);
+        if (key == QVTrackNoTag)
+            result.replace(placeholder, QString::asprintf("%.2d", intValue(value)));
+        else
+            result.replace(placeholder, values == Values::FileNameSafe ? fileNameSafe(value) : value);
     };
     // The order matters: a value inserted by an earlier step may hold a later placeholder,
     // which the later step then fills in.
-    result.replace(QStringLiteral("%a"), text(QVArtistAlbumTag));
-    result.replace(QStringLiteral("%b"), text(QVAlbumTag));
-    result.replace(QStringLiteral("%t"), text(QVTitleTag));
-    result.replace(QStringLiteral("%n"),
-                   QString::asprintf("%.2d", intValue(metadata.value(QVTrackNoTag).toString())));
-    result.replace(QStringLiteral("%y"), text(QVYearTag));
-    result.replace(QStringLiteral("%r"), text(QVArtistTrackTag));
+    step(QLatin1StringView("%a"), QVArtistAlbumTag);
+    step(QLatin1StringView("%b"), QVAlbumTag);
+    step(QLatin1StringView("%t"), QVTitleTag);
+    step(QLatin1StringView("%n"), QVTrackNoTag);
+    step(QLatin1StringView("%y"), QVYearTag);
+    step(QLatin1StringView("%r"), QVArtistTrackTag);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 // A renaming mask: the user's file-name pattern whose placeholders "%a", "%b", "%t", "%n",
@@ -10,11 +11,16 @@
 class RenamingMask {
 public:
     enum class Values { FileNameSafe, Unchanged };
+    // A file's text value under a song metadata dictionary key.
+    using ValueSource = std::function<QString(const QString &key)>;
 
     // The mask with the values of the song metadata dictionary put in, placeholder by
     // placeholder in the order above, each step searching the whole text made so far.
     // An empty mask or an empty dictionary (an untagged file) gives the mask itself.
     static QString substitute(const QString &mask, const QVariantMap &metadata, Values values);
+    // The same for a tagged file, asking the source only for the values whose placeholders
+    // are present when their step comes.
+    static QString substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values);
 
     // Why a substituted name cannot serve as a new name relative to the file's folder (an
     // empty name, or a "." or ".." among its components, which would collapse a folder

@@ -46,7 +46,9 @@ constexpr qint64 maximumPadding = 1024 * 1024;
 
 QString toQString(const String &text)
 {
-    return QString::fromUtf8(text.toCString(true));
+    // TagLib holds its text as wide characters; taking them as they are spares a trip
+    // through UTF-8.
+    return QString::fromWCharArray(text.toCWString(), qsizetype(text.size()));
 }
 
 String toTagLib(const QString &text)

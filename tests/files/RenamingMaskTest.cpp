@@ -45,6 +45,20 @@ TEST(RenamingMask, LaterPlaceholdersInsideValuesAreFilledEarlierOnesAreNot)
               u"Best of %a - Live 2004");
 }
 
+TEST(RenamingMask, AsksTheTagOnlyForValuesItPutsIn)
+{
+    const QVariantMap metadata = song(QStringLiteral("Live %y"));
+    QStringList asked;
+    const auto valueOf = [&](const QString &key) {
+        asked.append(key);
+        return metadata.value(key).toString();
+    };
+    // The title brings in "%y", so the year is asked for too; nothing else is.
+    EXPECT_EQ(RenamingMask::substituteOnDemand(QStringLiteral("%n %t"), valueOf, RenamingMask::Values::FileNameSafe),
+              u"07 Live 2004");
+    EXPECT_EQ(asked, (QStringList{QVTitleTag, QVTrackNoTag, QVYearTag}));
+}
+
 TEST(RenamingMask, UntaggedFilesAndEmptyMasksGiveTheMaskItself)
 {
     for (const auto values : {RenamingMask::Values::FileNameSafe, RenamingMask::Values::Unchanged}) {
