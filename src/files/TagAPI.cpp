@@ -25,6 +25,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,9 +87,24 @@ QByteArray encodedPicture(const QVariantMap &picture)
     return bytes;
 }
 
+// TagLib reads a whole tag, cover included, into new buffers, and rendering a tag makes
+// several more of its size. By default glibc hands memory of that size back to the system
+// as soon as it is freed and then faults it in again, page by page, for the next file;
+// for a tag that fits in place that was half the time of writing it. Kept in the process,
+// the same pages serve file after file.
+void keepFreedTagMemory()
+{
+    static const bool kept = ::mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024) == 1
+                             && ::mallopt(M_TRIM_THRESHOLD, 32 * 1024 * 1024) == 1;
+    Q_UNUSED(kept);
+}
+
 } // namespace
 
-TagAPI::TagAPI() = default;
+TagAPI::TagAPI()
+{
+    keepFreedTagMemory();
+}
 
 TagAPI::~TagAPI()
 {
