@@ -129,10 +129,9 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
         // Encoded once for the whole batch; the bytes travel with the picture so that no
         // file encodes it again. A cover that cannot be encoded leaves the pictures alone.
         const QByteArray jpeg = jpegBytes(*result.cover());
-        const QImage bitmap = QImage::fromData(jpeg);
-        if (!bitmap.isNull()) {
+        if (!jpeg.isEmpty()) {
             metadata.insert(QVCoverTag, QVariantList{QVariantMap{
-                {QVPictureImageKey, bitmap},
+                {QVPictureImageKey, *result.cover()},
                 {QVPictureDataKey, jpeg},
                 {QVPictureTypeKey, QStringLiteral("Cover (front)")},
                 {QVPictureMimeTypeKey, QStringLiteral("image/jpeg")},
