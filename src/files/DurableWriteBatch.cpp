@@ -111,8 +111,7 @@ QString uniqueHiddenName(const QString &base)
 
 DurableWriteBatch::~DurableWriteBatch()
 {
-    if (m_closer.joinable())
-        m_closer.join();
+    joinClosers();
     for (Staged &staged : m_staged)
         discard(staged);
 }
@@ -262,22 +261,29 @@ QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
     return failures;
 }
 
+void DurableWriteBatch::joinClosers()
+{
+    for (std::thread &closer : m_closers)
+        closer.join();
+    m_closers.clear();
+}
+
 void DurableWriteBatch::retireReplacedFiles()
 {
-    if (m_closer.joinable())
-        m_closer.join();
+    joinClosers();
     m_closing.clear();
     m_closing.swap(m_retired);
-    if (m_closing.empty())
-        return;
-    try {
-        m_closer = std::thread([this] {
-            for (int fd : m_closing)
-                ::close(fd);
-        });
-    } catch (const std::system_error &) {
-        for (int fd : m_closing)
-            ::close(fd);
+    const size_t closerCount = qMin<size_t>(m_closing.size(), 4);
+    for (size_t first = 0; first < closerCount; ++first) {
+        const auto closeEvery = [this, first, closerCount] {
+            for (size_t i = first; i < m_closing.size(); i += closerCount)
+                ::close(m_closing[i]);
+        };
+        try {
+            m_closers.emplace_back(closeEvery);
+        } catch (const std::system_error &) {
+            closeEvery();
+        }
     }
 }
 

@@ -51,13 +51,15 @@ private:
     void flushFileSystems(QList<Failure> &failures);
     bool putInPlace(Staged &staged, QString *reason);
     static void discard(Staged &staged);
-    // Closes the replaced files on a helper thread: their last close gives their blocks
-    // back, which on some disks takes milliseconds per file, and the next batch need not
-    // wait for it. The thread is joined before the next one starts and on destruction.
+    // Closes the replaced files on helper threads: their last close gives their blocks
+    // back, which on a disk that discards freed blocks waits for the disk, milliseconds per
+    // file. The next batch need not wait for it, and the disk takes several discards at a
+    // time. The threads are joined before the next ones start and on destruction.
     void retireReplacedFiles();
+    void joinClosers();
 
     std::vector<Staged> m_staged;
     std::vector<int> m_retired;   // replaced files of this commit
-    std::vector<int> m_closing;   // replaced files of the last commit, closed by m_closer
-    std::thread m_closer;
+    std::vector<int> m_closing;   // replaced files of the last commit, closed by m_closers
+    std::vector<std::thread> m_closers;
 };
