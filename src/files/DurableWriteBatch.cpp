@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -91,6 +92,51 @@ bool matchesPlan(int fd, const FileContentsPlan &plan, struct stat *status, QStr
     if (status->st_size != plan.currentSize()) {
         *reason = QStringLiteral("the file changed while it was being read");
         return false;
+    }
+    return true;
+}
+
+// Gives the new file the old one's extended attributes (access control lists among them),
+// so that a rewrite does not take away what the user set on the file. Attributes in the
+// system's own namespaces that this process may not set are left to the system.
+bool copyExtendedAttributes(int source, int target, QString *reason)
+{
+    QByteArray names;
+    for (;;) {
+        const ssize_t size = ::flistxattr(source, nullptr, 0);
+        if (size < 0) {
+            if (errno == ENOTSUP)
+                return true;
+            *reason = systemError("could not read its extended attributes");
+            return false;
+        }
+        names.resize(size);
+        const ssize_t listed = ::flistxattr(source, names.data(), size_t(names.size()));
+        if (listed >= 0) {
+            names.resize(listed);
+            break;
+        }
+        if (errno != ERANGE) {   // ERANGE: an attribute came meanwhile; ask again
+            *reason = systemError("could not read its extended attributes");
+            return false;
+        }
+    }
+    for (const QByteArray &name : names.split('\0')) {
+        if (name.isEmpty())
+            continue;
+        QByteArray value;
+        ssize_t size = ::fgetxattr(source, name.constData(), nullptr, 0);
+        if (size >= 0) {
+            value.resize(size);
+            size = ::fgetxattr(source, name.constData(), value.data(), size_t(value.size()));
+        }
+        const bool copied = size >= 0 && ::fsetxattr(target, name.constData(), value.constData(), size_t(size), 0) == 0;
+        const bool systemOwned = name.startsWith("security.") || name.startsWith("trusted.");
+        if (!copied && !(systemOwned && (errno == EPERM || errno == ENOTSUP))) {
+            *reason = QStringLiteral("could not give the new file the old one's extended attribute \"%1\" (%2)")
+                          .arg(QString::fromUtf8(name), QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
     }
     return true;
 }
@@ -215,6 +261,8 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
         *reason = systemError("could not give the new file the old one's owner and permissions");
         written = false;
     }
+    if (written)
+        written = copyExtendedAttributes(source, staged.fd, reason);
     for (const FileContentsPlan::Piece &piece : plan.pieces()) {
         if (!written)
             break;

@@ -11,8 +11,8 @@
 // makes a batch of changes durable with one round of flushes. A change that leaves every
 // unchanged range at its place is written in place; any other becomes a complete new file
 // beside the old one, unnamed until it is written and flushed, then renamed over the old
-// one with its permissions. A crash leaves no temporary file behind; a failure leaves the
-// old file as it was.
+// one with its owner, permissions and extended attributes. A crash leaves no temporary file
+// behind; a failure leaves the old file as it was.
 class DurableWriteBatch {
 public:
     struct Failure {

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 using MutagenTool::textFrame;
 
@@ -243,12 +244,19 @@ TEST_F(TagWritingTest, FoldersAndPipesAreNeitherOpenedNorWritten)
 TEST_F(TagWritingTest, GrowingRewriteKeepsPermissionsAndLeavesNothingBehind)
 {
     const QString path = untagged("song.mp3");
+    const QByteArray encoded = QFile::encodeName(path);
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    const bool attributes = ::setxattr(encoded.constData(), "user.rating", "5 stars", 7, 0) == 0;
     const ino_t before = inode(path);
     handler.writeMetaData(albumMetadata(), path);
     EXPECT_NE(inode(path), before);   // a new file took the old one's place
     EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                                             | QFileDevice::WriteUser | QFileDevice::ReadGroup);
+    if (attributes) {   // where the file system keeps user attributes, they come along
+        char value[16] = {};
+        EXPECT_EQ(::getxattr(encoded.constData(), "user.rating", value, sizeof value), 7);
+        EXPECT_STREQ(value, "5 stars");
+    }
     EXPECT_EQ(entries(), QStringList{"song.mp3"});
 
     // Through a symbolic link, the file it points to is changed and the link stays a link.
