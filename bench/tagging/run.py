@@ -4,7 +4,8 @@
 Each contestant tags its own fresh copy of the same files (about 700 KB of MPEG audio each)
 with the same frames and a ~100 KB JPEG front cover, twice: the first write adds the tag
 (the tag grows), the second rewrites it (the tag fits). Every contestant has its files on
-disk (fsync) before it exits. Rounds rotate the order; the median of the rounds is shown.
+disk (fsync) before it exits. Rounds rotate the order; the median of the rounds is shown,
+with how long the disk was busy and how much it discarded meanwhile.
 
   bench/tagging/run.py BUILD_DIR/bin [--work DIR] [--files 200] [--size 700000]
                        [--cover 100000] [--rounds 3]
@@ -21,15 +22,31 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def timed(command):
-    """Runs a command; returns (seconds, peak resident memory in MiB)."""
+def disk_counters(folder):
+    """The counters of the disk holding `folder`: (milliseconds busy, sectors discarded), or
+    None where /proc/diskstats does not list it."""
+    device = os.stat(folder).st_dev
+    with open("/proc/diskstats") as stats:
+        for line in stats:
+            fields = line.split()
+            if (int(fields[0]), int(fields[1])) == (os.major(device), os.minor(device)):
+                return int(fields[12]), int(fields[16]) if len(fields) > 16 else 0
+    return None
+
+
+def timed(command, folder):
+    """Runs a command; returns (seconds, peak resident memory in MiB, the disk's busy
+    milliseconds and discarded MiB meanwhile, or None)."""
+    before = disk_counters(folder)
     start = time.perf_counter()
     process = subprocess.Popen(command)
     _, status, usage = os.wait4(process.pid, 0)
     seconds = time.perf_counter() - start
+    after = disk_counters(folder)
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit("failed: " + " ".join(command))
-    return seconds, usage.ru_maxrss / 1024.0
+    disk = (after[0] - before[0], (after[1] - before[1]) * 512 / 2**20) if before and after else None
+    return seconds, usage.ru_maxrss / 1024.0, disk
 
 
 def main():
@@ -59,6 +76,7 @@ def main():
 
     contestants = ["ours", "taglib", "mutagen"]
     results = {(c, case): [] for c in contestants for case in ("first", "second")}
+    disk = {(c, case): [] for c in contestants for case in ("first", "second")}
     memory = {c: 0.0 for c in contestants}
     for round_number in range(options.rounds):
         order = contestants[round_number % 3:] + contestants[:round_number % 3]
@@ -68,8 +86,10 @@ def main():
             shutil.copytree(pristine, folder)
             os.sync()   # the copy's own writes must not be billed to the contestant
             for case in ("first", "second"):
-                seconds, peak = timed(command(contestant, folder))
+                seconds, peak, busy = timed(command(contestant, folder), folder)
                 results[(contestant, case)].append(seconds)
+                if busy:
+                    disk[(contestant, case)].append(busy)
                 memory[contestant] = max(memory[contestant], peak)
                 os.sync()
             shutil.rmtree(folder)
@@ -86,6 +106,15 @@ def main():
             other,
             statistics.median(results[("ours", "first")]) / statistics.median(results[(other, "first")]),
             statistics.median(results[("ours", "second")]) / statistics.median(results[(other, "second")])))
+    # Where the time goes: how long the disk was busy, and how much it was told to discard
+    # (a file system mounted with "discard" does so for every freed block).
+    if all(disk.values()):
+        print("disk, median: ms busy / MiB discarded")
+        for contestant in contestants:
+            print("%-8s" % contestant + "".join(
+                " %7.0f / %5.1f" % (statistics.median(b for b, _ in disk[(contestant, case)]),
+                                    statistics.median(d for _, d in disk[(contestant, case)]))
+                for case in ("first", "second")))
     if not options.work:
         shutil.rmtree(work)
 
