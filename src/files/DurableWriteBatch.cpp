@@ -110,6 +110,8 @@ bool copyExtendedAttributes(int source, int target, QString *reason)
             *reason = systemError("could not read its extended attributes");
             return false;
         }
+        if (size == 0)
+            return true;
         names.resize(size);
         const ssize_t listed = ::flistxattr(source, names.data(), size_t(names.size()));
         if (listed >= 0) {
