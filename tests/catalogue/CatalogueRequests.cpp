@@ -1,6 +1,7 @@
 #include "CatalogueRequests.h"
 
 #include "search/SearchEngine.h"
+#include "search/ServiceConfig.h"
 
 namespace {
 
@@ -69,4 +70,10 @@ QString signedUrl(const QString &host, const QMap<QString, QString> &parameters,
     const QString signature =
         SearchEngine::makeSignature(secret, SearchEngine::signatureInputForQueryString(query, host).toLatin1());
     return QStringLiteral("http://%1/onca/soap?%2&Signature=%3").arg(host, query, signature);
+}
+
+QString placeholderSearchUrl(const QString &host, const QString &keywords, const QString &page)
+{
+    return signedUrl(host, itemSearchParameters(keywords, page, ServiceConfig::placeholderAccessKey),
+                     ServiceConfig::placeholderSecretKey);
 }

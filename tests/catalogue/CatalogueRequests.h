@@ -32,3 +32,7 @@ QMap<QString, QString> itemSearchParameters(const QString &keywords, const QStri
 
 // http://HOST/onca/soap?<canonical query>&Signature=<signature over host and query>
 QString signedUrl(const QString &host, const QMap<QString, QString> &parameters, const QString &secret);
+
+// The signed URL of one ItemSearch page with the placeholder credentials, which the service
+// takes unless it is given others.
+QString placeholderSearchUrl(const QString &host, const QString &keywords, const QString &page = QStringLiteral("1"));

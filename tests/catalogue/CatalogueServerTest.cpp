@@ -49,10 +49,7 @@ TEST(CatalogueServer, StopEndsAHangingAnswer)
     CatalogueServer server(options);
     ASSERT_TRUE(server.start(nullptr));
 
-    const QString url = signedUrl(QStringLiteral("127.0.0.1:%1").arg(server.port()),
-                                  itemSearchParameters(QStringLiteral("Slow"), QStringLiteral("1"),
-                                                       ServiceConfig::placeholderAccessKey),
-                                  ServiceConfig::placeholderSecretKey);
+    const QString url = placeholderSearchUrl(QStringLiteral("127.0.0.1:%1").arg(server.port()), QStringLiteral("Slow"));
     HttpAnswer answer;
     std::thread client([&] { answer = httpGet(url, {{}, 120000}); });
     // The request is logged before its fault strikes.

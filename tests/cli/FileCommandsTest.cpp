@@ -1,73 +1,42 @@
-// The read and untag commands, and what an interrupted or failing write leaves behind.
+// The read and untag commands, and what a damaged tag or an interrupted or failing write
+// leaves behind for the two commands that write files (untag and tag).
+#include "CliTestFolder.h"
 #include "support/CliRunner.h"
 #include "support/Mp3Fixtures.h"
-#include "support/MutagenTool.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public CliTestFolder {
 protected:
     QString tagged(const char *name, qint64 audioBytes = 8 * Mp3Fixtures::frameSize)
     {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{"Title", "A Title"}, {"ArtistAlbum", "Band"},
+        const QString file = path(QString::fromLatin1(name));
+        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(file, {{"Title", "A Title"}, {"ArtistAlbum", "Band"},
                                                        {"TrackNo", "4"}, {"TrackCount", "9"},
                                                        {"Cover", Mp3Fixtures::jpegPicture(32, 24)}},
                                                 audioBytes));
-        return path;
+        return file;
     }
-    QString writeFile(const char *name, const QByteArray &bytes)
+    QString albumFile() { return writeFile("album.json", R"({"albumName": "A"})"); }
+    QString albumOf(const QString &file)
     {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return QJsonDocument::fromJson(runCli({"read", file}).out).array().first()["Album"].toString();
     }
-    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
-
-    QTemporaryDir dir;
 };
-
-// Limits the size of files the child may write; past it the kernel stops the write with
-// SIGXFSZ, which ends the child (or, when ignored, makes the write fail).
-std::function<void()> fileSizeLimit(rlim_t bytes, bool ignoreSignal)
-{
-    return [bytes, ignoreSignal] {
-        const struct rlimit size{bytes, bytes};
-        ::setrlimit(RLIMIT_FSIZE, &size);
-        const struct rlimit core{0, 0};
-        ::setrlimit(RLIMIT_CORE, &core);
-        ::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
-    };
-}
 
 } // namespace
 
 TEST_F(FileCommandsTest, ReadPrintsOneObjectPerFileAndNamesBadOnes)
 {
     const QString song = tagged("song.mp3");
-    const QString plain = dir.filePath("plain.mp3");
+    const QString plain = path("plain.mp3");
     ASSERT_TRUE(Mp3Fixtures::writeMp3(plain));
     const QString text = writeFile("notes.mp3", "just some text, no audio");
-    const QString missing = dir.filePath("missing.mp3");
+    const QString missing = path("missing.mp3");
 
     const CliResult result = runCli({"read", song, plain, text, missing});
     EXPECT_EQ(result.exitCode, 1);
@@ -96,7 +65,7 @@ TEST_F(FileCommandsTest, UntagRemovesTagsOrTouchesNothingOnBadInput)
     const QByteArray before = contents(song);
     const QString text = writeFile("notes.mp3", "just some text, no audio");
 
-    const CliResult refused = runCli({"untag", song, text, dir.filePath("missing.mp3")});
+    const CliResult refused = runCli({"untag", song, text, path("missing.mp3")});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.err.count('\n'), 2);
     EXPECT_TRUE(refused.err.contains(QFile::encodeName(text) + ": not an MP3 file"));
@@ -109,29 +78,41 @@ TEST_F(FileCommandsTest, UntagRemovesTagsOrTouchesNothingOnBadInput)
     EXPECT_EQ(contents(song), Mp3Fixtures::audio());
 }
 
-TEST_F(FileCommandsTest, ADamagedTagIsNamedAndLeftAlone)
+TEST_F(FileCommandsTest, ADamagedTagIsNamedAndLeftAloneAndTheOtherFileIsDone)
 {
-    const QString song = tagged("song.mp3");
     const QByteArray damagedBytes = QByteArray("ID3\x04\x00\x00\x00\x00\x81\x00", 10) + Mp3Fixtures::audio();
     const QString damaged = writeFile("damaged.mp3", damagedBytes);
-    const CliResult result = runCli({"untag", damaged, song});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.contains("Could not remove the tags of " + QFile::encodeName(damaged)
-                                    + ": its ID3v2 tag is damaged"));
-    EXPECT_EQ(contents(damaged), damagedBytes);
+
+    const QString song = tagged("song.mp3");
+    const CliResult untag = runCli({"untag", damaged, song});
+    EXPECT_EQ(untag.exitCode, 1);
+    EXPECT_TRUE(untag.err.contains("Could not remove the tags of " + QFile::encodeName(damaged)
+                                   + ": its ID3v2 tag is damaged"));
     EXPECT_EQ(contents(song), Mp3Fixtures::audio());
+
+    const CliResult tag = runCli({"tag", "--album", albumFile(), damaged, song});
+    EXPECT_EQ(tag.exitCode, 1);
+    EXPECT_TRUE(tag.err.contains("Could not tag " + QFile::encodeName(damaged) + ": its ID3v2 tag is damaged"));
+    EXPECT_EQ(albumOf(song), "A");
+    EXPECT_EQ(contents(damaged), damagedBytes);
 }
 
 TEST_F(FileCommandsTest, AWriteKilledPartWayLeavesTheFileIntact)
 {
-    // Removing the tag of a large file writes a whole new file; the kernel kills the child
-    // once it has written half of it.
+    // Removing the tag of a large file, and giving an untagged one a tag, each write a whole
+    // new file; the kernel kills the child once it has written half of it.
+    const QString album = albumFile();
     const QString song = tagged("large.mp3", 16 << 20);
-    const QByteArray before = contents(song);
-    const CliResult result = runCli({"untag", song}, {}, fileSizeLimit(8 << 20, false));
-    EXPECT_TRUE(result.crashed);
+    QByteArray before = contents(song);
+    EXPECT_TRUE(runCli({"untag", song}, {}, fileSizeLimit(8 << 20, false)).crashed);
     EXPECT_EQ(contents(song), before);
-    EXPECT_EQ(entries(), QStringList{"large.mp3"});
+    EXPECT_EQ(entries(), (QStringList{"album.json", "large.mp3"}));
+
+    ASSERT_TRUE(Mp3Fixtures::writeMp3(song, 12 << 20));
+    before = contents(song);
+    EXPECT_TRUE(runCli({"tag", "--album", album, song}, {}, fileSizeLimit(6 << 20, false)).crashed);
+    EXPECT_EQ(contents(song), before);
+    EXPECT_EQ(entries(), (QStringList{"album.json", "large.mp3"}));
 }
 
 TEST_F(FileCommandsTest, AFailingWriteLeavesTheFileIntactAndSaysSo)

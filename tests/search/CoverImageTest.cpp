@@ -1,21 +1,6 @@
 #include "search/CoverImage.h"
 
-#include "support/ImageBytes.h"
-
 #include <gtest/gtest.h>
-
-TEST(CoverImage, DecodesCommonFormats)
-{
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    for (const char *format : {"JPEG", "PNG", "BMP"}) {
-        const QByteArray bytes = encodedImage(picture, format);
-        ASSERT_FALSE(bytes.isEmpty()) << format;
-        const std::optional<QImage> cover = decodeCoverImage(bytes);
-        ASSERT_TRUE(cover.has_value()) << format;
-        EXPECT_EQ(cover->size(), QSize(40, 30)) << format;
-    }
-}
 
 TEST(CoverImage, RefusesGarbageAndOversizedPictures)
 {

@@ -1,6 +1,7 @@
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
 #include "search/SearchEngine.h"
+#include "support/LogCapture.h"
+#include "support/StatusRecorder.h"
+#include "support/TemporaryCatalogue.h"
 #include "support/TestPaths.h"
 
 #include <QFile>
@@ -18,14 +19,10 @@ std::optional<XmlDocument> fixture(const char *name)
     return XmlDocument::parse(file.readAll());
 }
 
-// An ItemSearch answer in the service's default namespace around the given items.
+// An ItemSearch answer around the given items.
 std::optional<XmlDocument> answerWithItems(const QString &items)
 {
-    const QString xml = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-        "<ItemSearchResponse xmlns=\"http://webservices.amazon.com/AWSECommerceService/2011-08-01\">"
-        "<Items><TotalPages>1</TotalPages>%1</Items></ItemSearchResponse>").arg(items);
-    return XmlDocument::parse(xml.toUtf8());
+    return XmlDocument::parse(itemSearchAnswer({items}));
 }
 
 QImage solidImage()
@@ -48,19 +45,6 @@ struct RecordingCovers {
 };
 
 const SearchEngine::CoverLookup noCovers = [](const QString &) -> std::optional<QImage> { return std::nullopt; };
-
-// Collects the diagnostic log for the time it lives.
-class LogCapture {
-public:
-    LogCapture() { s_lines.clear(); m_previous = qInstallMessageHandler(&LogCapture::handle); }
-    ~LogCapture() { qInstallMessageHandler(m_previous); }
-    const QStringList &lines() const { return s_lines; }
-
-private:
-    static void handle(QtMsgType, const QMessageLogContext &, const QString &message) { s_lines.append(message); }
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
 
 QStringList titlesOf(const ResultEntry &entry)
 {
@@ -295,10 +279,7 @@ TEST(Extraction, AFailureIsLoggedAndKeepsTheFieldsSetBeforeIt)
     const SearchEngine::CoverLookup failing = [](const QString &) -> std::optional<QImage> {
         throw std::runtime_error("picture source gave up");
     };
-    QStringList messages;
-    ScopedObserver observer(QVStatusChangedNotification, [&](const QString &, const void *, const QVariantMap &info) {
-        messages.append(info.value(QVStatusKey).toString());
-    });
+    StatusRecorder status;
     LogCapture log;
     ResultList list;
     engine.addResultEntriesFromResult(&*page, list, failing);
@@ -318,20 +299,6 @@ TEST(Extraction, AFailureIsLoggedAndKeepsTheFieldsSetBeforeIt)
     EXPECT_EQ(broken.numberOfTracks(), 0);
     EXPECT_EQ(broken.trackList(), nullptr);
     EXPECT_EQ(list[1]->asinNumber(), QStringLiteral("A2"));
-    EXPECT_EQ(messages, (QStringList{"New entry processed. 1 entries processed.",
-                                     "New entry processed. 2 entries processed."}));
-}
-
-TEST(Extraction, CleaningHelpersWorkInPlace)
-{
-    QString keywords = QStringLiteral("Don't Stop 'em \u2019n\u2019 go");
-    QString &same = SearchEngine::replaceUnWantedCharactersFromSearchString(keywords);
-    EXPECT_EQ(&same, &keywords);
-    EXPECT_EQ(keywords, QStringLiteral("Dont Stop em \u2019n\u2019 go"));
-    QString apostrophes = QStringLiteral("'''");
-    EXPECT_EQ(SearchEngine::replaceUnWantedCharactersFromSearchString(apostrophes), QString());
-
-    QString title = QStringLiteral("a:b::c");
-    EXPECT_EQ(&SearchEngine::replaceSpecialCharacters(title), &title);
-    EXPECT_EQ(title, QStringLiteral("a-b--c"));
+    EXPECT_EQ(status.lines, (QStringList{"New entry processed. 1 entries processed.",
+                                         "New entry processed. 2 entries processed."}));
 }

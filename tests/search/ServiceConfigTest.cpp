@@ -1,6 +1,5 @@
 #include "search/ServiceConfig.h"
 
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,24 +11,6 @@ QSettings settingsIn(const QTemporaryDir &dir)
 }
 
 } // namespace
-
-TEST(ServiceConfig, DefaultsToTheRegionalHostsAndPlaceholderCredentials)
-{
-    QTemporaryDir dir;
-    const QSettings empty = settingsIn(dir);
-    const ServiceConfig config = ServiceConfig::load(empty, QProcessEnvironment());
-    EXPECT_EQ(config.hosts.value(QStringLiteral("de")), QStringLiteral("webservices.amazon.de"));
-    EXPECT_EQ(config.hosts.value(QStringLiteral("com")), QStringLiteral("webservices.amazon.com"));
-    EXPECT_EQ(config.hosts.value(QStringLiteral("co.uk")), QStringLiteral("webservices.amazon.co.uk"));
-    EXPECT_EQ(config.hosts.value(QStringLiteral("fr")), QStringLiteral("webservices.amazon.fr"));
-    EXPECT_EQ(config.hosts.size(), 4);
-    EXPECT_EQ(config.accessKey, ServiceConfig::placeholderAccessKey);
-    EXPECT_EQ(config.secretKey, ServiceConfig::placeholderSecretKey);
-    EXPECT_FALSE(config.credentialsConfigured);
-
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^AKIA[A-Z0-9]{16}$")).match(ServiceConfig::placeholderAccessKey).hasMatch());
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[A-Za-z0-9+/]{40}$")).match(ServiceConfig::placeholderSecretKey).hasMatch());
-}
 
 TEST(ServiceConfig, SettingsApplyAndTheEnvironmentWins)
 {

@@ -52,21 +52,6 @@ TEST(QueryString, SortsKeysByBytesAndEscapesValuesOnly)
     EXPECT_LT(stringByteSort(QStringLiteral("Item"), QStringLiteral("ItemPage"), nullptr), 0);
     EXPECT_GT(stringByteSort(QStringLiteral("\u00e9"), QStringLiteral("z"), nullptr), 0);
     EXPECT_EQ(stringByteSort(QStringLiteral("Same"), QStringLiteral("Same"), nullptr), 0);
-
-    const QMap<QString, QString> blueMoon{
-        {QStringLiteral("Operation"), QStringLiteral("ItemSearch")},
-        {QStringLiteral("SearchIndex"), QStringLiteral("Music")},
-        {QStringLiteral("Keywords"), QStringLiteral("Blue Moon")},
-        {QStringLiteral("ItemPage"), QStringLiteral("2")},
-        {QStringLiteral("ResponseGroup"), QStringLiteral("Large")},
-        {QStringLiteral("Service"), QStringLiteral("AWSECommerceService")},
-        {QStringLiteral("Timestamp"), QStringLiteral("2009-03-07T08:05:09Z")},
-        {QStringLiteral("AWSAccessKeyId"), QStringLiteral("AKIAPLACEHOLDER00000")},
-    };
-    EXPECT_EQ(SearchEngine::queryStringForParameterDictionary(blueMoon),
-              QStringLiteral("AWSAccessKeyId=AKIAPLACEHOLDER00000&ItemPage=2&Keywords=Blue%20Moon"
-                             "&Operation=ItemSearch&ResponseGroup=Large&SearchIndex=Music"
-                             "&Service=AWSECommerceService&Timestamp=2009-03-07T08%3A05%3A09Z"));
 }
 
 TEST(Signing, MatchesThePublishedExample)

@@ -4,6 +4,9 @@
 
 #include <QProcess>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 QStringList linesOf(const QByteArray &bytes)
@@ -56,4 +59,15 @@ CliResult runCli(const QStringList &arguments, const QByteArray &input, const st
     invocation.input = input;
     invocation.inChild = inChild;
     return runCliWith(arguments, invocation);
+}
+
+std::function<void()> fileSizeLimit(qint64 bytes, bool ignoreSignal)
+{
+    return [bytes, ignoreSignal] {
+        const struct rlimit size{rlim_t(bytes), rlim_t(bytes)};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        const struct rlimit core{0, 0};
+        ::setrlimit(RLIMIT_CORE, &core);
+        ::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
+    };
 }

@@ -1,10 +1,9 @@
 #include "support/Mp3Fixtures.h"
 
 #include "files/SongMetadata.h"
+#include "support/ImageBytes.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/id3v2tag.h>
@@ -109,11 +108,7 @@ QByteArray jpegPicture(int width, int height)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, (x + y) % 256));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG");
-    return bytes;
+    return encodedImage(image, "JPEG");
 }
 
 } // namespace Mp3Fixtures

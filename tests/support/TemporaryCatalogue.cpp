@@ -1,6 +1,5 @@
 #include "support/TemporaryCatalogue.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +14,16 @@ QString folderFor(const QString &keywords)
 
 } // namespace
 
+QByteArray itemSearchAnswer(const QStringList &items, const std::optional<QString> &totalPages)
+{
+    const QString total = totalPages ? QStringLiteral("<TotalPages>%1</TotalPages>").arg(*totalPages) : QString();
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                          "<ItemSearchResponse xmlns=\"http://webservices.amazon.com/AWSECommerceService/2011-08-01\">"
+                          "<Items>%1%2</Items></ItemSearchResponse>")
+        .arg(total, items.join(QString()))
+        .toUtf8();
+}
+
 void TemporaryCatalogue::addPage(const QString &keywords, int page, const QByteArray &xml)
 {
     addFile(folderFor(keywords) + QStringLiteral("/page-%1.xml").arg(page), xml);
@@ -28,15 +37,6 @@ void TemporaryCatalogue::addFault(const QString &keywords, int page, const QByte
 void TemporaryCatalogue::addImage(const QString &name, const QByteArray &bytes)
 {
     addFile(QStringLiteral("images/") + name, bytes);
-}
-
-void TemporaryCatalogue::addJpeg(const QString &name, const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(image.save(&buffer, "JPG"));
-    addImage(name, bytes);
 }
 
 void TemporaryCatalogue::addFile(const QString &relativePath, const QByteArray &bytes)

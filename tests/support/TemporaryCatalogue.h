@@ -1,9 +1,15 @@
 #pragma once
 
 #include <QByteArray>
-#include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <optional>
+
+// An ItemSearch answer in the service's namespace around the given <Item> elements, with
+// <TotalPages> when a total is given.
+QByteArray itemSearchAnswer(const QStringList &items, const std::optional<QString> &totalPages = QStringLiteral("1"));
 
 // A catalogue folder for one test, removed afterwards: answer pages, fault files and
 // pictures laid out the way tagwright-catalogue serves them.
@@ -17,7 +23,6 @@ public:
     void addFault(const QString &keywords, int page, const QByteArray &fault);
     // DIR/images/<name>, served as {{base}}/images/<name>
     void addImage(const QString &name, const QByteArray &bytes);
-    void addJpeg(const QString &name, const QImage &image);
     // Any file below DIR.
     void addFile(const QString &relativePath, const QByteArray &bytes);
 

@@ -68,11 +68,11 @@ TEST_F(CommandsTest, TaggingWritesTheChosenAlbumTrackByTrackWithTheCoverShown)
     ASSERT_TRUE(controller().resultList()->size() == 2) << "listing files under albums adds none";
 
     takeStatusLines();
-    ui().tagButton->click();
+    button("tagButton")->click();
     EXPECT_EQ(takeStatusLines(), QStringList({"Tagging files now...", "Tagging new files. 1 files processed.",
                                               "Tagging new files. 2 files processed.",
                                               "Tagging new files. 3 files processed.", "Tagging files finished..."}));
-    EXPECT_TRUE(ui().tagButton->isEnabled());
+    EXPECT_TRUE(button("tagButton")->isEnabled());
 
     const QStringList titles = {"Intro", "AC/DC Live", "Outro"};
     for (int i = 0; i < 3; ++i) {
@@ -102,7 +102,7 @@ TEST_F(CommandsTest, TaggingNeedsFilesAndAlbumsAndTakesTheFirstAlbumWhenNoneIsCh
     const QString file = untagged("song.mp3");
     listFiles({file});
     takeStatusLines();
-    ui().tagButton->click();
+    button("tagButton")->click();
     EXPECT_TRUE(takeStatusLines().isEmpty());
     EXPECT_TRUE(tagsOf(file).isEmpty());
 
@@ -111,12 +111,12 @@ TEST_F(CommandsTest, TaggingNeedsFilesAndAlbumsAndTakesTheFirstAlbumWhenNoneIsCh
     controller().generateNewAlbumEntryForArtist("B", "Second", "", "", "", "", "");
     controller().resultList()->at(0)->setCover(picture(Qt::red));
     takeStatusLines();
-    ui().tagButton->click();
+    button("tagButton")->click();
     EXPECT_TRUE(takeStatusLines().isEmpty());
 
     listFiles({file});
     EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
-    ui().tagButton->click();
+    button("tagButton")->click();
     EXPECT_EQ(tagsOf(file).value(QVAlbumTag), "First");
     EXPECT_EQ(tagsOf(file).value(QVTitleTag), "song.mp3");
     // The cover view was empty, so the album lost its cover and the file got none.
@@ -129,12 +129,12 @@ TEST_F(CommandsTest, RenamingFollowsTheMaskAndKeepsTheSelection)
     chooseAlbumWithTracks();
     const QString folder = filePath("");
     listFiles({untagged("b.mp3", 2), untagged("a.mp3", 1), untagged("c.mp3", 3)});
-    ui().tagButton->click();
+    button("tagButton")->click();
     selectRows(TableOutlet::fileListView, {1});
 
-    ui().renaming->setText("%n - %t");
+    field("renaming")->setText("%n - %t");
     takeStatusLines();
-    ui().renameButton->click();
+    button("renameButton")->click();
     const QStringList lines = takeStatusLines();
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), "Renaming files now...");
@@ -146,12 +146,12 @@ TEST_F(CommandsTest, RenamingFollowsTheMaskAndKeepsTheSelection)
     EXPECT_TRUE(QFile::exists(QDir(folder).filePath("02 - AC:DC Live.mp3")));
     EXPECT_FALSE(QFile::exists(QDir(folder).filePath("a.mp3")));
     EXPECT_EQ(window().selectedRows(TableOutlet::fileListView), QList<int>({1}));
-    EXPECT_TRUE(ui().renameButton->isEnabled());
+    EXPECT_TRUE(button("renameButton")->isEnabled());
 
     // With no files the two lines of the command still show.
     controller().clearFiles();
     takeStatusLines();
-    ui().renameButton->click();
+    button("renameButton")->click();
     EXPECT_EQ(takeStatusLines(), QStringList({"Renaming files now...", "Renaming files finished..."}));
 }
 
@@ -162,7 +162,7 @@ TEST_F(CommandsTest, RemovingTagsLeavesUntaggedFiles)
     controller().generateNewAlbumEntryForArtist("Kept", "Album", "", "", "", "", "");
     listFiles(files);
     takeStatusLines();
-    ui().removeTagsButton->click();
+    button("removeTagsButton")->click();
     EXPECT_EQ(takeStatusLines(), QStringList({"Start removing existing tags.", "Removing existing tags. 1 files processed.",
                                               "Removing existing tags. 2 files processed.",
                                               "Finished removing existing tags."}));
@@ -176,16 +176,16 @@ TEST_F(CommandsTest, AlbumsAndTracksTypedInByHand)
 {
     controller().generateNewAlbumEntryForArtist("Earlier", "Album", "", "", "", "", "");
     window().selectRow(TableOutlet::resultTableView, 0);
-    ui().artist->setText("Artist");
-    ui().album->setText("Typed Album");
-    ui().publicationYear->setText("1977");
-    ui().genre->setText("Punk");
-    ui().label->setText("Indie");
-    ui().tracks->setText(" 12 songs");
-    ui().discs->setText("two");
-    ui().trackTitle->setText("Left in the title field");
-    ui().trackArtist->setText("Stays");
-    ui().addAlbumButton->click();
+    field("artist")->setText("Artist");
+    field("album")->setText("Typed Album");
+    field("publicationYear")->setText("1977");
+    field("genre")->setText("Punk");
+    field("label")->setText("Indie");
+    field("tracks")->setText(" 12 songs");
+    field("discs")->setText("two");
+    field("trackTitle")->setText("Left in the title field");
+    field("trackArtist")->setText("Stays");
+    button("addAlbumButton")->click();
 
     ASSERT_EQ(controller().resultList()->size(), 2);
     const ResultEntry &album = *controller().resultList()->at(1);
@@ -198,17 +198,16 @@ TEST_F(CommandsTest, AlbumsAndTracksTypedInByHand)
     EXPECT_EQ(album.numberOfDiscs(), 0);
     EXPECT_FALSE(album.trackList());
     EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
-    for (QLineEdit *field : {ui().artist, ui().album, ui().publicationYear, ui().genre, ui().label, ui().tracks,
-                             ui().discs, ui().trackTitle})
-        EXPECT_EQ(field->text(), "") << field->objectName().toStdString();
-    EXPECT_EQ(ui().trackArtist->text(), "Stays");
+    for (const char *name : {"artist", "album", "publicationYear", "genre", "label", "tracks", "discs", "trackTitle"})
+        EXPECT_EQ(field(name)->text(), "") << name;
+    EXPECT_EQ(field("trackArtist")->text(), "Stays");
 
     // A track typed while an album's tracks are shown joins that album.
     auto tracks = std::make_shared<TrackList>();
     controller().resultList()->at(1)->setTrackList(tracks);
     window().selectRow(TableOutlet::resultTableView, 1);
-    ui().trackTitle->setText("New Song");
-    ui().addTrackButton->click();
+    field("trackTitle")->setText("New Song");
+    button("addTrackButton")->click();
     ASSERT_EQ(tracks->size(), 1);
     EXPECT_EQ(tracks->at(0)->title(), "New Song");
     EXPECT_EQ(tracks->at(0)->artist(), "Stays");
@@ -238,9 +237,9 @@ TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveTheirAlbum)
     EXPECT_EQ(entry.numberOfTracks(), 9);
     EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"First", "Second", "Third"}));
     EXPECT_EQ(column(TableOutlet::trackListView, 2), QStringList({"Band", "Guest", "Band"}));
-    ASSERT_TRUE(ui().cover->image());
-    EXPECT_EQ(ui().cover->image()->size(), QSize(30, 20));
-    EXPECT_EQ(ui().keywords->text(), " Band Record");
+    ASSERT_TRUE(cover()->image());
+    EXPECT_EQ(cover()->image()->size(), QSize(30, 20));
+    EXPECT_EQ(field("keywords")->text(), " Band Record");
 
     listFiles({tagged("4.mp3", with("Fourth", "Band"))});
     EXPECT_EQ(controller().resultList()->size(), 1);
@@ -254,7 +253,7 @@ TEST_F(CommandsTest, AnUntaggedFileEndsTheScanOfDroppedFiles)
     EXPECT_EQ(controller().resultList()->size(), 1);
     EXPECT_EQ(controller().trackItems()->size(), 1);
     // Without an album artist its place in the keywords stays empty.
-    EXPECT_EQ(ui().keywords->text(), "  Record");
+    EXPECT_EQ(field("keywords")->text(), "  Record");
 
     controller().clearAll();
     listFiles({untagged("0.mp3"), tagged("4.mp3", tags)});
@@ -268,9 +267,9 @@ TEST_F(CommandsTest, FilesThatCouldNotBeChangedAreNamedToTheUser)
     const QString good = untagged("good.mp3");
     const QString missing = filePath("missing.mp3");
     listFiles({good, missing});
-    ui().tagButton->click();
+    button("tagButton")->click();
 
-    EXPECT_EQ(ui().status->text(), "Tagging files finished...");
+    EXPECT_EQ(status()->text(), "Tagging files finished...");
     EXPECT_EQ(tagsOf(good).value(QVAlbumTag), "Album");
     auto *report = window().findChild<QMessageBox *>("fileFailures");
     ASSERT_NE(report, nullptr);

@@ -2,6 +2,7 @@
 #include "WindowTest.h"
 
 #include "support/LocalCatalogue.h"
+#include "support/StatusRecorder.h"
 #include "support/TestPaths.h"
 
 class SearchWindowTest : public WindowTest {
@@ -23,17 +24,15 @@ TEST_F(SearchWindowTest, SearchReplacesTheAlbumsChoosesTheFirstAndReportsEachEnt
     controller().generateNewTrackItem("Typed Track", "");
     listFiles({filePath("kept.mp3")});
 
-    ui().keywords->setText("Northern Lights");
-    ui().storeUnitedKingdom->click();
+    field("keywords")->setText("Northern Lights");
+    button("storeUnitedKingdom")->click();
     takeStatusLines();
-    ui().searchButton->click();
+    button("searchButton")->click();
 
     ASSERT_TRUE(controller().resultList());
     const ResultList &albums = *controller().resultList();
     ASSERT_GE(albums.size(), 2);
-    QStringList expected = {"Starting amazon database searching..."};
-    for (int entry = 1; entry <= albums.size(); ++entry)
-        expected.append(QStringLiteral("New entry processed. %1 entries processed.").arg(entry));
+    QStringList expected = QStringList{"Starting amazon database searching..."} + entryStatusLines(int(albums.size()));
     expected.append(QStringLiteral("Finished amazon database searching. %1 entries processed.").arg(albums.size()));
     EXPECT_EQ(takeStatusLines(), expected);
 
@@ -43,9 +42,9 @@ TEST_F(SearchWindowTest, SearchReplacesTheAlbumsChoosesTheFirstAndReportsEachEnt
     ASSERT_TRUE(albums.at(0)->trackList());
     EXPECT_EQ(controller().trackItems(), albums.at(0)->trackList());
     EXPECT_EQ(view(TableOutlet::trackListView)->model()->rowCount(), albums.at(0)->trackList()->size());
-    EXPECT_EQ(ui().cover->image().has_value(), albums.at(0)->cover().has_value());
+    EXPECT_EQ(cover()->image().has_value(), albums.at(0)->cover().has_value());
     if (albums.at(0)->cover()) {
-        EXPECT_EQ(ui().cover->image()->size(), albums.at(0)->cover()->size());
+        EXPECT_EQ(cover()->image()->size(), albums.at(0)->cover()->size());
     }
     EXPECT_EQ(*controller().songs(), QStringList({filePath("kept.mp3")}));
 
@@ -58,18 +57,28 @@ TEST_F(SearchWindowTest, SearchReplacesTheAlbumsChoosesTheFirstAndReportsEachEnt
     // Choosing another album shows its tracks and cover.
     window().selectRow(TableOutlet::resultTableView, 1);
     EXPECT_EQ(controller().trackItems(), albums.at(1)->trackList());
-    EXPECT_EQ(ui().cover->image().has_value(), albums.at(1)->cover().has_value());
+    EXPECT_EQ(cover()->image().has_value(), albums.at(1)->cover().has_value());
 }
 
-TEST_F(SearchWindowTest, BlankKeywordsSearchAndFindingNothingCountsNought)
+TEST_F(SearchWindowTest, EmptyKeywordsDoNothingAndBlankOnesFindNothingCountingNought)
 {
-    ui().keywords->setText("   ");
+    controller().generateNewAlbumEntryForArtist("Artist", "Album", "2001", "Rock", "Label", "3", "1");
+    cover()->setImage(QImage(8, 8, QImage::Format_RGB32));
+    postStatusChange(this, "before");
     takeStatusLines();
-    ui().searchButton->click();
+    field("keywords")->clear();
+    button("searchButton")->click();
+    EXPECT_TRUE(takeStatusLines().isEmpty());
+    EXPECT_EQ(status()->text(), "before");
+    EXPECT_EQ(controller().resultList()->size(), 1);
+    EXPECT_TRUE(cover()->image());
+
+    field("keywords")->setText("   ");
+    button("searchButton")->click();
     const QStringList lines = takeStatusLines();
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), "Starting amazon database searching...");
     EXPECT_EQ(lines.last(), "Finished amazon database searching. 0 entries processed.");
     EXPECT_EQ(view(TableOutlet::resultTableView)->model()->rowCount(), 0);
-    EXPECT_FALSE(ui().cover->image());
+    EXPECT_FALSE(cover()->image());
 }

@@ -1,16 +1,9 @@
 #include "WindowTest.h"
 
+#include "support/LogCapture.h"
 #include "window/TrackTableModel.h"
 
-
 namespace {
-
-QStringList capturedWarnings;
-
-void captureWarning(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    capturedWarnings.append(message);
-}
 
 TrackListPtr trackList(const QStringList &titles)
 {
@@ -95,11 +88,10 @@ TEST_F(WindowTest, FileCellsShowTheFileNameAndTakeNoEdits)
 TEST_F(WindowTest, CellOutsideItsListAnswersNothingAndLogsOneLine)
 {
     listFiles({"/a/b.mp3"});
-    capturedWarnings.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureWarning);
+    const LogCapture log;
     const auto beyond = controller().objectValueForTableColumn(TableOutlet::fileListView, "File", 5);
     const auto noList = controller().objectValueForTableColumn(TableOutlet::trackListView, "Title", 0);
-    qInstallMessageHandler(previous);
+    const QStringList capturedWarnings = log.lines();
 
     EXPECT_EQ(beyond, std::nullopt);
     EXPECT_EQ(noList, std::nullopt);
@@ -123,17 +115,17 @@ TEST_F(WindowTest, ChoosingAnAlbumBindsItsTracksAndCover)
 
     window().selectRow(TableOutlet::resultTableView, 0);
     EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"a1", "a2"}));
-    EXPECT_EQ(ui().cover->image()->pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(cover()->image()->pixelColor(0, 0), QColor(Qt::red));
 
     // An album without a cover clears the view rather than leave the previous album's.
     window().selectRow(TableOutlet::resultTableView, 1);
     EXPECT_EQ(controller().trackItems(), albums.at(1)->trackList());
-    EXPECT_FALSE(ui().cover->image());
+    EXPECT_FALSE(cover()->image());
 
     // An album without tracks unbinds the list and shows its own cover.
     window().selectRow(TableOutlet::resultTableView, 2);
     EXPECT_FALSE(controller().trackItems());
-    EXPECT_EQ(ui().cover->image()->pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(cover()->image()->pixelColor(0, 0), QColor(Qt::blue));
 
     // Every refresh leaves the table without a selection.
     controller().refreshTableView(TableOutlet::resultTableView);

@@ -71,7 +71,6 @@ void WindowTest::restartWindow()
     m_statusWatcher.reset();
     m_window.reset();
     m_window = std::make_unique<MainWindow>();
-    findWidgets();
     m_window->resize(1280, 800);
     m_window->show();
     m_window->activateWindow();
@@ -79,46 +78,11 @@ void WindowTest::restartWindow()
     watchStatus();
 }
 
-void WindowTest::findWidgets()
-{
-    Widgets &w = m_widgets;
-    MainWindow &win = *m_window;
-    w.artist = win.findChild<QLineEdit *>("artist");
-    w.album = win.findChild<QLineEdit *>("album");
-    w.publicationYear = win.findChild<QLineEdit *>("publicationYear");
-    w.genre = win.findChild<QLineEdit *>("genre");
-    w.tracks = win.findChild<QLineEdit *>("tracks");
-    w.label = win.findChild<QLineEdit *>("label");
-    w.discs = win.findChild<QLineEdit *>("discs");
-    w.keywords = win.findChild<QLineEdit *>("keywords");
-    w.renaming = win.findChild<QLineEdit *>("renaming");
-    w.preview = win.findChild<QLineEdit *>("preview");
-    w.trackTitle = win.findChild<QLineEdit *>("trackTitle");
-    w.trackArtist = win.findChild<QLineEdit *>("trackArtist");
-    w.status = win.findChild<QLabel *>("status");
-    w.cover = win.findChild<CoverView *>("cover");
-    w.resultTableView = win.findChild<QTableView *>("resultTableView");
-    w.trackListView = win.findChild<QTableView *>("trackListView");
-    w.fileListView = win.findChild<QTableView *>("fileListView");
-    w.storeGermany = win.findChild<QRadioButton *>("storeGermany");
-    w.storeUnitedKingdom = win.findChild<QRadioButton *>("storeUnitedKingdom");
-    w.storeFrance = win.findChild<QRadioButton *>("storeFrance");
-    w.storeUnitedStates = win.findChild<QRadioButton *>("storeUnitedStates");
-    w.searchButton = win.findChild<QPushButton *>("searchButton");
-    w.tagButton = win.findChild<QPushButton *>("tagButton");
-    w.renameButton = win.findChild<QPushButton *>("renameButton");
-    w.removeTagsButton = win.findChild<QPushButton *>("removeTagsButton");
-    w.addAlbumButton = win.findChild<QPushButton *>("addAlbumButton");
-    w.addTrackButton = win.findChild<QPushButton *>("addTrackButton");
-    w.clearAllButton = win.findChild<QPushButton *>("clearAllButton");
-    w.clearFilesButton = win.findChild<QPushButton *>("clearFilesButton");
-}
-
 void WindowTest::watchStatus()
 {
     m_statusLines.clear();
-    auto recorder = std::make_unique<PaintRecorder>(ui().status, m_statusLines);
-    ui().status->installEventFilter(recorder.get());
+    auto recorder = std::make_unique<PaintRecorder>(status(), m_statusLines);
+    status()->installEventFilter(recorder.get());
     m_statusWatcher = std::move(recorder);
 }
 
@@ -184,9 +148,9 @@ QStringList WindowTest::column(TableOutlet table, int column)
 QTableView *WindowTest::view(TableOutlet table)
 {
     switch (table) {
-    case TableOutlet::resultTableView: return ui().resultTableView;
-    case TableOutlet::trackListView: return ui().trackListView;
-    case TableOutlet::fileListView: return ui().fileListView;
+    case TableOutlet::resultTableView: return child<QTableView>("resultTableView");
+    case TableOutlet::trackListView: return child<QTableView>("trackListView");
+    case TableOutlet::fileListView: return child<QTableView>("fileListView");
     }
     return nullptr;
 }
@@ -220,9 +184,4 @@ void WindowTest::listFiles(const QStringList &paths)
 {
     const auto data = fileDrag(paths);
     ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, data.get(), 0));
-}
-
-QString WindowTest::settingsFile() const
-{
-    return m_settings.filePath(QStringLiteral("Tagwright/Tagwright.conf"));
 }

@@ -4,13 +4,12 @@
 #include "window/MainController.h"
 #include "window/MainWindow.h"
 
-#include <QButtonGroup>
+#include "window/CoverView.h"
+
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTableView>
-#include "window/CoverView.h"
 
 #include <QMimeData>
 #include <QStringList>
@@ -37,17 +36,16 @@ protected:
 
     MainController &controller() { return m_window->controller(); }
     // The window's controls, found by their names in the layout.
-    struct Widgets {
-        QLineEdit *artist, *album, *publicationYear, *genre, *tracks, *label, *discs;
-        QLineEdit *keywords, *renaming, *preview, *trackTitle, *trackArtist;
-        QLabel *status;
-        CoverView *cover;
-        QTableView *resultTableView, *trackListView, *fileListView;
-        QRadioButton *storeGermany, *storeUnitedKingdom, *storeFrance, *storeUnitedStates;
-        QPushButton *searchButton, *tagButton, *renameButton, *removeTagsButton, *addAlbumButton, *addTrackButton,
-            *clearAllButton, *clearFilesButton;
-    };
-    Widgets &ui() { return m_widgets; }
+    template <class Widget> Widget *child(const char *name)
+    {
+        Widget *widget = m_window->findChild<Widget *>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit *field(const char *name) { return child<QLineEdit>(name); }
+    QAbstractButton *button(const char *name) { return child<QAbstractButton>(name); }
+    QLabel *status() { return child<QLabel>("status"); }
+    CoverView *cover() { return child<CoverView>("cover"); }
     MainWindow &window() { return *m_window; }
 
     // Status lines painted since the last call.
@@ -71,16 +69,12 @@ protected:
     void typeInto(QWidget *target, const QString &text);
     void listFiles(const QStringList &paths);
 
-    QString settingsFile() const;
-
     QTemporaryDir m_settings;
     QTemporaryDir m_files;
     std::unique_ptr<MainWindow> m_window;
-    Widgets m_widgets{};
 
 private:
     void watchStatus();
-    void findWidgets();
     QStringList m_statusLines;
     std::unique_ptr<QObject> m_statusWatcher;
 };
