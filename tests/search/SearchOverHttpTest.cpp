@@ -29,8 +29,9 @@ QString item(const QString &asin, const QString &coverUrl = QString())
 void addThreePages(TemporaryCatalogue &catalogue, const QString &keywords, const std::optional<QString> &total)
 {
     for (int n = 1; n <= 3; ++n)
-        catalogue.addPage(keywords, n, itemSearchAnswer({item(QStringLiteral("%1a").arg(n)), item(QStringLiteral("%1b").arg(n))},
-                                                        n == 1 ? total : QStringLiteral("3")));
+        catalogue.addPage(keywords, n,
+                          itemSearchAnswer({item(QStringLiteral("%1a").arg(n)), item(QStringLiteral("%1b").arg(n))},
+                                           n == 1 ? total : QStringLiteral("3")));
 }
 
 QImage picture(int width, int height)

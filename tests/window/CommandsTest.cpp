@@ -19,13 +19,6 @@ QVariantMap tagsOf(const QString &path)
     return FileHandler().readMetaDataFromMp3File(path);
 }
 
-QImage picture(Qt::GlobalColor colour)
-{
-    QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 } // namespace
 
 class CommandsTest : public WindowTest {
@@ -47,15 +40,8 @@ protected:
     {
         controller().generateNewAlbumEntryForArtist("First Artist", "First Album", "1990", "Pop", "L", "1", "1");
         controller().generateNewAlbumEntryForArtist("The Band", "Second Album", "2004", "Rock", "Label", "3", "2");
-        auto tracks = std::make_shared<TrackList>();
-        for (const char *title : {"Intro", "AC/DC Live", "Outro"}) {
-            auto track = std::make_shared<Track>();
-            track->setTitle(QString::fromLatin1(title));
-            track->setArtist(QStringLiteral("Guest"));
-            tracks->append(track);
-        }
-        controller().resultList()->at(1)->setTrackList(tracks);
-        controller().resultList()->at(1)->setCover(picture(Qt::darkGreen));
+        controller().resultList()->at(1)->setTrackList(trackList({"Intro", "AC/DC Live", "Outro"}, "Guest"));
+        controller().resultList()->at(1)->setCover(filled(Qt::darkGreen, 40));
         window().selectRow(TableOutlet::resultTableView, 1);
     }
 };
@@ -109,7 +95,7 @@ TEST_F(CommandsTest, TaggingNeedsFilesAndAlbumsAndTakesTheFirstAlbumWhenNoneIsCh
     controller().clearFiles();
     controller().generateNewAlbumEntryForArtist("A", "First", "", "", "", "", "");
     controller().generateNewAlbumEntryForArtist("B", "Second", "", "", "", "", "");
-    controller().resultList()->at(0)->setCover(picture(Qt::red));
+    controller().resultList()->at(0)->setCover(filled(Qt::red, 40));
     takeStatusLines();
     button("tagButton")->click();
     EXPECT_TRUE(takeStatusLines().isEmpty());

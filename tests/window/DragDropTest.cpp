@@ -13,7 +13,7 @@ bool drop(MainController &controller, TableOutlet table, const QMimeData &data, 
 
 } // namespace
 
-TEST_F(WindowTest, FolderDropAddsItsOwnMp3FilesOnlyAndSortsTheWholeList)
+TEST_F(WindowTest, FileDropsAddMp3FilesOnlyKeepDuplicatesAndSortTheWholeList)
 {
     const QString folder = filePath("album");
     makeFile("album/a.mp3");
@@ -29,10 +29,9 @@ TEST_F(WindowTest, FolderDropAddsItsOwnMp3FilesOnlyAndSortsTheWholeList)
     EXPECT_EQ(column(TableOutlet::fileListView, 0), QStringList({"0 loose.mp3", "a.mp3"}));
     // Untagged files give no album.
     EXPECT_FALSE(controller().resultList());
-}
 
-TEST_F(WindowTest, FileDropsKeepDuplicatesAndResortRowsArrangedByHand)
-{
+    // Further drops keep duplicates and sort rows arranged by hand again.
+    controller().clearFiles();
     const QString a = filePath("a.mp3"), b = filePath("b.mp3"), c = filePath("c.mp3");
     listFiles({c, a, b});
     EXPECT_EQ(*controller().songs(), QStringList({a, b, c}));
@@ -47,20 +46,6 @@ TEST_F(WindowTest, FileDropsKeepDuplicatesAndResortRowsArrangedByHand)
     EXPECT_EQ(*controller().songs(), QStringList({a, b, b, c}));
     // A path that does not exist but names an MP3 file is listed too.
     EXPECT_FALSE(QFile::exists(a));
-}
-
-TEST_F(WindowTest, FilesCannotBeDroppedOnTheTrackOrAlbumTable)
-{
-    const auto files = fileDrag({filePath("a.mp3")});
-    const auto tracks = trackDrag({QUrl::fromLocalFile(filePath("a.mp3")).toString()});
-    for (TableOutlet table : {TableOutlet::trackListView, TableOutlet::resultTableView}) {
-        EXPECT_EQ(controller().validateDrop(table, files.get()), Qt::IgnoreAction);
-        EXPECT_EQ(controller().validateDrop(table, tracks.get()), Qt::IgnoreAction);
-        EXPECT_FALSE(controller().acceptDrop(table, files.get(), 0));
-        EXPECT_FALSE(controller().acceptDrop(table, tracks.get(), 0));
-    }
-    EXPECT_FALSE(controller().songs());
-    EXPECT_TRUE(view(TableOutlet::resultTableView)->model()->mimeTypes().isEmpty());
 }
 
 TEST_F(WindowTest, RowMovesInsertAtTheRowSeenWhileDragging)
@@ -87,13 +72,24 @@ TEST_F(WindowTest, RowMovesInsertAtTheRowSeenWhileDragging)
     EXPECT_FALSE(controller().resultList());
 }
 
-TEST_F(WindowTest, RowDragsAreRefusedOutsideTheirOwnTableAndList)
+TEST_F(WindowTest, DragsAreRefusedOutsideTheirOwnTableAndList)
 {
     listFiles({filePath("a.mp3"), filePath("b.mp3"), filePath("c.mp3")});
     controller().generateNewTrackItem("One", "");
     controller().generateNewTrackItem("Two", "");
     controller().generateNewAlbumEntryForArtist("X", "Y", "", "", "", "", "");
     const QStringList files = *controller().songs();
+
+    // Files and tracks go to the file table only.
+    const auto fileData = fileDrag({filePath("d.mp3")});
+    const auto trackData = trackDrag({QUrl::fromLocalFile(filePath("d.mp3")).toString()});
+    for (TableOutlet table : {TableOutlet::trackListView, TableOutlet::resultTableView}) {
+        EXPECT_EQ(controller().validateDrop(table, fileData.get()), Qt::IgnoreAction);
+        EXPECT_EQ(controller().validateDrop(table, trackData.get()), Qt::IgnoreAction);
+        EXPECT_FALSE(controller().acceptDrop(table, fileData.get(), 0));
+        EXPECT_FALSE(controller().acceptDrop(table, trackData.get(), 0));
+    }
+    EXPECT_TRUE(view(TableOutlet::resultTableView)->model()->mimeTypes().isEmpty());
 
     // Rows of one table name nothing in another.
     const auto fromFiles = rowDrag(TableOutlet::fileListView, {0});

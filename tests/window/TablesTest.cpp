@@ -3,29 +3,6 @@
 #include "support/LogCapture.h"
 #include "window/TrackTableModel.h"
 
-namespace {
-
-TrackListPtr trackList(const QStringList &titles)
-{
-    auto list = std::make_shared<TrackList>();
-    for (const QString &title : titles) {
-        auto track = std::make_shared<Track>();
-        track->setTitle(title);
-        track->setArtist("Performer");
-        list->append(track);
-    }
-    return list;
-}
-
-QImage coloured(Qt::GlobalColor colour)
-{
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-} // namespace
-
 TEST_F(WindowTest, AlbumCellsShowAndTakeEditsByFieldName)
 {
     controller().generateNewAlbumEntryForArtist("Artist", "Album", "1999", "Jazz", "Blue", "12", "2");
@@ -74,7 +51,7 @@ TEST_F(WindowTest, TrackEditsReachTheAlbumAndTheNumberColumnTakesNone)
     EXPECT_EQ(tracks->at(0)->title(), "One");
 }
 
-TEST_F(WindowTest, FileCellsShowTheFileNameAndTakeNoEdits)
+TEST_F(WindowTest, FileCellsShowTheNameTakeNoEditsAndACellOutsideItsListLogsOneLine)
 {
     listFiles({"/a/b.mp3"});
     QAbstractItemModel *files = view(TableOutlet::fileListView)->model();
@@ -83,11 +60,7 @@ TEST_F(WindowTest, FileCellsShowTheFileNameAndTakeNoEdits)
     EXPECT_FALSE(files->flags(files->index(0, 0)) & Qt::ItemIsEditable);
     controller().setObjectValue(TableOutlet::fileListView, "c.mp3", "File", 0);
     EXPECT_EQ(*controller().songs(), QStringList({"/a/b.mp3"}));
-}
 
-TEST_F(WindowTest, CellOutsideItsListAnswersNothingAndLogsOneLine)
-{
-    listFiles({"/a/b.mp3"});
     const LogCapture log;
     const auto beyond = controller().objectValueForTableColumn(TableOutlet::fileListView, "File", 5);
     const auto noList = controller().objectValueForTableColumn(TableOutlet::trackListView, "Title", 0);
@@ -102,16 +75,16 @@ TEST_F(WindowTest, CellOutsideItsListAnswersNothingAndLogsOneLine)
     EXPECT_TRUE(capturedWarnings.at(1).startsWith("MainController:tableView:objectValueForTableColumn:row: Caught "));
 }
 
-TEST_F(WindowTest, ChoosingAnAlbumBindsItsTracksAndCover)
+TEST_F(WindowTest, ChoosingAnAlbumBindsItsTracksAndCoverUnlessItIsTheOnlyOne)
 {
     controller().generateNewAlbumEntryForArtist("First", "A", "", "", "", "", "");
     controller().generateNewAlbumEntryForArtist("Second", "B", "", "", "", "", "");
     controller().generateNewAlbumEntryForArtist("Third", "C", "", "", "", "", "");
     const ResultList &albums = *controller().resultList();
     albums.at(0)->setTrackList(trackList({"a1", "a2"}));
-    albums.at(0)->setCover(coloured(Qt::red));
+    albums.at(0)->setCover(filled(Qt::red));
     albums.at(1)->setTrackList(trackList({"b1"}));
-    albums.at(2)->setCover(coloured(Qt::blue));
+    albums.at(2)->setCover(filled(Qt::blue));
 
     window().selectRow(TableOutlet::resultTableView, 0);
     EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"a1", "a2"}));
@@ -130,10 +103,9 @@ TEST_F(WindowTest, ChoosingAnAlbumBindsItsTracksAndCover)
     // Every refresh leaves the table without a selection.
     controller().refreshTableView(TableOutlet::resultTableView);
     EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
-}
 
-TEST_F(WindowTest, ASingleAlbumKeepsTheTracksOnShow)
-{
+    // A single album keeps tracks typed by hand on show.
+    controller().clearTableViewsAndDataSources();
     controller().generateNewAlbumEntryForArtist("Only", "Album", "", "", "", "", "");
     controller().generateNewTrackItem("Typed", "By Hand");
     const TrackListPtr typed = controller().trackItems();

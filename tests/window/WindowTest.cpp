@@ -101,6 +101,24 @@ QString WindowTest::makeFile(const QString &relativePath, const QByteArray &cont
     return path;
 }
 
+TrackListPtr WindowTest::trackList(const QStringList &titles, const QString &artist)
+{
+    auto list = std::make_shared<TrackList>();
+    for (const QString &title : titles) {
+        list->append(std::make_shared<Track>());
+        list->last()->setTitle(title);
+        list->last()->setArtist(artist);
+    }
+    return list;
+}
+
+QImage WindowTest::filled(Qt::GlobalColor colour, int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 std::unique_ptr<QMimeData> WindowTest::fileDrag(const QStringList &paths)
 {
     QList<QUrl> urls;

@@ -55,6 +55,10 @@ protected:
     QString makeFile(const QString &relativePath, const QByteArray &content = {});
     QString filePath(const QString &relativePath) const { return m_files.filePath(relativePath); }
 
+    // Tracks of the given titles, all by one artist, and a picture of one colour.
+    static TrackListPtr trackList(const QStringList &titles, const QString &artist = QStringLiteral("Performer"));
+    static QImage filled(Qt::GlobalColor colour, int size = 16);
+
     // Drag data as a file manager, a music library and the window's own tables make it.
     static std::unique_ptr<QMimeData> fileDrag(const QStringList &paths);
     static std::unique_ptr<QMimeData> trackDrag(const QStringList &locations);
