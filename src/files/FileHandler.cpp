@@ -35,7 +35,7 @@ QByteArray jpegBytes(const QImage &image)
 
 } // namespace
 
-QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path)
+QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReading cover)
 {
     QVariantMap metadata;
     const SongMetadataReader reader(path);
@@ -44,7 +44,7 @@ QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path)
     for (const QString &key : SongMetadataReader::textKeys)
         metadata.insert(key, reader.value(key));
 
-    const QList<QVariantMap> pictures = reader.pictures();
+    const QList<QVariantMap> pictures = cover == CoverReading::Decode ? reader.pictures() : QList<QVariantMap>();
     if (!pictures.isEmpty()) {
         // The cover reads as the first picture after a trip through JPEG; a picture that
         // does not survive the trip gives no cover.

@@ -12,9 +12,13 @@ class DurableWriteBatch;
 // progress only through the status notification, with itself as sender.
 class FileHandler {
 public:
-    // The file's tag as a song metadata dictionary, the first picture decoded as "Cover";
-    // empty for a file without any tag or one that cannot be read.
-    QVariantMap readMetaDataFromMp3File(const QString &path);
+    // Whether reading decodes the first picture into "Cover". Decoding a large cover takes
+    // tens of milliseconds; a caller that has its cover already skips it.
+    enum class CoverReading { Decode, Skip };
+
+    // The file's tag as a song metadata dictionary; empty for a file without any tag or
+    // one that cannot be read.
+    QVariantMap readMetaDataFromMp3File(const QString &path, CoverReading cover = CoverReading::Decode);
     void writeMetaData(const QVariantMap &metadata, const QString &path);
     void deleteTagsInMp3Files(const QStringList &files);
 

@@ -556,7 +556,9 @@ void MainController::writeTagsFromFilesInTableViews()
     FileHandler handler;
     const QStringList files = *m_songs;
     for (const QString &path : files) {
-        const QVariantMap tags = handler.readMetaDataFromMp3File(path);
+        // Only the first cover found is shown; later files' covers are not decoded.
+        const QVariantMap tags = handler.readMetaDataFromMp3File(
+            path, coverShown ? FileHandler::CoverReading::Skip : FileHandler::CoverReading::Decode);
         if (!albumMade && !tags.isEmpty()) {
             generateNewAlbumEntryForArtist(textFor(tags, QVArtistAlbumTag), textFor(tags, QVAlbumTag),
                                            textFor(tags, QVYearTag), textFor(tags, QVGenreTag),

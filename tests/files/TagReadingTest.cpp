@@ -142,3 +142,12 @@ TEST_F(TagReadingTest, SeveralGenresAndPicturesGiveTheFirst)
     const QString numeric = taggedByMutagen(3, false, {textFrame("TCON", {"(17)(8)"})});
     EXPECT_EQ(handler.readMetaDataFromMp3File(numeric).value(QVGenreTag).toString(), "Rock");
 }
+
+TEST_F(TagReadingTest, SkippingTheCoverLeavesItOut)
+{
+    const QString path = taggedByMutagen(4, false, {textFrame("TIT2", {"T"}),
+                                                    QJsonObject{{"id", "APIC"}, {"file", picture(40, 30)}}});
+    const QVariantMap metadata = handler.readMetaDataFromMp3File(path, FileHandler::CoverReading::Skip);
+    EXPECT_FALSE(metadata.contains(QVCoverTag));
+    EXPECT_EQ(metadata.value(QVTitleTag).toString(), "T");
+}

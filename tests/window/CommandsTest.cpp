@@ -212,8 +212,10 @@ TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveTheirAlbum)
     };
     QVariantMap covered = with("Second", "Guest");
     covered.insert(QVCoverTag, Mp3Fixtures::jpegPicture(30, 20));
+    QVariantMap coveredLater = with("Third", "Band");   // the first cover found stays
+    coveredLater.insert(QVCoverTag, Mp3Fixtures::jpegPicture(50, 40));
     const QStringList files = {tagged("2.mp3", covered), tagged("1.mp3", with("First", "Band")),
-                               tagged("3.mp3", with("Third", "Band"))};
+                               tagged("3.mp3", coveredLater)};
     listFiles(files);
 
     ASSERT_EQ(controller().resultList()->size(), 1);
