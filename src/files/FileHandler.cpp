@@ -4,13 +4,13 @@
 #include "files/DurableWriteBatch.h"
 #include "files/FileFailureNotification.h"
 #include "files/FileRenamer.h"
+#include "files/ImageEncoding.h"
 #include "files/RenamingMask.h"
 #include "files/SongMetadata.h"
 #include "files/SongMetadataReader.h"
 #include "files/TagAPI.h"
 #include "search/IntValue.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 
@@ -22,16 +22,6 @@ constexpr qsizetype filesPerFlush = 64;
 
 const QString taggingFailure = QStringLiteral("Could not tag %1: %2. The file was left as it was.");
 const QString removalFailure = QStringLiteral("Could not remove the tags of %1: %2. The file was left as it was.");
-
-QByteArray jpegBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "JPEG"))
-        return {};
-    return bytes;
-}
 
 } // namespace
 
@@ -48,7 +38,7 @@ QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReadi
     if (!pictures.isEmpty()) {
         // The cover reads as the first picture after a trip through JPEG; a picture that
         // does not survive the trip gives no cover.
-        const QImage image = QImage::fromData(jpegBytes(pictures.first().value(QVPictureImageKey).value<QImage>()));
+        const QImage image = QImage::fromData(encodedImage(pictures.first().value(QVPictureImageKey).value<QImage>(), "JPEG"));
         if (!image.isNull())
             metadata.insert(QVCoverTag, image);
     }
@@ -128,7 +118,7 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
     if (result.cover()) {
         // Encoded once for the whole batch; the bytes travel with the picture so that no
         // file encodes it again. A cover that cannot be encoded leaves the pictures alone.
-        const QByteArray jpeg = jpegBytes(*result.cover());
+        const QByteArray jpeg = encodedImage(*result.cover(), "JPEG");
         if (!jpeg.isEmpty()) {
             metadata.insert(QVCoverTag, QVariantList{QVariantMap{
                 {QVPictureImageKey, *result.cover()},

@@ -2,10 +2,10 @@
 
 #include "files/DurableWriteBatch.h"
 #include "files/FileContentsPlan.h"
+#include "files/ImageEncoding.h"
 #include "files/SongMetadata.h"
 #include "search/IntValue.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -76,15 +76,8 @@ QByteArray encodedPicture(const QVariantMap &picture)
     const QByteArray encoded = picture.value(QVPictureDataKey).toByteArray();
     if (!encoded.isEmpty())
         return encoded;
-    const QImage image = picture.value(QVPictureImageKey).value<QImage>();
-    if (image.isNull())
-        return {};
     const bool png = picture.value(QVPictureMimeTypeKey).toString() == u"image/png";
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, png ? "PNG" : "JPEG");
-    return bytes;
+    return encodedImage(picture.value(QVPictureImageKey).value<QImage>(), png ? "PNG" : "JPEG");
 }
 
 // TagLib reads a whole tag, cover included, into new buffers, and rendering a tag makes

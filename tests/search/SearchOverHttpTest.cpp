@@ -1,5 +1,5 @@
 #include "search/SearchEngine.h"
-#include "support/ImageBytes.h"
+#include "files/ImageEncoding.h"
 #include "support/LocalCatalogue.h"
 #include "support/StatusRecorder.h"
 #include "support/TemporaryCatalogue.h"

@@ -1,7 +1,7 @@
 #include "support/Mp3Fixtures.h"
 
 #include "files/SongMetadata.h"
-#include "support/ImageBytes.h"
+#include "files/ImageEncoding.h"
 
 #include <QFile>
 
