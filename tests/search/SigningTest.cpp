@@ -11,22 +11,6 @@
 // Expected values come from the service's published signing example and from Python's
 // base64, hmac and urllib.parse.quote(safe="-_.!~*'()"); none is computed by our code.
 
-TEST(Base64, EncodesLikeTheStandardAlphabetWithPadding)
-{
-    EXPECT_EQ(base64Encoding(QByteArray()), QString());
-    EXPECT_EQ(base64Encoding(QByteArray("M")), QStringLiteral("TQ=="));
-    EXPECT_EQ(base64Encoding(QByteArray("Ma")), QStringLiteral("TWE="));
-    EXPECT_EQ(base64Encoding(QByteArray("Man")), QStringLiteral("TWFu"));
-    EXPECT_EQ(base64Encoding(QByteArray(1, '\0')), QStringLiteral("AA=="));
-    EXPECT_EQ(base64Encoding(QByteArray("\xff\xfe")), QStringLiteral("//4="));
-    EXPECT_EQ(base64Encoding(QByteArray("\xfb\xff\xbf")), QStringLiteral("+/+/"));
-
-    QByteArray thirtyTwo;
-    for (int i = 0; i < 32; ++i)
-        thirtyTwo.append(char(i));
-    EXPECT_EQ(base64Encoding(thirtyTwo), QStringLiteral("AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8="));
-}
-
 TEST(Escaping, KeepsUnreservedMarksAndEscapesEveryOtherByte)
 {
     EXPECT_EQ(stringByEscapingHTTPReserved(QString()), QString());
