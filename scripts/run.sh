@@ -5,8 +5,11 @@
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
+# Only the programs this script starts: the tests and benchmarks are for CI and development.
+echo "run: configuring the build (build/)" >&2
 cmake --preset default >/dev/null
-cmake --build --preset default
+echo "run: building tagwright, tagwright-cli and tagwright-catalogue (a few minutes the first time)" >&2
+cmake --build --preset default --target tagwright tagwright-cli tagwright-catalogue
 
 if [ -x build/bin/tagwright ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
   exec build/bin/tagwright "$@"
