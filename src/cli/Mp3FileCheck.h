@@ -5,7 +5,7 @@
 #include <optional>
 
 // Checks a command's FILE arguments before anything is touched: each must be a readable
-// file that holds MPEG audio (an ID3v2 tag may come first).
+// file that holds MPEG audio (tags and junk may come first, tags may follow).
 namespace Mp3FileCheck {
 
 // What is wrong with the file, in plain words; nothing when it is an MP3 file.

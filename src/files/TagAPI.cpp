@@ -10,8 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include <taglib/apefooter.h>
-#include <taglib/apetag.h>
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1tag.h>
@@ -101,17 +99,24 @@ TagAPI::TagAPI()
 
 TagAPI::~TagAPI()
 {
-    m_file.reset();   // before the stream it reads from
+    // The tags and the file read from the stream; they go first.
+    m_appendedID3v2.reset();
+    m_id3v1.reset();
+    m_file.reset();
 }
 
 bool TagAPI::examineFile(const QString &path)
 {
+    m_appendedID3v2.reset();
+    m_id3v1.reset();
     m_file.reset();
     m_stream.reset();
     m_openError.clear();
-    m_id3v2Damage.reset();
     m_path = path;
     m_writePath.clear();
+    m_frontOffset = m_id3v1Offset = m_appendedOffset = -1;
+    m_trailingTags.clear();
+    m_layout.reset();
 
     // Reading needs only one stat before the open: it keeps a folder, a pipe or a device
     // from being opened (a pipe would block). The path's target and the check of the tag
@@ -136,35 +141,61 @@ bool TagAPI::examineFile(const QString &path)
     }
     // Audio properties are never used; skipping them saves scanning the audio.
     m_file = std::make_unique<MPEG::File>(m_stream.get(), ID3v2::FrameFactory::instance(), false);
+
+    // TagLib passes over a front tag whose header it cannot read; it still counts as a tag
+    // (a damaged one), so that a new tag is never written in front of it.
+    qint64 frontEnd = 0;
+    if (m_file->hasID3v2Tag()) {
+        m_frontOffset = m_file->find("ID3");
+        frontEnd = qMin<qint64>(m_frontOffset + m_file->ID3v2Tag()->header()->completeTagSize(), m_file->length());
+    } else {
+        m_file->seek(0);
+        if (m_file->readBlock(3) == ByteVector("ID3"))
+            m_frontOffset = 0;
+    }
+    // The tags at the end take a few small reads, so reading looks for them all; values are
+    // read from the last ID3v1 tag, and from the last appended ID3v2 tag when none is in front.
+    m_trailingTags = TagLayout::trailingTags(*m_file, frontEnd);
+    for (const TagLayout::Region &tag : std::as_const(m_trailingTags)) {
+        if (tag.kind == TagLayout::Kind::ID3v1)
+            m_id3v1Offset = tag.offset;
+        else if (tag.kind == TagLayout::Kind::ID3v2)
+            m_appendedOffset = tag.offset;
+    }
+    if (m_id3v1Offset >= 0)
+        m_id3v1 = std::make_unique<ID3v1::Tag>(m_file.get(), long(m_id3v1Offset));
+    if (m_frontOffset < 0 && m_appendedOffset >= 0)
+        m_appendedID3v2 = std::make_unique<ID3v2::Tag>(m_file.get(), long(m_appendedOffset), ID3v2::FrameFactory::instance());
     return true;
 }
 
-QString TagAPI::id3v2Damage()
+const TagAPI::Layout &TagAPI::layout()
 {
-    if (m_file->hasID3v2Tag()) {
-        const ID3v2::Header *header = m_file->ID3v2Tag()->header();
-        const long offset = m_file->find("ID3");
-        const qint64 end = offset + header->completeTagSize();
-        // The size is four 7-bit bytes. TagLib reads other bytes leniently, which would
-        // take part of the audio for the tag.
-        m_file->seek(offset + 6);
-        const ByteVector size = m_file->readBlock(4);
-        const bool sizeReadable = size.size() == 4 && std::none_of(size.begin(), size.end(), [](char byte) {
-            return (static_cast<unsigned char>(byte) & 0x80) != 0;
-        });
-        if (!sizeReadable)
-            return QStringLiteral("its ID3v2 tag is damaged (its size cannot be read)");
-        if (header->majorVersion() < 2 || header->majorVersion() > 4)
-            return QStringLiteral("its ID3v2 tag has the unknown version 2.%1").arg(header->majorVersion());
-        if (end > m_file->length())
-            return QStringLiteral("its ID3v2 tag is damaged (it claims more bytes than the file holds)");
-        return {};
+    if (m_layout)
+        return *m_layout;
+    Layout bounds;
+    bounds.size = m_file->length();
+    bounds.trailingStart = m_trailingTags.isEmpty() ? bounds.size : m_trailingTags.first().offset;
+    if (m_frontOffset >= 0)
+        bounds.front = TagLayout::frontTags(*m_file, m_frontOffset);
+    // TagLib's own search finds the first frame past any junk behind the tag.
+    if (!bounds.front.endsPastTheFile) {
+        const qint64 audio = m_file->nextFrameOffset(long(bounds.front.end));
+        if (audio >= 0 && audio < bounds.trailingStart)
+            bounds.audioStart = audio;
     }
-    // TagLib passes over a tag whose header it cannot read; writing a new tag in front of
-    // it would bury the old one in the audio.
-    m_file->seek(0);
-    if (m_file->readBlock(3) == ByteVector("ID3"))
-        return QStringLiteral("its ID3v2 tag is damaged (its header cannot be read)");
+    m_layout = bounds;
+    return *m_layout;
+}
+
+QString TagAPI::mp3Problem()
+{
+    if (!m_openError.isEmpty())
+        return m_openError;
+    if (layout().front.endsPastTheFile)
+        return QStringLiteral("not an MP3 file (it ends inside its ID3 tag)");
+    if (layout().audioStart < 0)
+        return QStringLiteral("not an MP3 file (no MPEG audio frame found)");
     return {};
 }
 
@@ -178,46 +209,48 @@ QString TagAPI::fileProblem()
         if (m_writePath.isEmpty())
             return QStringLiteral("no such file");
     }
-    if (!m_id3v2Damage)
-        m_id3v2Damage = id3v2Damage();
-    if (!m_id3v2Damage->isEmpty())
-        return *m_id3v2Damage;
-    if (m_file->firstFrameOffset() < 0)
-        return QStringLiteral("not an MP3 file (no MPEG audio frame found)");
-    const Layout bounds = layout();
-    if (bounds.id3v2End > bounds.apeOffset)
+    const Layout &bounds = layout();
+    if (!bounds.front.damage.isEmpty())
+        return bounds.front.damage;
+    if (const QString problem = mp3Problem(); !problem.isEmpty())
+        return problem;
+    if (bounds.front.end > bounds.trailingStart)
         return QStringLiteral("its tags overlap each other");
     return {};
 }
 
 bool TagAPI::v1TagPresent() const
 {
-    return m_file && m_file->hasID3v1Tag();
+    return m_id3v1 != nullptr;
 }
 
 bool TagAPI::v2TagPresent() const
 {
-    return m_file && m_file->hasID3v2Tag();
+    return m_file && (m_file->hasID3v2Tag() || m_appendedID3v2);
 }
 
 const ID3v2::Tag *TagAPI::readableID3v2() const
 {
-    return v2TagPresent() ? m_file->ID3v2Tag() : nullptr;
+    if (!m_file)
+        return nullptr;
+    return m_file->hasID3v2Tag() ? m_file->ID3v2Tag() : m_appendedID3v2.get();
 }
 
 const ID3v1::Tag *TagAPI::readableID3v1() const
 {
-    return !v2TagPresent() && v1TagPresent() ? m_file->ID3v1Tag() : nullptr;
+    return v2TagPresent() ? nullptr : m_id3v1.get();
 }
 
 ID3v2::Tag *TagAPI::writableID3v2()
 {
-    return m_file ? m_file->ID3v2Tag(true) : nullptr;
+    if (!m_file)
+        return nullptr;
+    return m_appendedID3v2 ? m_appendedID3v2.get() : m_file->ID3v2Tag(true);
 }
 
 ID3v1::Tag *TagAPI::writableID3v1()
 {
-    return v1TagPresent() ? m_file->ID3v1Tag() : nullptr;
+    return m_id3v1.get();
 }
 
 std::optional<QString> TagAPI::getArtist() const
@@ -456,21 +489,6 @@ void TagAPI::setFrame(const id3V2Frame &frame, bool replace)
     v2->addFrame(text);
 }
 
-TagAPI::Layout TagAPI::layout() const
-{
-    Layout bounds;
-    bounds.size = m_file->length();
-    if (m_file->hasID3v2Tag()) {
-        bounds.id3v2Offset = m_file->find("ID3");
-        bounds.id3v2End = bounds.id3v2Offset + m_file->ID3v2Tag()->header()->completeTagSize();
-    }
-    bounds.id3v1Offset = m_file->hasID3v1Tag() ? bounds.size - 128 : bounds.size;
-    bounds.apeOffset = bounds.id3v1Offset;
-    if (m_file->hasAPETag())
-        bounds.apeOffset -= m_file->APETag()->footer()->completeTagSize();
-    return bounds;
-}
-
 QByteArray TagAPI::renderedID3v2(qint64 room)
 {
     const ByteVector rendered = writableID3v2()->render(ID3v2::v4);
@@ -495,15 +513,20 @@ bool TagAPI::updateFile(DurableWriteBatch &batch, QString *reason)
     *reason = fileProblem();
     if (!reason->isEmpty())
         return false;
-    const Layout bounds = layout();
+    const Layout &bounds = layout();
     FileContentsPlan plan(bounds.size);
-    plan.appendRange(0, bounds.id3v2Offset);
-    plan.appendBytes(renderedID3v2(bounds.id3v2End - bounds.id3v2Offset));
-    // The audio and any APE tag stay as they are.
-    plan.appendRange(bounds.id3v2End, bounds.id3v1Offset - bounds.id3v2End);
-    if (ID3v1::Tag *v1 = writableID3v1()) {
-        const ByteVector id3v1 = v1->render();
-        plan.appendBytes(QByteArray(id3v1.data(), id3v1.size()));
+    plan.appendRange(0, bounds.front.offset);
+    plan.appendBytes(renderedID3v2(bounds.front.end - bounds.front.offset));
+    // Junk, audio and the tags at the end stay as they are, but for the ID3v1 tag, which
+    // takes the new values, and an appended ID3v2 tag that the new one replaces.
+    plan.appendRange(bounds.front.end, bounds.trailingStart - bounds.front.end);
+    for (const TagLayout::Region &tag : std::as_const(m_trailingTags)) {
+        if (tag.offset == m_id3v1Offset) {
+            const ByteVector id3v1 = m_id3v1->render();
+            plan.appendBytes(QByteArray(id3v1.data(), id3v1.size()));
+        } else if (!(m_appendedID3v2 && tag.offset == m_appendedOffset)) {
+            plan.appendRange(tag.offset, tag.end - tag.offset);
+        }
     }
     return batch.stage(m_writePath, plan, reason);
 }
@@ -513,9 +536,9 @@ bool TagAPI::dropTag(DurableWriteBatch &batch, QString *reason)
     *reason = fileProblem();
     if (!reason->isEmpty())
         return false;
-    const Layout bounds = layout();
+    const Layout &bounds = layout();
     FileContentsPlan plan(bounds.size);
-    plan.appendRange(0, bounds.id3v2Offset);
-    plan.appendRange(bounds.id3v2End, bounds.apeOffset - bounds.id3v2End);
+    plan.appendRange(0, bounds.front.offset);
+    plan.appendRange(bounds.front.end, bounds.trailingStart - bounds.front.end);
     return batch.stage(m_writePath, plan, reason);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/TagLayout.h"
 #include "files/id3V2Frame.h"
 
 #include <QList>
@@ -19,9 +20,10 @@ namespace ID3v2 { class Tag; }
 
 // The ID3 tags of one MP3 file, over TagLib: bound to a file by examineFile(), it answers
 // for the file's tags, stages new values and writes them back through a DurableWriteBatch.
-// Reading answers from the ID3v2 tag when the file has one, else from the ID3v1 tag.
-// Writing goes into an ID3v2.4 tag with UTF-8 text and keeps an existing ID3v1 tag in step
-// (none is created); frames it does not set stay as they were.
+// Reading answers from the ID3v2 tag in front, else from one appended at the end, else from
+// the ID3v1 tag. Writing puts an ID3v2.4 tag with UTF-8 text in front (taking the place of
+// the tag it read) and keeps an existing ID3v1 tag in step (none is created); frames it
+// does not set stay as they were, and so do all bytes that are not part of a tag it writes.
 class TagAPI {
 public:
     TagAPI();
@@ -31,8 +33,11 @@ public:
 
     // Binds to a file; false when it cannot be read, and then neither tag is present.
     bool examineFile(const QString &path);
-    // Why the bound file's tags cannot be changed ("" when they can): unreadable, not an
-    // MP3 file, or an ID3v2 tag that cannot be parsed and must not be replaced by a new one.
+    // Why the bound file is not taken for an MP3 file ("" when it is): unreadable, or no
+    // MPEG audio frame behind its front tags (junk may come between them).
+    QString mp3Problem();
+    // Why the bound file's tags cannot be changed ("" when they can): a problem of
+    // mp3Problem(), or an ID3v2 tag that is damaged and must not be replaced by a new one.
     QString fileProblem();
 
     bool v1TagPresent() const;
@@ -67,22 +72,20 @@ public:
     // Writes every staged value into the file through the batch; false with fileProblem()
     // or the writer's reason in `reason` when the file is left as it was.
     bool updateFile(DurableWriteBatch &batch, QString *reason);
-    // Removes the file's ID3v1, ID3v2 and APE tags through the batch.
+    // Removes the file's ID3v1, ID3v2, APE and Lyrics3v2 tags through the batch.
     bool dropTag(DurableWriteBatch &batch, QString *reason);
 
 private:
     struct Layout {
         qint64 size = 0;
-        qint64 id3v2Offset = 0;  // where the ID3v2 tag is, or goes
-        qint64 id3v2End = 0;     // end of the ID3v2 tag; equal to the offset without one
-        qint64 apeOffset = 0;    // start of the trailing APE tag, or of the ID3v1 tag
-        qint64 id3v1Offset = 0;  // start of the ID3v1 tag, or the file's size
+        TagLayout::FrontTags front;  // where the ID3v2 tag is, or goes (empty without one)
+        qint64 trailingStart = 0;    // start of the tags at the end, or the file's size
+        qint64 audioStart = -1;      // the first MPEG audio frame, -1 for none
     };
-    Layout layout() const;
+    // Reads the front tags and looks for the audio the first time it is asked for.
+    const Layout &layout();
     // The ID3v2 tag's bytes, padded to fill `room` (the old tag's size) where it fits.
     QByteArray renderedID3v2(qint64 room);
-    // Why the ID3v2 tag must not be replaced, "" when it may be; reads the tag's header again.
-    QString id3v2Damage();
     const TagLib::ID3v2::Tag *readableID3v2() const;
     const TagLib::ID3v1::Tag *readableID3v1() const;
     TagLib::ID3v2::Tag *writableID3v2();
@@ -93,7 +96,14 @@ private:
     QString m_path;       // as given to examineFile()
     QString m_writePath;  // the file m_path leads to, once a write or removal asked for it
     QString m_openError;
-    std::optional<QString> m_id3v2Damage;  // once a write or removal asked for it
     std::unique_ptr<TagLib::FileStream> m_stream;
     std::unique_ptr<TagLib::MPEG::File> m_file;
+    qint64 m_frontOffset = -1;   // where the ID3v2 tag in front starts, -1 without one
+    QList<TagLayout::Region> m_trailingTags;
+    std::optional<Layout> m_layout;
+    // The last ID3v1 tag at the end, and the last appended ID3v2 tag when none is in front.
+    std::unique_ptr<TagLib::ID3v1::Tag> m_id3v1;
+    qint64 m_id3v1Offset = -1;
+    std::unique_ptr<TagLib::ID3v2::Tag> m_appendedID3v2;
+    qint64 m_appendedOffset = -1;
 };

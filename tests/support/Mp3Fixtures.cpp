@@ -5,7 +5,10 @@
 
 #include <QFile>
 
+#include <taglib/apetag.h>
 #include <taglib/attachedpictureframe.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2synchdata.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/textidentificationframe.h>
 
@@ -100,6 +103,45 @@ bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimum
     }
     const TagLib::ByteVector rendered = tag.render(TagLib::ID3v2::v4);
     return writeFile(path, QByteArray(rendered.data(), rendered.size()), audio(minimumBytes, seed));
+}
+
+QByteArray id3v2Header(int version, char flags, qint64 size)
+{
+    const TagLib::ByteVector synchSafe = TagLib::ID3v2::SynchData::fromUInt(static_cast<unsigned int>(size));
+    return QByteArray("ID3") + char(version) + '\0' + flags + QByteArray(synchSafe.data(), synchSafe.size());
+}
+
+QByteArray id3v2Tag(const QString &title, int version, char flags, qint64 padding)
+{
+    TagLib::ID3v2::TextIdentificationFrame frame("TIT2", TagLib::String::Latin1);
+    frame.setText(TagLib::String(title.toStdString(), TagLib::String::UTF8));
+    const TagLib::ByteVector body = frame.render();
+    return id3v2Header(version, flags, body.size() + padding) + QByteArray(body.data(), body.size())
+           + QByteArray(padding, '\0');
+}
+
+QByteArray id3v1Tag(const QString &title)
+{
+    TagLib::ID3v1::Tag tag;
+    tag.setTitle(TagLib::String(title.toStdString(), TagLib::String::UTF8));
+    const TagLib::ByteVector rendered = tag.render();
+    return QByteArray(rendered.data(), rendered.size());
+}
+
+QByteArray apeTag(const QString &title)
+{
+    TagLib::APE::Tag tag;
+    tag.setTitle(TagLib::String(title.toStdString(), TagLib::String::UTF8));
+    const TagLib::ByteVector rendered = tag.render();
+    return QByteArray(rendered.data(), rendered.size());
+}
+
+QByteArray lyrics3v2Block(const QByteArray &lyrics)
+{
+    // Fields of a three-letter name and a five-digit size; the block's size counts from
+    // "LYRICSBEGIN" up to the size itself.
+    const QByteArray block = "LYRICSBEGININD0000210LYR" + QByteArray::number(lyrics.size()).rightJustified(5, '0') + lyrics;
+    return block + QByteArray::number(block.size()).rightJustified(6, '0') + "LYRICS200";
 }
 
 QByteArray jpegPicture(int width, int height)

@@ -25,6 +25,15 @@ bool writeMp3(const QString &path, qint64 minimumBytes = 8 * frameSize, quint32 
 bool writeTaggedMp3(const QString &path, const QVariantMap &tags,
                     qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
 
+// Tags for files of odd layouts, made with TagLib where it writes that kind: an ID3v2
+// header of any version, flags and size; an ID3v2 tag with one title frame and `padding`
+// zero bytes; an ID3v1 tag and an APEv2 tag with a title; a Lyrics3v2 block.
+QByteArray id3v2Header(int version, char flags, qint64 size);
+QByteArray id3v2Tag(const QString &title, int version = 4, char flags = 0, qint64 padding = 64);
+QByteArray id3v1Tag(const QString &title);
+QByteArray apeTag(const QString &title);
+QByteArray lyrics3v2Block(const QByteArray &lyrics);
+
 // A small JPEG picture of the given size, filled with a gradient.
 QByteArray jpegPicture(int width = 64, int height = 48);
 
