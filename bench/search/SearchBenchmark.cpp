@@ -148,7 +148,7 @@ int main(int argc, char **argv)
         return OneAtATimeSearch(config).buildSearchResultFromKeywords(keywords, QStringLiteral("de"));
     }, &complete);
     const double ours = fastestRun(runs, [&] {
-        return SearchEngine(config).buildSearchResultFromKeywords(keywords, QStringLiteral("de"));
+        return SearchEngine(config).buildSearchResultFromKeywords(keywords, QStringLiteral("de")).albums;
     }, &complete);
 
     std::printf("search of %d pages, %d albums with covers, %d ms added latency per request, fastest of %d runs\n",

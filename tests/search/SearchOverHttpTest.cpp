@@ -3,9 +3,10 @@
 #include "support/LocalCatalogue.h"
 #include "support/StatusRecorder.h"
 #include "support/TemporaryCatalogue.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
-#include <QJsonArray>
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,7 +16,14 @@ namespace {
 using namespace std::chrono_literals;
 
 // Short bounds so that a hanging or endless answer fails quickly.
-const FetchLimits quickLimits{2000ms, 1500ms, 256 * 1024};
+FetchLimits quickLimits()
+{
+    FetchLimits limits;
+    limits.connectTimeout = 2000ms;
+    limits.totalTimeout = 1500ms;
+    limits.maxBodyBytes = 256 * 1024;
+    return limits;
+}
 
 QString item(const QString &asin, const QString &coverUrl = QString())
 {
@@ -34,15 +42,6 @@ void addThreePages(TemporaryCatalogue &catalogue, const QString &keywords, const
                                            n == 1 ? total : QStringLiteral("3")));
 }
 
-QImage picture(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * y) % 256));
-    return image;
-}
-
 QStringList asinsOf(const ResultList &list)
 {
     QStringList asins;
@@ -51,64 +50,59 @@ QStringList asinsOf(const ResultList &list)
     return asins;
 }
 
-// The "ItemPage" values of the search requests for the keywords, in the order they arrived.
+// The "ItemPage" values of the search requests for the keywords, sorted.
 QStringList requestedPages(const LocalCatalogue &catalogue, const QString &keywords)
 {
     QStringList pages;
     for (const QJsonObject &line : catalogue.logLines()) {
-        const QJsonObject query = line.value(QStringLiteral("query")).toObject();
-        if (line.value(QStringLiteral("path")).toString() == u"/onca/soap"
-            && query.value(QStringLiteral("Keywords")).toString() == keywords)
-            pages.append(query.value(QStringLiteral("ItemPage")).toString());
+        if (line[u"path"].toString() == u"/onca/soap" && line[u"query"][u"Keywords"].toString() == keywords)
+            pages.append(line[u"query"][u"ItemPage"].toString());
     }
     std::sort(pages.begin(), pages.end());
     return pages;
 }
 
-QStringList imageRequests(const LocalCatalogue &catalogue)
+QByteArray picture(int width, int height, const char *format)
 {
-    QStringList paths;
-    for (const QJsonObject &line : catalogue.logLines()) {
-        const QString path = line.value(QStringLiteral("path")).toString();
-        if (path != u"/onca/soap")
-            paths.append(path);
-    }
-    return paths;
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return encodedImage(image, format);
+}
+
+QByteArray recordedAnswer(const char *name)
+{
+    QFile file(testDataDir() + QStringLiteral("/itemsearch/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
 
 TEST(SearchOverHttp, FollowsTheAnnouncedTotalUpToThreePages)
 {
-    struct Case {
-        std::optional<QString> total;
-        int pages;
-    };
-    const QList<Case> cases{{QStringLiteral("0"), 1},  {QStringLiteral("1"), 1},           {QStringLiteral("2"), 2},
-                            {QStringLiteral("3"), 3},  {QStringLiteral("4"), 3},           {QStringLiteral("99999999999"), 3},
-                            {QStringLiteral("-2"), 1}, {QStringLiteral("seven"), 1},       {std::nullopt, 1}};
+    const QList<std::pair<std::optional<QString>, int>> cases{
+        {QStringLiteral("0"), 1}, {QStringLiteral("1"), 1}, {QStringLiteral("2"), 2},
+        {QStringLiteral("4"), 3}, {QStringLiteral("99999999999"), 3}, {QStringLiteral("-2"), 1}, {std::nullopt, 1}};
     TemporaryCatalogue catalogue;
-    for (const Case &c : cases)
-        addThreePages(catalogue, QStringLiteral("total %1").arg(c.total.value_or(QStringLiteral("missing"))), c.total);
+    for (const auto &[total, pages] : cases)
+        addThreePages(catalogue, QStringLiteral("total %1").arg(total.value_or(QStringLiteral("missing"))), total);
     LocalCatalogue service(catalogue.path());
     ASSERT_TRUE(service.isRunning());
 
-    for (const Case &c : cases) {
-        const QString keywords = QStringLiteral("total %1").arg(c.total.value_or(QStringLiteral("missing")));
+    for (const auto &[total, pages] : cases) {
+        const QString keywords = QStringLiteral("total %1").arg(total.value_or(QStringLiteral("missing")));
         SCOPED_TRACE(keywords.toStdString());
         SearchEngine engine(service.config());
         StatusRecorder status;
-        const ResultListPtr result = engine.buildSearchResultFromKeywords(keywords, QStringLiteral("de"));
-        ASSERT_NE(result, nullptr);
-
+        const SearchOutcome outcome = engine.buildSearchResultFromKeywords(keywords, QStringLiteral("de"));
         QStringList expectedAsins, expectedPages;
-        for (int n = 1; n <= c.pages; ++n) {
+        for (int n = 1; n <= pages; ++n) {
             expectedAsins << QStringLiteral("%1a").arg(n) << QStringLiteral("%1b").arg(n);
             expectedPages << QString::number(n);
         }
-        EXPECT_EQ(asinsOf(*result), expectedAsins);
+        EXPECT_EQ(asinsOf(*outcome.albums), expectedAsins);
+        EXPECT_TRUE(outcome.failures.isEmpty());
         EXPECT_EQ(requestedPages(service, keywords), expectedPages);
-        EXPECT_EQ(status.lines, entryStatusLines(2 * c.pages));
+        EXPECT_EQ(status.lines, entryStatusLines(2 * pages));
         EXPECT_TRUE(std::all_of(status.senders.cbegin(), status.senders.cend(),
                                 [&engine](const void *sender) { return sender == &engine; }));
     }
@@ -120,78 +114,93 @@ TEST(SearchOverHttp, SignsEveryPageAndSendsTheKeywordsWithoutApostrophes)
     addThreePages(catalogue, QStringLiteral("Rock n Roll"), QStringLiteral("3"));
     LocalCatalogue service(catalogue.path());
     ASSERT_TRUE(service.isRunning());
-
     for (const QString &store : {QStringLiteral("de"), QStringLiteral("com"), QStringLiteral("co.uk"), QStringLiteral("fr")}) {
         SearchEngine engine(service.config());
-        EXPECT_EQ(engine.buildSearchResultFromKeywords(QStringLiteral("Rock 'n' Roll"), store)->size(), 6) << store.toStdString();
+        EXPECT_EQ(engine.buildSearchResultFromKeywords(QStringLiteral("Rock 'n' Roll"), store).albums->size(), 6);
     }
-
     const QList<QJsonObject> lines = service.logLines();
     ASSERT_EQ(lines.size(), 12);
     for (const QJsonObject &line : lines) {
-        EXPECT_TRUE(line.value(QStringLiteral("signatureVerified")).toBool());
-        const QJsonObject query = line.value(QStringLiteral("query")).toObject();
-        EXPECT_EQ(query.keys(), (QStringList{"AWSAccessKeyId", "ItemPage", "Keywords", "Operation", "ResponseGroup",
-                                             "SearchIndex", "Service", "Signature", "Timestamp"}));
-        EXPECT_EQ(query.value(QStringLiteral("Keywords")).toString(), QStringLiteral("Rock n Roll"));
-        EXPECT_EQ(query.value(QStringLiteral("Operation")).toString(), QStringLiteral("ItemSearch"));
-        EXPECT_EQ(query.value(QStringLiteral("SearchIndex")).toString(), QStringLiteral("Music"));
-        EXPECT_EQ(query.value(QStringLiteral("ResponseGroup")).toString(), QStringLiteral("Large"));
-        EXPECT_EQ(query.value(QStringLiteral("Service")).toString(), QStringLiteral("AWSECommerceService"));
-        EXPECT_EQ(query.value(QStringLiteral("AWSAccessKeyId")).toString(), ServiceConfig::placeholderAccessKey);
+        EXPECT_TRUE(line[u"signatureVerified"].toBool());
+        EXPECT_EQ(line[u"query"].toObject(),
+                  (QJsonObject{{"AWSAccessKeyId", ServiceConfig::placeholderAccessKey}, {"ItemPage", line[u"query"][u"ItemPage"]},
+                               {"Keywords", "Rock n Roll"}, {"Operation", "ItemSearch"}, {"ResponseGroup", "Large"},
+                               {"SearchIndex", "Music"}, {"Service", "AWSECommerceService"},
+                               {"Signature", line[u"query"][u"Signature"]}, {"Timestamp", line[u"query"][u"Timestamp"]}}));
     }
-
-    // Another secret: the service refuses every request, and the search finds nothing.
-    ServiceConfig wrongSecret = service.config();
-    wrongSecret.secretKey = QStringLiteral("not the secret");
-    SearchEngine engine(wrongSecret);
-    StatusRecorder status;
-    EXPECT_TRUE(engine.buildSearchResultFromKeywords(QStringLiteral("Rock n Roll"), QStringLiteral("de"))->isEmpty());
-    EXPECT_TRUE(status.lines.isEmpty());
-    EXPECT_FALSE(service.logLines().last().value(QStringLiteral("signatureVerified")).toBool());
 }
 
-TEST(SearchOverHttp, AFailedPageAddsNothingAndTheCountGoesOn)
+TEST(SearchOverHttp, SaysWhyPagesFailedAndKeepsTheRest)
 {
-    const QList<QByteArray> faults{"hang", "close", "garbage", "status 500", "huge"};
+    struct Case {
+        const char *keywords;
+        int failingPage;
+        QByteArray fault;
+        QString status;     // what the failure status line starts with; empty for none
+        QStringList asins;
+    };
+    const QString unreachable = QStringLiteral("127.0.0.1:1");
+    const QList<Case> cases{
+        {"expired", 1, "status 400\n" + recordedAnswer("error-requestexpired-itemsearch.xml"),
+         "Search failed: the service refused the request as expired (RequestExpired); check the date", {}},
+        {"unknown key", 1, "status 403\n" + recordedAnswer("error-invalidclienttokenid-itemsearch.xml"),
+         "Search failed: the service does not know the access key (InvalidClientTokenId)", {}},
+        {"no match", 1, recordedAnswer("error-noexactmatches-music-us-medium.xml").prepend("status 200\n"), {}, {}},
+        {"server error", 1, "status 500", "Search failed: 127.0.0.1:", {}},
+        {"garbage", 1, "garbage", "Search failed: the answer from 127.0.0.1:", {}},
+        {"hang", 1, "hang", "Search failed: 127.0.0.1:", {}},
+        {"close", 1, "close", "Search failed: the answer from 127.0.0.1:", {}},
+        {"huge", 1, "huge", "Search failed: the answer from 127.0.0.1:", {}},
+        {"page 2 hangs", 2, "hang", "Search incomplete: page 2 failed: 127.0.0.1:", {"1a", "1b", "3a", "3b"}},
+        {"page 3 is garbage", 3, "garbage", "Search incomplete: page 3 failed: the answer", {"1a", "1b", "2a", "2b"}},
+    };
     TemporaryCatalogue catalogue;
-    for (const QByteArray &fault : faults) {
-        addThreePages(catalogue, QStringLiteral("page 2 ") + QString::fromLatin1(fault), QStringLiteral("3"));
-        catalogue.addFault(QStringLiteral("page 2 ") + QString::fromLatin1(fault), 2, fault);
-        addThreePages(catalogue, QStringLiteral("page 1 ") + QString::fromLatin1(fault), QStringLiteral("3"));
-        catalogue.addFault(QStringLiteral("page 1 ") + QString::fromLatin1(fault), 1, fault);
+    for (const Case &c : cases) {
+        addThreePages(catalogue, QLatin1String(c.keywords), QStringLiteral("3"));
+        catalogue.addFault(QLatin1String(c.keywords), c.failingPage, c.fault);
     }
     LocalCatalogue service(catalogue.path());
     ASSERT_TRUE(service.isRunning());
 
-    for (const QByteArray &fault : faults) {
-        SCOPED_TRACE(fault.toStdString());
-        {
-            const QString keywords = QStringLiteral("page 2 ") + QString::fromLatin1(fault);
-            SearchEngine engine(service.config(), quickLimits);
-            StatusRecorder status;
-            const ResultListPtr result = engine.buildSearchResultFromKeywords(keywords, QStringLiteral("de"));
-            EXPECT_EQ(asinsOf(*result), (QStringList{"1a", "1b", "3a", "3b"}));
-            EXPECT_EQ(status.lines, entryStatusLines(4));
-        }
-        {
-            // Without page 1 there is no total: nothing more is asked for.
-            const QString keywords = QStringLiteral("page 1 ") + QString::fromLatin1(fault);
-            SearchEngine engine(service.config(), quickLimits);
-            StatusRecorder status;
-            EXPECT_TRUE(engine.buildSearchResultFromKeywords(keywords, QStringLiteral("de"))->isEmpty());
-            EXPECT_TRUE(status.lines.isEmpty());
-            EXPECT_EQ(requestedPages(service, keywords), QStringList{QStringLiteral("1")});
-        }
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.keywords);
+        SearchEngine engine(service.config(), quickLimits());
+        StatusRecorder status;
+        const SearchOutcome outcome = engine.buildSearchResultFromKeywords(QLatin1String(c.keywords), QStringLiteral("de"));
+        EXPECT_EQ(asinsOf(*outcome.albums), c.asins);
+        EXPECT_EQ(status.lines, entryStatusLines(int(c.asins.size())));
+        EXPECT_EQ(outcome.failureStatus().value_or(QString()).left(c.status.size()), c.status)
+            << outcome.failureStatus().value_or(QStringLiteral("no failure")).toStdString();
+        EXPECT_EQ(outcome.everyPageFailed(), c.failingPage == 1 && !c.status.isEmpty());
     }
+
+    // The service's own refusal of a wrong signature, a port where nothing listens, and a
+    // storefront without a host, which is never sent anywhere.
+    ServiceConfig wrongSecret = service.config();
+    wrongSecret.secretKey = QStringLiteral("not the secret");
+    ServiceConfig refused = service.config();
+    refused.hosts[QStringLiteral("de")] = unreachable;
+    const qsizetype requestsBefore = service.logLines().size();
+    const QList<std::tuple<ServiceConfig, QString, QString>> refusals{
+        {wrongSecret, "de", "Search failed: the service refused the signature (SignatureDoesNotMatch); check the secret key in Service settings."},
+        {refused, "de", "Search failed: could not connect to 127.0.0.1:1 (connection refused)."},
+        {service.config(), "uk", "Search failed: \"uk\" is not a storefront; choose de, com, co.uk or fr."}};
+    for (const auto &[config, store, status] : refusals) {
+        SearchEngine engine(config);
+        const SearchOutcome outcome = engine.buildSearchResultFromKeywords(QStringLiteral("no faults"), store);
+        EXPECT_TRUE(outcome.albums->isEmpty());
+        EXPECT_EQ(outcome.failureStatus(), status);
+    }
+    EXPECT_EQ(service.logLines().size(), requestsBefore + 1) << "only the wrongly signed request arrives";
 }
 
-TEST(SearchOverHttp, CoversComeOnlyFromTheWebAndWithinBounds)
+TEST(SearchOverHttp, CoversComeOnlyFromTheWebWithinBoundsAndScaledDown)
 {
     TemporaryCatalogue catalogue;
-    catalogue.addImage(QStringLiteral("small.jpg"), encodedImage(picture(40, 30), "JPEG"));
-    catalogue.addImage(QStringLiteral("other.png"), encodedImage(picture(20, 10), "PNG"));
-    catalogue.addImage(QStringLiteral("large.bmp"), encodedImage(picture(400, 300), "BMP")); // past 256 KiB
+    catalogue.addImage(QStringLiteral("small.jpg"), picture(40, 30, "JPEG"));
+    catalogue.addImage(QStringLiteral("other.png"), picture(20, 10, "PNG"));
+    catalogue.addImage(QStringLiteral("large.bmp"), picture(400, 300, "BMP")); // past 256 KiB
+    catalogue.addImage(QStringLiteral("wide.png"), picture(6000, 1200, "PNG"));
     catalogue.addImage(QStringLiteral("garbage.jpg"), QByteArray("this is no picture"));
     const QString localFile = QDir(catalogue.path()).filePath(QStringLiteral("images/small.jpg"));
     catalogue.addPage(QStringLiteral("covers"), 1, itemSearchAnswer({
@@ -203,35 +212,40 @@ TEST(SearchOverHttp, CoversComeOnlyFromTheWebAndWithinBounds)
         item(QStringLiteral("garbage"), QStringLiteral("{{base}}/images/garbage.jpg")),
         item(QStringLiteral("large"), QStringLiteral("{{base}}/images/large.bmp")),
         item(QStringLiteral("notaurl"), QStringLiteral("http://exa mple/ x.jpg")),
+        item(QStringLiteral("nohost"), QStringLiteral("http:///localhost:1/images/small.jpg")),
         item(QStringLiteral("none")),
     }, QStringLiteral("2")));
-    catalogue.addPage(QStringLiteral("covers"), 2, itemSearchAnswer({
-        item(QStringLiteral("second page"), QStringLiteral("{{base}}/images/other.png")),
-        item(QStringLiteral("page 1 picture"), QStringLiteral("{{base}}/images/small.jpg")),
-    }, QStringLiteral("2")));
+    QStringList hundred{item(QStringLiteral("second page"), QStringLiteral("{{base}}/images/other.png")),
+                        item(QStringLiteral("wide"), QStringLiteral("{{base}}/images/wide.png"))};
+    // Past the ten items a page can hold: neither read nor their covers asked for.
+    for (int i = 2; i < 100; ++i)
+        hundred.append(item(QStringLiteral("p2-%1").arg(i), QStringLiteral("{{base}}/images/%1.jpg").arg(i)));
+    catalogue.addPage(QStringLiteral("covers"), 2, itemSearchAnswer(hundred, QStringLiteral("2")));
     LocalCatalogue service(catalogue.path());
     ASSERT_TRUE(service.isRunning());
 
-    SearchEngine engine(service.config(), quickLimits);
-    const ResultListPtr result = engine.buildSearchResultFromKeywords(QStringLiteral("covers"), QStringLiteral("de"));
-    ASSERT_EQ(asinsOf(*result), (QStringList{"ok", "again", "file", "ftp", "missing", "garbage", "large", "notaurl",
-                                             "none", "second page", "page 1 picture"}));
+    SearchEngine engine(service.config(), quickLimits());
+    const SearchOutcome outcome = engine.buildSearchResultFromKeywords(QStringLiteral("covers"), QStringLiteral("de"));
+    ASSERT_EQ(outcome.albums->size(), 20);
+    EXPECT_TRUE(outcome.failures.isEmpty());
     QStringList withCover;
-    for (const auto &entry : *result) {
+    for (const auto &entry : *outcome.albums) {
         if (entry->cover())
             withCover.append(*entry->asinNumber());
     }
-    EXPECT_EQ(withCover, (QStringList{"ok", "again", "second page", "page 1 picture"}));
-    EXPECT_EQ(result->at(0)->cover()->size(), QSize(40, 30));
-    EXPECT_EQ(result->at(9)->cover()->size(), QSize(20, 10));
+    EXPECT_EQ(withCover, (QStringList{"ok", "again", "second page", "wide"}));
+    EXPECT_EQ(outcome.albums->at(0)->cover()->size(), QSize(40, 30));
+    EXPECT_EQ(outcome.albums->at(11)->cover()->size(), QSize(1500, 300));
 
-    // Nothing but the web service's own pictures was asked for, each picture once.
-    QStringList images = imageRequests(service);
+    // Nothing but the service's own pictures was asked for, each once.
+    QStringList images;
+    for (const QJsonObject &line : service.logLines()) {
+        if (line[u"path"].toString() != u"/onca/soap")
+            images.append(line[u"path"].toString());
+    }
     std::sort(images.begin(), images.end());
-    EXPECT_EQ(images, (QStringList{"/images/garbage.jpg", "/images/large.bmp", "/images/missing.jpg",
-                                   "/images/other.png", "/images/small.jpg"}));
-
-    // With room for it the large picture comes through.
-    SearchEngine roomy(service.config());
-    EXPECT_TRUE(roomy.buildSearchResultFromKeywords(QStringLiteral("covers"), QStringLiteral("de"))->at(6)->cover());
+    EXPECT_EQ(images, (QStringList{"/images/2.jpg", "/images/3.jpg", "/images/4.jpg", "/images/5.jpg", "/images/6.jpg",
+                                   "/images/7.jpg", "/images/8.jpg", "/images/9.jpg", "/images/garbage.jpg",
+                                   "/images/large.bmp", "/images/missing.jpg", "/images/other.png",
+                                   "/images/small.jpg", "/images/wide.png"}));
 }

@@ -50,3 +50,16 @@ TEST(XmlDocument, PathsMatchWhateverNamespaceTheAnswerUses)
     EXPECT_TRUE(XmlDocument::nodesForXPath(document->node(), "Root/[").isEmpty()); // not a path
     EXPECT_TRUE(XmlDocument::nodesForXPath(pugi::xml_node(), "Root").isEmpty());
 }
+
+TEST(XmlDocument, RefusesDeepNestingWithoutExhaustingTheStack)
+{
+    const auto nested = [](int levels, const QByteArray &inner) {
+        return QByteArray("<a>").repeated(levels) + inner + QByteArray("</a>").repeated(levels);
+    };
+    EXPECT_FALSE(parses(nested(1'000'000, "deep")));
+    EXPECT_FALSE(parses(nested(256, "<b>text</b>")));
+    const std::optional<XmlDocument> document = XmlDocument::parse(nested(255, "<x:b xmlns:x=\"urn:x\">text</x:b>"));
+    ASSERT_TRUE(document);
+    EXPECT_EQ(XmlDocument::stringValue(document->node()), QStringLiteral("text"));
+    EXPECT_EQ(XmlDocument::nodesForXPath(document->node(), QByteArray("a/").repeated(255).append("b")).size(), 1);
+}
