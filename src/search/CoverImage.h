@@ -4,8 +4,9 @@
 #include <QImage>
 #include <optional>
 
-// The largest side of a cover as the search keeps it: plenty for a tag's picture.
-constexpr int coverSide = 1500;
+// The largest side of a cover as the search keeps it: plenty for a tag's picture, and small
+// enough that the thirty covers of a search take little memory (under 4 MiB each).
+constexpr int coverSide = 1000;
 
 // Decodes a fetched cover picture, refusing pictures whose pixel size is beyond reason, so a
 // small compressed file cannot make us allocate gigabytes, and scales a larger one down to

@@ -235,7 +235,7 @@ TEST(SearchOverHttp, CoversComeOnlyFromTheWebWithinBoundsAndScaledDown)
     }
     EXPECT_EQ(withCover, (QStringList{"ok", "again", "second page", "wide"}));
     EXPECT_EQ(outcome.albums->at(0)->cover()->size(), QSize(40, 30));
-    EXPECT_EQ(outcome.albums->at(11)->cover()->size(), QSize(1500, 300));
+    EXPECT_EQ(outcome.albums->at(11)->cover()->size(), QSize(1000, 200));
 
     // Nothing but the service's own pictures was asked for, each once.
     QStringList images;
