@@ -2,17 +2,15 @@
 #include "support/LocalCatalogue.h"
 #include "support/TemporaryCatalogue.h"
 
+#include <QMap>
 #include <QSet>
 #include <gtest/gtest.h>
 
 TEST(HttpFetcher, RefusesAUrlWithoutAHostBeforeAnyLookUp)
 {
-    // libcurl alone would take "localhost" for the host here and connect to it.
-    HttpFetcher fetcher;
-    for (const QString &url : {QStringLiteral("http:///localhost:1/onca/soap?Signature=x"),
-                               QStringLiteral("http:/localhost:1/x"), QStringLiteral("http://:1/x")})
-        EXPECT_EQ(fetcher.fetch(url).failure, FetchFailure::NoHost) << url.toStdString();
-    EXPECT_EQ(fetcher.fetch(QStringLiteral("http://127.0.0.1:1/x")).failure, FetchFailure::ConnectionRefused);
+    // libcurl alone would take "localhost" for the host of the first and connect to it.
+    for (const char *url : {"http:///localhost:1/onca/soap?Signature=x", "http:/localhost:1/x", "http://:1/x"})
+        EXPECT_EQ(HttpFetcher().fetch(QLatin1String(url)).failure, FetchFailure::NoHost) << url;
 }
 
 TEST(HttpFetcher, HundredCoversUseFewConnectionsAndBoundedBytes)
@@ -36,16 +34,12 @@ TEST(HttpFetcher, HundredCoversUseFewConnectionsAndBoundedBytes)
     for (const auto &[limits, connections] : cases) {
         SCOPED_TRACE(connections);
         HttpFetcher fetcher(limits);
-        QSet<HttpFetcher::TransferId> ids;
+        QMap<HttpFetcher::TransferId, int> sizes;
         for (int i = 0; i < 100; ++i)
-            ids.insert(fetcher.start(service.baseUrl() + QStringLiteral("/images/%1.jpg").arg(i)));
-        int fetched = 0;
-        while (const auto done = fetcher.next()) {
-            EXPECT_TRUE(ids.remove(done->first));
-            EXPECT_TRUE(done->second.succeeded());
-            fetched += done->second.body.size() >= 1000;
-        }
-        EXPECT_EQ(fetched, 100);
+            sizes.insert(fetcher.start(service.baseUrl() + QStringLiteral("/images/%1.jpg").arg(i)), 1000 + i);
+        while (const auto done = fetcher.next())
+            EXPECT_EQ(done->second.body.size(), sizes.take(done->first));
+        EXPECT_TRUE(sizes.isEmpty());
         QSet<int> ports;
         const QList<QJsonObject> lines = service.logLines();
         for (qsizetype i = logged; i < lines.size(); ++i)
