@@ -11,7 +11,7 @@ struct FetchLimits {
     qint64 maxBodyBytes = 4 * 1024 * 1024;   // one answer
     // Transfers start only while the body bounds of those not yet handed back stay within
     // this, so the bodies held at once never pass it (one transfer always may run).
-    qint64 maxBytesHeld = 32 * 1024 * 1024;
+    qint64 maxBytesHeld = 64 * 1024 * 1024;
     long maxConnectionsPerHost = 6;
     long maxConnections = 16;
 };

@@ -15,6 +15,8 @@ struct HttpFetcher::Transfer {
     QByteArray body;
     qint64 maxBodyBytes = 0;
     bool overflowed = false;
+    bool urgent = false;
+    FetchResult result;
 
     ~Transfer()
     {
@@ -142,19 +144,15 @@ HttpFetcher::~HttpFetcher()
         curl_multi_cleanup(m_multi);
 }
 
-HttpFetcher::TransferId HttpFetcher::start(const QString &url)
+HttpFetcher::TransferId HttpFetcher::start(const QString &url, bool urgent)
 {
     auto transfer = std::make_unique<Transfer>();
     transfer->id = ++m_lastId;
     transfer->url = url;
+    transfer->urgent = urgent;
     transfer->maxBodyBytes = m_limits.maxBodyBytes;
     m_queued.push_back(std::move(transfer));
     return m_lastId;
-}
-
-bool HttpFetcher::idle() const
-{
-    return m_queued.empty() && m_running.empty() && m_finished.empty();
 }
 
 FetchResult HttpFetcher::fetch(const QString &url)
@@ -180,9 +178,8 @@ void HttpFetcher::startQueued()
         if (launch(*owned)) {
             m_running.push_back(std::move(owned));
         } else {
-            const bool refusedUrl = owned->parsedUrl == nullptr;
-            m_finished.emplace_back(owned->id, refusedUrl ? failed(FetchFailure::NoHost)
-                                                          : failed(FetchFailure::Transfer));
+            owned->result = failed(owned->parsedUrl ? FetchFailure::Transfer : FetchFailure::NoHost);
+            m_finished.push_back(std::move(owned));
         }
     }
 }
@@ -228,40 +225,48 @@ void HttpFetcher::collectFinished()
             continue;
         std::unique_ptr<Transfer> transfer = std::move(*found);
         m_running.erase(found);
-        FetchResult result = resultOf(message->data.result, transfer->easy, *transfer);
+        transfer->result = resultOf(message->data.result, transfer->easy, *transfer);
         // Removing the handle hands its connection back to the multi handle's cache.
         curl_multi_remove_handle(m_multi, transfer->easy);
-        m_finished.emplace_back(transfer->id, std::move(result));
+        m_finished.push_back(std::move(transfer));
     }
+}
+
+std::pair<HttpFetcher::TransferId, FetchResult> HttpFetcher::takeFinished()
+{
+    auto chosen = std::find_if(m_finished.begin(), m_finished.end(), [](const auto &transfer) { return transfer->urgent; });
+    if (chosen == m_finished.end())
+        chosen = m_finished.begin();
+    const std::unique_ptr<Transfer> transfer = std::move(*chosen);
+    m_finished.erase(chosen);
+    m_bytesReserved -= transfer->maxBodyBytes;
+    return {transfer->id, std::move(transfer->result)};
 }
 
 std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> HttpFetcher::next()
 {
     for (;;) {
-        if (!m_finished.empty()) {
-            std::pair<TransferId, FetchResult> done = std::move(m_finished.front());
-            m_finished.pop_front();
-            m_bytesReserved -= m_limits.maxBodyBytes;
-            startQueued();
-            return done;
-        }
+        // Requests queued since the last call go out now, before the caller spends time on
+        // what it gets back, and transfers that ended meanwhile are seen.
         startQueued();
-        if (m_running.empty()) {
-            if (m_finished.empty())
-                return std::nullopt;
-            continue;
+        if (!m_running.empty()) {
+            int running = 0;
+            if (curl_multi_perform(m_multi, &running) != CURLM_OK)
+                break;
+            collectFinished();
         }
-        int running = 0;
-        if (curl_multi_perform(m_multi, &running) != CURLM_OK)
-            break;
-        collectFinished();
-        if (m_finished.empty() && curl_multi_poll(m_multi, nullptr, 0, 1000, nullptr) != CURLM_OK)
+        if (!m_finished.empty())
+            return takeFinished();
+        if (m_running.empty() && m_queued.empty())
+            return std::nullopt;
+        if (!m_running.empty() && curl_multi_poll(m_multi, nullptr, 0, 1000, nullptr) != CURLM_OK)
             break;
     }
     // The multi handle itself failed: every transfer still running fails with it.
     while (!m_running.empty()) {
         curl_multi_remove_handle(m_multi, m_running.front()->easy);
-        m_finished.emplace_back(m_running.front()->id, failed(FetchFailure::Transfer));
+        m_running.front()->result = failed(FetchFailure::Transfer);
+        m_finished.push_back(std::move(m_running.front()));
         m_running.pop_front();
     }
     return next();

@@ -24,20 +24,20 @@ public:
     HttpFetcher(const HttpFetcher &) = delete;
     HttpFetcher &operator=(const HttpFetcher &) = delete;
 
-    // Queues a GET of the URL; it starts as soon as the bounds allow.
-    TransferId start(const QString &url);
-    // Runs the transfers until one ends and hands it back; nothing when none is left.
+    // Queues a GET of the URL; it starts as soon as the bounds allow. An urgent transfer is
+    // handed back before the others that ended by then.
+    TransferId start(const QString &url, bool urgent = false);
+    // Sends what can be sent, then hands back a transfer that ended, waiting for one if none
+    // has; nothing when none is left.
     std::optional<std::pair<TransferId, FetchResult>> next();
     // Fetches one URL on its own: start() and next() until it is back.
     FetchResult fetch(const QString &url);
-
-    // Transfers queued or running and not yet handed back.
-    bool idle() const;
 
 private:
     void startQueued();
     bool launch(Transfer &transfer);
     void collectFinished();
+    std::pair<TransferId, FetchResult> takeFinished();
 
     FetchLimits m_limits;
     CURLM *m_multi;
@@ -45,5 +45,5 @@ private:
     qint64 m_bytesReserved = 0;
     std::deque<std::unique_ptr<Transfer>> m_queued;
     std::deque<std::unique_ptr<Transfer>> m_running;
-    std::deque<std::pair<TransferId, FetchResult>> m_finished;
+    std::deque<std::unique_ptr<Transfer>> m_finished; // their results are set
 };

@@ -35,7 +35,8 @@ void SearchRun::askForPage(qint32 number)
 {
     m_pages[number];
     ++m_outcome.pagesAsked;
-    m_pageTransfers.insert(m_fetcher.start(m_engine.requestUrlForPage(m_keywords, m_host, number)), number);
+    // Urgent: a page names the next requests, so it is read before any cover is decoded.
+    m_pageTransfers.insert(m_fetcher.start(m_engine.requestUrlForPage(m_keywords, m_host, number), true), number);
 }
 
 void SearchRun::pageArrived(qint32 number, const FetchResult &result)
