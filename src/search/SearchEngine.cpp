@@ -8,7 +8,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QHash>
 #include <QMessageAuthenticationCode>
 #include <QUrl>
 #include <algorithm>
@@ -16,7 +15,6 @@
 #include <cstring>
 #include <cxxabi.h>
 #include <typeinfo>
-#include <vector>
 
 namespace {
 
