@@ -18,9 +18,11 @@ const QString description = QStringLiteral(
     "as a JSON array, one object per album: artistName, albumName, asinNumber,\n"
     "yearOfPublication, genre, label (null when absent), numberOfDiscs, numberOfTracks,\n"
     "cover ({\"width\", \"height\"} or null) and trackList (array of {\"title\", \"artist\"} or null).\n"
-    "Each status line goes to standard error as it is posted. An empty result is no error.\n"
-    "--store CODE   storefront: de (the default), com, co.uk or fr; any other text is passed\n"
-    "               on unchanged and finds nothing.\n"
+    "Each status line goes to standard error as it is posted. An empty result is no error;\n"
+    "when result pages fail, a last line on standard error says why, and when every page\n"
+    "failed the exit status is 1.\n"
+    "--store CODE   storefront: de (the default), com, co.uk or fr; any other text reaches\n"
+    "               no host and fails.\n"
     "--             ends the options; every later argument is a keyword.\n"
     "Hosts and credentials come from the settings (Service/...) or the environment:\n"
     "TAGWRIGHT_HOST_DE, _COM, _CO_UK, _FR, TAGWRIGHT_ACCESS_KEY, TAGWRIGHT_SECRET_KEY.");
@@ -63,14 +65,16 @@ int runSearch(const QStringList &args)
     // Status lines show while the search still runs, as the window's status line would.
     const StatusLinePrinter statusLines;
     SearchEngine engine;
-    const ResultListPtr albums = engine.buildSearchResultFromKeywords(keywords.join(u' '), store);
+    const SearchOutcome outcome = engine.buildSearchResultFromKeywords(keywords.join(u' '), store);
+    if (const std::optional<QString> failure = outcome.failureStatus())
+        std::fprintf(stderr, "%s\n", failure->toLocal8Bit().constData());
 
     QJsonArray output;
-    for (const std::shared_ptr<ResultEntry> &album : *albums)
+    for (const std::shared_ptr<ResultEntry> &album : *outcome.albums)
         output.append(albumToJson(*album));
     const QByteArray json = QJsonDocument(output).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return std::fflush(stdout) == 0 && !outcome.everyPageFailed() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({QStringLiteral("search"), synopsis, description, runSearch});

@@ -1,29 +1,49 @@
 #pragma once
 
 #include "search/FetchLimits.h"
+#include "search/FetchResult.h"
 
-#include <QByteArray>
-#include <QStringList>
+#include <QString>
 #include <curl/curl.h>
+#include <deque>
+#include <memory>
 #include <optional>
-#include <vector>
+#include <utility>
 
-// Fetches http and https URLs with libcurl on the calling thread. Connections stay open for
-// the fetcher's lifetime and are reused for later requests to the same host; the URLs of one
-// call are fetched concurrently.
+// Fetches http and https URLs with libcurl on the calling thread. Transfers are queued and run
+// side by side within the limits' connection and byte bounds; connections stay open for the
+// fetcher's lifetime and are reused for later requests to the same host. A URL without a host
+// is refused before any name look-up.
 class HttpFetcher {
 public:
+    using TransferId = quint64;
+    struct Transfer; // one queued or running transfer, private to the fetcher's source
+
     explicit HttpFetcher(FetchLimits limits = {});
     ~HttpFetcher();
     HttpFetcher(const HttpFetcher &) = delete;
     HttpFetcher &operator=(const HttpFetcher &) = delete;
 
-    // The body of a successful (2xx) answer within the limits, or nothing.
-    std::optional<QByteArray> fetch(const QString &url);
-    // The same for each URL, in the order given.
-    std::vector<std::optional<QByteArray>> fetchAll(const QStringList &urls);
+    // Queues a GET of the URL; it starts as soon as the bounds allow. An urgent transfer is
+    // handed back before the others that ended by then.
+    TransferId start(const QString &url, bool urgent = false);
+    // Sends what can be sent, then hands back a transfer that ended, waiting for one if none
+    // has; nothing when none is left.
+    std::optional<std::pair<TransferId, FetchResult>> next();
+    // Fetches one URL on its own: start() and next() until it is back.
+    FetchResult fetch(const QString &url);
 
 private:
+    void startQueued();
+    bool launch(Transfer &transfer);
+    void collectFinished();
+    std::pair<TransferId, FetchResult> takeFinished();
+
     FetchLimits m_limits;
     CURLM *m_multi;
+    TransferId m_lastId = 0;
+    qint64 m_bytesReserved = 0;
+    std::deque<std::unique_ptr<Transfer>> m_queued;
+    std::deque<std::unique_ptr<Transfer>> m_running;
+    std::deque<std::unique_ptr<Transfer>> m_finished; // their results are set
 };

@@ -1,14 +1,13 @@
 #include "search/SearchEngine.h"
 
 #include "common/StatusNotification.h"
-#include "search/CoverImage.h"
 #include "search/HttpFetcher.h"
 #include "search/IntValue.h"
+#include "search/SearchRun.h"
 #include "search/StringExtension.h"
 
 #include <QDateTime>
 #include <QDebug>
-#include <QHash>
 #include <QMessageAuthenticationCode>
 #include <QUrl>
 #include <algorithm>
@@ -16,12 +15,10 @@
 #include <cstring>
 #include <cxxabi.h>
 #include <typeinfo>
-#include <vector>
 
 namespace {
 
 const QString requestPath = QStringLiteral("/onca/soap");
-constexpr qint32 maxPages = 3;
 
 constexpr const char *itemsPath = "ItemSearchResponse/Items/Item";
 constexpr const char *totalPagesPath = "ItemSearchResponse/Items/TotalPages";
@@ -35,46 +32,9 @@ constexpr const char *coverUrlPath = "LargeImage/URL";
 constexpr const char *discCountPath = "ItemAttributes/NumberOfDiscs";
 constexpr const char *discsPath = "Tracks/Disc";
 constexpr const char *trackPath = "Track";
-
-// Cover bodies fetched ahead of extraction, by URL; an empty value is a failed fetch.
-using FetchedCovers = QHash<QString, std::optional<QByteArray>>;
-
-const XmlDocument *documentOf(const std::optional<XmlDocument> &page)
-{
-    return page ? &*page : nullptr;
-}
-
-std::optional<XmlDocument> parsePage(const std::optional<QByteArray> &body)
-{
-    return body ? XmlDocument::parse(*body) : std::nullopt;
-}
-
-QList<pugi::xml_node> itemsOf(const XmlDocument *result)
-{
-    return result ? XmlDocument::nodesForXPath(result->node(), itemsPath) : QList<pugi::xml_node>();
-}
-
-// The fetchable cover URLs of a page's items that are not known yet, each once, in item order.
-QStringList newCoverUrls(const XmlDocument *result, const FetchedCovers &known)
-{
-    QStringList urls;
-    for (const pugi::xml_node &item : itemsOf(result)) {
-        const std::optional<QString> url = SearchEngine::coverUrlOfItem(item);
-        if (url && SearchEngine::isFetchableCoverUrl(*url) && !known.contains(*url) && !urls.contains(*url))
-            urls.append(*url);
-    }
-    return urls;
-}
-
-SearchEngine::CoverLookup lookupIn(const FetchedCovers &covers)
-{
-    return [&covers](const QString &url) -> std::optional<QImage> {
-        const auto found = covers.constFind(url);
-        if (found == covers.cend() || !found.value())
-            return std::nullopt;
-        return decodeCoverImage(*found.value());
-    };
-}
+constexpr const char *topLevelErrorPath = "*/Error/Code";
+constexpr const char *requestErrorPath = "*/Items/Request/Errors/Error/Code";
+const QString noExactMatches = QStringLiteral("AWS.ECommerceService.NoExactMatches");
 
 // The failure's type as written in the source, for the log line.
 QString failureName(const std::exception &failure)
@@ -105,44 +65,18 @@ SearchEngine::SearchEngine(ServiceConfig config, FetchLimits limits)
 
 SearchEngine::~SearchEngine() = default;
 
-ResultListPtr SearchEngine::buildSearchResultFromKeywords(const QString &keywords, const QString &engine)
+SearchOutcome SearchEngine::buildSearchResultFromKeywords(const QString &keywords, const QString &engine)
 {
     const QString host = hostForEngine(engine);
-    auto resultList = std::make_shared<ResultList>();
-
-    const std::optional<XmlDocument> firstPage = parsePage(m_fetcher->fetch(requestUrlForPage(keywords, host, 1)));
-    const qint32 totalPages = getTotalPagesFromItemSearchResult(documentOf(firstPage));
-    const qint32 pageCap = totalPages <= maxPages ? totalPages : maxPages;
-
-    // One round trip brings page 1's covers together with the later pages; a second one the
-    // later pages' covers. Items are still walked page by page, in document order.
-    FetchedCovers covers;
-    const QStringList firstCovers = newCoverUrls(documentOf(firstPage), covers);
-    QStringList firstRound = firstCovers;
-    for (qint32 page = 2; page <= pageCap; ++page)
-        firstRound.append(requestUrlForPage(keywords, host, page));
-    std::vector<std::optional<QByteArray>> bodies = m_fetcher->fetchAll(firstRound);
-    for (qsizetype i = 0; i < firstCovers.size(); ++i)
-        covers.insert(firstCovers.at(i), std::move(bodies[size_t(i)]));
-
-    addResultEntriesFromResult(documentOf(firstPage), *resultList, lookupIn(covers));
-
-    std::vector<std::optional<XmlDocument>> laterPages;
-    QStringList laterCovers;
-    for (size_t i = size_t(firstCovers.size()); i < bodies.size(); ++i) {
-        laterPages.push_back(parsePage(bodies[i]));
-        for (const QString &url : newCoverUrls(documentOf(laterPages.back()), covers)) {
-            if (!laterCovers.contains(url))
-                laterCovers.append(url);
-        }
+    // A storefront without a host is never sent anywhere: the signed request would otherwise
+    // go to whatever host name a URL parser makes of its path.
+    if (host.isEmpty()) {
+        SearchOutcome outcome;
+        outcome.pagesAsked = 1;
+        outcome.failures.append(PageFailure::noHost(1, engine));
+        return outcome;
     }
-    bodies = m_fetcher->fetchAll(laterCovers);
-    for (qsizetype i = 0; i < laterCovers.size(); ++i)
-        covers.insert(laterCovers.at(i), std::move(bodies[size_t(i)]));
-
-    for (const std::optional<XmlDocument> &page : laterPages)
-        addResultEntriesFromResult(documentOf(page), *resultList, lookupIn(covers));
-    return resultList;
+    return SearchRun(*this, *m_fetcher, keywords, host).run();
 }
 
 int stringByteSort(const QString &a, const QString &b, void *)
@@ -203,7 +137,7 @@ qint32 SearchEngine::getTotalPagesFromItemSearchResult(const XmlDocument *result
 void SearchEngine::addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList,
                                               const CoverLookup &covers)
 {
-    for (const pugi::xml_node &item : itemsOf(result)) {
+    for (const pugi::xml_node &item : itemsOfResult(result)) {
         addDetailsForResultEntryFromItem(item, resultList, covers);
         sendStatusChange(QStringLiteral("New entry processed. %1 entries processed.").arg(resultList.size()));
     }
@@ -254,6 +188,8 @@ void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, 
             auto tracks = std::make_shared<TrackList>();
             for (const pugi::xml_node &disc : discs) {
                 for (const pugi::xml_node &trackNode : XmlDocument::nodesForXPath(disc, trackPath)) {
+                    if (tracks->size() == maxTracksPerItem)
+                        break;
                     auto track = std::make_shared<Track>();
                     QString trackTitle = XmlDocument::stringValue(trackNode);
                     track->setTitle(replaceSpecialCharacters(trackTitle));
@@ -326,4 +262,31 @@ bool SearchEngine::isFetchableCoverUrl(const QString &url)
     const QUrl parsed(url, QUrl::StrictMode);
     return parsed.isValid() && !parsed.host().isEmpty()
            && (parsed.scheme() == u"http" || parsed.scheme() == u"https");
+}
+
+std::optional<QString> SearchEngine::refusalCodeOf(const XmlDocument &answer)
+{
+    const QList<pugi::xml_node> topLevel = XmlDocument::nodesForXPath(answer.node(), topLevelErrorPath);
+    if (!topLevel.isEmpty())
+        return XmlDocument::stringValue(topLevel.first()).trimmed();
+    if (!itemsOfResult(&answer).isEmpty())
+        return std::nullopt;
+    for (const pugi::xml_node &code : XmlDocument::nodesForXPath(answer.node(), requestErrorPath)) {
+        const QString text = XmlDocument::stringValue(code).trimmed();
+        if (text != noExactMatches)
+            return text;
+    }
+    return std::nullopt;
+}
+
+QList<pugi::xml_node> SearchEngine::itemsOfResult(const XmlDocument *result)
+{
+    if (!result)
+        return {};
+    // XPath selects every item first; an answer of thousands of items is still small next to
+    // the album records they would become.
+    QList<pugi::xml_node> items = XmlDocument::nodesForXPath(result->node(), itemsPath);
+    if (items.size() > maxItemsPerPage)
+        items.resize(maxItemsPerPage);
+    return items;
 }

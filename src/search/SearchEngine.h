@@ -2,6 +2,7 @@
 
 #include "search/FetchLimits.h"
 #include "search/ResultEntry.h"
+#include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
 #include "search/XmlDocument.h"
 
@@ -17,7 +18,9 @@ class HttpFetcher;
 
 // The album search client: runs a signed ItemSearch in the music index of the product-catalogue
 // web service for up to three result pages and turns every item into an album record, posting
-// a status line after each one. One instance serves one search.
+// a status line after each one. One instance serves one search. Whatever the answers say, a
+// search holds a bounded amount: at most ten items a page, a thousand tracks an item, and
+// covers scaled down on arrival.
 class SearchEngine {
 public:
     // Gives the decoded picture for an item's cover URL, or nothing.
@@ -29,9 +32,10 @@ public:
     SearchEngine(const SearchEngine &) = delete;
     SearchEngine &operator=(const SearchEngine &) = delete;
 
-    // The albums found for the keywords at the storefront ("de", "com", "co.uk", "fr"); an
-    // unknown storefront or a failed first page gives an empty list. Never null.
-    ResultListPtr buildSearchResultFromKeywords(const QString &keywords, const QString &engine);
+    // The albums found for the keywords at the storefront ("de", "com", "co.uk", "fr"), and the
+    // pages that failed. An unknown storefront is never sent anywhere; it and a failed first
+    // page give an empty list, each with its failure.
+    SearchOutcome buildSearchResultFromKeywords(const QString &keywords, const QString &engine);
 
     // The current time in UTC as "yyyy-MM-ddTHH:mm:ssZ".
     static QString utcTimestamp();
@@ -44,10 +48,10 @@ public:
 
     // The leading integer of the answer's TotalPages; 0 without a document or a total.
     static qint32 getTotalPagesFromItemSearchResult(const XmlDocument *result);
-    // Appends one album per item of the answer, posting a status line after each.
+    // Appends one album per item of the answer (the first ten), posting a status line after each.
     void addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList, const CoverLookup &covers);
     // Appends exactly one album for the item element, also when its extraction fails part-way;
-    // such a failure is logged and goes no further.
+    // such a failure is logged and goes no further. Tracks past the thousandth are left out.
     void addDetailsForResultEntryFromItem(const pugi::xml_node &item, ResultList &resultList,
                                           const CoverLookup &covers);
     // Posts the message as this engine's status notification.
@@ -65,6 +69,14 @@ public:
     static std::optional<QString> coverUrlOfItem(const pugi::xml_node &item);
     // Only http and https URLs are ever fetched for a cover.
     static bool isFetchableCoverUrl(const QString &url);
+    // The error code of a service answer that refuses the request, if it is one. "No exact
+    // matches" is an empty result, not a refusal.
+    static std::optional<QString> refusalCodeOf(const XmlDocument &answer);
+    // The item elements of an answer that a search reads: the first ten; none without a document.
+    static QList<pugi::xml_node> itemsOfResult(const XmlDocument *result);
+
+    static constexpr qsizetype maxItemsPerPage = 10;   // the service sends ten at most
+    static constexpr qsizetype maxTracksPerItem = 1000;
 
 private:
     ServiceConfig m_config;

@@ -5,32 +5,60 @@
 
 namespace {
 
-// Takes "prefix:Name" to "Name" on every element below the node.
-void dropNamespacePrefixes(pugi::xml_node node)
+// Answers nested deeper than this are refused: real ones stay below twenty levels.
+constexpr int maxNesting = 256;
+
+// The next node after `node` in document order below `root`, or a null node at the end.
+// Walking this way needs no recursion, so no answer can exhaust the stack.
+pugi::xml_node nextInDocumentOrder(pugi::xml_node node, const pugi::xml_node &root)
 {
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() != pugi::node_element)
+    if (node.first_child())
+        return node.first_child();
+    while (node != root) {
+        if (node.next_sibling())
+            return node.next_sibling();
+        node = node.parent();
+    }
+    return pugi::xml_node();
+}
+
+// Whether no element lies more than the bound below the document; stops at the first that does.
+bool withinNestingBound(const pugi::xml_node &document)
+{
+    int depth = 0;
+    pugi::xml_node node = document;
+    for (;;) {
+        if (node.first_child()) {
+            node = node.first_child();
+            if (++depth > maxNesting && node.type() == pugi::node_element)
+                return false;
+            continue;
+        }
+        while (node != document && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (node == document)
+            return true;
+        node = node.next_sibling();
+    }
+}
+
+// Takes "prefix:Name" to "Name" on every element below the node.
+void dropNamespacePrefixes(const pugi::xml_node &root)
+{
+    for (pugi::xml_node node = nextInDocumentOrder(root, root); node; node = nextInDocumentOrder(node, root)) {
+        if (node.type() != pugi::node_element)
             continue;
         // Copied first: the new name must not overlap the storage it replaces.
-        if (const char *colon = std::strchr(child.name(), ':'))
-            child.set_name(std::string(colon + 1).c_str());
-        dropNamespacePrefixes(child);
+        if (const char *colon = std::strchr(node.name(), ':'))
+            node.set_name(std::string(colon + 1).c_str());
     }
 }
 
 bool isWhiteSpace(const char *text)
 {
     return text[std::strspn(text, " \t\r\n")] == '\0';
-}
-
-void appendText(const pugi::xml_node &node, QByteArray &text)
-{
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
-            text.append(child.value());
-        else if (child.type() == pugi::node_element)
-            appendText(child, text);
-    }
 }
 
 } // namespace
@@ -54,7 +82,7 @@ std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes)
         else if (child.type() == pugi::node_cdata || (child.type() == pugi::node_pcdata && !isWhiteSpace(child.value())))
             return std::nullopt;
     }
-    if (elements != 1)
+    if (elements != 1 || !withinNestingBound(*document))
         return std::nullopt;
 
     dropNamespacePrefixes(*document);
@@ -83,6 +111,9 @@ QList<pugi::xml_node> XmlDocument::nodesForXPath(const pugi::xml_node &context, 
 QString XmlDocument::stringValue(const pugi::xml_node &node)
 {
     QByteArray text;
-    appendText(node, text);
+    for (pugi::xml_node child = nextInDocumentOrder(node, node); child; child = nextInDocumentOrder(child, node)) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            text.append(child.value());
+    }
     return QString::fromUtf8(text);
 }

@@ -12,7 +12,8 @@
 // elements whatever namespace the answer declares.
 class XmlDocument {
 public:
-    // No document when the bytes are not one well-formed XML element.
+    // No document when the bytes are not one well-formed XML element, or nest elements more
+    // than 256 levels deep.
     static std::optional<XmlDocument> parse(const QByteArray &bytes);
 
     // The document node: paths queried from it start with the root element's name.

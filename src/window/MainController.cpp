@@ -127,15 +127,20 @@ void MainController::getSearchResult()
     clearTableViewsAndDataSources();
     switchStatus(QStringLiteral("Starting amazon database searching..."));
     const QString engine = storefrontCode();
+    std::optional<QString> failure;
     {
         SearchEngine searchEngine(m_config);
-        m_resultList = searchEngine.buildSearchResultFromKeywords(keywords, engine);
+        const SearchOutcome outcome = searchEngine.buildSearchResultFromKeywords(keywords, engine);
+        m_resultList = outcome.albums;
+        failure = outcome.failureStatus();
     }
     refreshTableView(TableOutlet::resultTableView);
     if (numberOfRowsInTableView(TableOutlet::resultTableView) > 0)
         m_surface.selectRow(TableOutlet::resultTableView, 0);
     switchStatus(QStringLiteral("Finished amazon database searching. %1 entries processed.")
                      .arg(m_resultList ? m_resultList->size() : 0));
+    if (failure)
+        switchStatus(*failure);
 }
 
 QString MainController::storefrontCode() const

@@ -1,8 +1,12 @@
 #include "support/TemporaryCatalogue.h"
 
+#include "files/ImageEncoding.h"
+#include "support/TestPaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,6 +26,25 @@ QByteArray itemSearchAnswer(const QStringList &items, const std::optional<QStrin
                           "<Items>%1%2</Items></ItemSearchResponse>")
         .arg(total, items.join(QString()))
         .toUtf8();
+}
+
+QString itemElement(const QString &asin, const QString &coverUrl)
+{
+    const QString cover = coverUrl.isNull() ? QString() : QStringLiteral("<LargeImage><URL>%1</URL></LargeImage>").arg(coverUrl);
+    return QStringLiteral("<Item><ASIN>%1</ASIN>%2</Item>").arg(asin, cover);
+}
+
+QByteArray recordedAnswer(const char *name)
+{
+    QFile file(testDataDir() + QStringLiteral("/itemsearch/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray encodedPicture(int width, int height, const char *format)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return encodedImage(image, format);
 }
 
 void TemporaryCatalogue::addPage(const QString &keywords, int page, const QByteArray &xml)

@@ -11,6 +11,15 @@
 // <TotalPages> when a total is given.
 QByteArray itemSearchAnswer(const QStringList &items, const std::optional<QString> &totalPages = QStringLiteral("1"));
 
+// An <Item> element with the ASIN and, when given, a LargeImage URL.
+QString itemElement(const QString &asin, const QString &coverUrl = QString());
+
+// A recorded answer of the service from tests/data/itemsearch/; empty when it cannot be read.
+QByteArray recordedAnswer(const char *name);
+
+// A picture of one colour in the given format ("PNG", "JPEG", "BMP").
+QByteArray encodedPicture(int width, int height, const char *format);
+
 // A catalogue folder for one test, removed afterwards: answer pages, fault files and
 // pictures laid out the way tagwright-catalogue serves them.
 class TemporaryCatalogue {

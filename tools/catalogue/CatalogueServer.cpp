@@ -99,7 +99,8 @@ void CatalogueServer::Private::answerItemSearch(const httplib::Request &request,
     const SignedQuery query = SignedQuery::fromTarget(request.target);
     const SignedQuery::Verdict verdict = query.verify(QString::fromStdString(request.get_header_value("Host")),
                                                       options.accessKey, options.secretKey);
-    log.append(QString::fromStdString(request.path), query.parameters(), verdict == SignedQuery::Verdict::Verified);
+    log.append(QString::fromStdString(request.path), query.parameters(), verdict == SignedQuery::Verdict::Verified,
+               request.remote_port);
 
     const QString keywords = query.value(QStringLiteral("Keywords")).value_or(QString());
     const QString page = query.value(QStringLiteral("ItemPage")).value_or(QStringLiteral("1"));
@@ -130,7 +131,8 @@ void CatalogueServer::Private::answerItemSearch(const httplib::Request &request,
 void CatalogueServer::Private::answerImage(const httplib::Request &request, httplib::Response &response)
 {
     addLatency();
-    log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false);
+    log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false,
+               request.remote_port);
     const QString name = QString::fromStdString(request.matches[1]);
     const std::optional<QString> path = folder.imageFile(name);
     const std::optional<QByteArray> body = path ? readFile(*path) : std::nullopt;
@@ -143,7 +145,8 @@ void CatalogueServer::Private::answerImage(const httplib::Request &request, http
 
 void CatalogueServer::Private::answerUnknownPath(const httplib::Request &request, httplib::Response &response)
 {
-    log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false);
+    log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false,
+               request.remote_port);
     setBody(response, 404, "Not found: the catalogue serves /onca/soap and /images/NAME.\n", "text/plain");
 }
 

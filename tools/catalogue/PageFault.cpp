@@ -116,7 +116,10 @@ void endlessBody(httplib::Response &response, const std::atomic<bool> &stopping)
 
 std::optional<PageFault> PageFault::parse(const QByteArray &text)
 {
-    const QString name = QString::fromUtf8(text).simplified();
+    // The first line names the fault; what follows it is the body of a "status N" answer.
+    const qsizetype lineEnd = text.indexOf('\n');
+    const QString name = QString::fromUtf8(lineEnd < 0 ? text : text.left(lineEnd)).simplified();
+    const QByteArray body = lineEnd < 0 ? QByteArray() : text.mid(lineEnd + 1);
     if (name == u"hang")
         return PageFault(Kind::Hang);
     if (name == u"close")
@@ -127,7 +130,7 @@ std::optional<PageFault> PageFault::parse(const QByteArray &text)
         return PageFault(Kind::Huge);
     static const QRegularExpression status(QStringLiteral("^status ([2-5][0-9][0-9])$"));
     if (const QRegularExpressionMatch match = status.match(name); match.hasMatch())
-        return PageFault(Kind::Status, match.captured(1).toInt());
+        return PageFault(Kind::Status, match.captured(1).toInt(), body);
     return std::nullopt;
 }
 
@@ -149,8 +152,11 @@ void PageFault::apply(const httplib::Request &request, httplib::Response &respon
         break;
     case Kind::Status:
         response.status = m_status;
-        response.set_content("The catalogue answers this page with status " + std::to_string(m_status) + ".\n",
-                             "text/plain");
+        if (m_body.isEmpty())
+            response.set_content("The catalogue answers this page with status " + std::to_string(m_status) + ".\n",
+                                 "text/plain");
+        else
+            response.set_content(m_body.constData(), size_t(m_body.size()), "text/xml;charset=UTF-8");
         break;
     case Kind::Huge:
         response.status = 200;

@@ -15,7 +15,8 @@ bool RequestLog::open(const QString &path, QString *error)
     return false;
 }
 
-void RequestLog::append(const QString &path, const QMap<QString, QString> &query, bool signatureVerified)
+void RequestLog::append(const QString &path, const QMap<QString, QString> &query, bool signatureVerified,
+                        int clientPort)
 {
     std::lock_guard lock(m_mutex);
     if (!m_file.isOpen())
@@ -25,7 +26,8 @@ void RequestLog::append(const QString &path, const QMap<QString, QString> &query
         parameters.insert(it.key(), it.value());
     const QJsonObject line{{QStringLiteral("path"), path},
                            {QStringLiteral("query"), parameters},
-                           {QStringLiteral("signatureVerified"), signatureVerified}};
+                           {QStringLiteral("signatureVerified"), signatureVerified},
+                           {QStringLiteral("clientPort"), clientPort}};
     m_file.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
     m_file.flush();
 }

@@ -6,13 +6,14 @@
 #include <mutex>
 
 // The request log: one JSON object per line and request, with the path, every query
-// parameter and whether the signature verified. Requests are served on several threads,
+// parameter, whether the signature verified and the client's port. Requests are served on several threads,
 // so lines are written whole under a lock and flushed before the answer goes out.
 class RequestLog {
 public:
     // An empty path keeps no log.
     bool open(const QString &path, QString *error);
-    void append(const QString &path, const QMap<QString, QString> &query, bool signatureVerified);
+    // clientPort tells the client's connections apart.
+    void append(const QString &path, const QMap<QString, QString> &query, bool signatureVerified, int clientPort);
 
 private:
     std::mutex m_mutex;
