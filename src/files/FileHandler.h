@@ -41,5 +41,8 @@ private:
     void stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch);
     // Makes the staged files durable and in place; reports those that could not be.
     void commitBatch(DurableWriteBatch &batch, const QString &failureFormat);
-    void reportFailure(const QString &failureFormat, const QString &path, const QString &reason);
+    // Tells the status line and the failure observers why the file could not be changed
+    // and what became of it.
+    void reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
+                       const QString &outcome);
 };

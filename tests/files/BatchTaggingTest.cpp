@@ -1,23 +1,25 @@
 // Tagging a list of files from one album.
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "support/Mp3Fixtures.h"
 #include "support/MutagenTool.h"
+#include "support/StatusRecorder.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
-std::shared_ptr<Track> track(const char *title, std::optional<QString> artist)
+std::shared_ptr<Track> track(const QString &title, std::optional<QString> artist = std::nullopt)
 {
     auto result = std::make_shared<Track>();
-    result->setTitle(QString::fromUtf8(title));
+    result->setTitle(title);
     result->setArtist(std::move(artist));
     return result;
 }
@@ -25,15 +27,11 @@ std::shared_ptr<Track> track(const char *title, std::optional<QString> artist)
 class BatchTaggingTest : public ::testing::Test {
 protected:
     BatchTaggingTest()
-        : observer(QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
-              statuses.append(info.value(QVStatusKey).toString());
-          })
     {
         album.setArtistName(QStringLiteral("Album Artist"));
         album.setAlbumName(QStringLiteral("Album"));
         album.setGenre(QStringLiteral("Jazz"));
         album.setYearOfPublication(QStringLiteral("1998"));
-        album.setLabel(QStringLiteral("Label"));
         album.setNumberOfDiscs(2);
     }
 
@@ -46,69 +44,50 @@ protected:
         }
         return paths;
     }
-    QVariantMap read(const QString &path) { return handler.readMetaDataFromMp3File(path); }
+    QString value(const QString &path, const QString &key)
+    {
+        return handler.readMetaDataFromMp3File(path).value(key).toString();
+    }
 
     QTemporaryDir dir;
     FileHandler handler;
     ResultEntry album;
-    QStringList statuses;
-    ScopedObserver observer;
+    StatusRecorder statuses;
 };
 
 } // namespace
 
 TEST_F(BatchTaggingTest, PairsFilesWithTracksByPosition)
 {
-    auto tracks = std::make_shared<TrackList>(TrackList{track("One", QStringLiteral("First")), track("Two", std::nullopt),
-                                                        track("Three", QStringLiteral("")), track("Four", QStringLiteral("X")),
-                                                        track("Five", QStringLiteral("Y"))});
-    const QStringList paths = files(3);
-    handler.tagFiles(paths, tracks, album);
-    const QVariantMap first = read(paths[0]);
-    EXPECT_EQ(first.value(QVTitleTag).toString(), "One");
-    EXPECT_EQ(first.value(QVArtistTrackTag).toString(), "First");
-    EXPECT_EQ(first.value(QVArtistAlbumTag).toString(), "Album Artist");
-    EXPECT_EQ(first.value(QVAlbumTag).toString(), "Album");
-    EXPECT_EQ(first.value(QVGenreTag).toString(), "Jazz");
-    EXPECT_EQ(first.value(QVYearTag).toString(), "1998");
-    EXPECT_EQ(first.value(QVTrackNoTag).toString(), "1");
-    EXPECT_EQ(first.value(QVTrackCountTag).toString(), "5");
-    EXPECT_EQ(first.value(QVDiscsTag).toString(), "2");
-    // A track without an artist keeps the previous file's; an empty artist stays empty.
-    EXPECT_EQ(read(paths[1]).value(QVArtistTrackTag).toString(), "First");
-    EXPECT_EQ(read(paths[2]).value(QVArtistTrackTag).toString(), "");
-    EXPECT_EQ(read(paths[2]).value(QVTrackNoTag).toString(), "3");
+    // A track without an artist keeps the previous file's; an empty artist stays empty;
+    // files beyond the tracks take their own names.
+    const QStringList paths = files(4);
+    handler.tagFiles(paths, std::make_shared<TrackList>(TrackList{track("One", "First"), track("Two"), track("Three", "")}),
+                     album);
+    const QList<QStringList> expected{{"One", "First", "1"}, {"Two", "First", "2"}, {"Three", "", "3"}, {"file4.mp3", "", "4"}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ((QStringList{value(paths[i], QVTitleTag), value(paths[i], QVArtistTrackTag), value(paths[i], QVTrackNoTag)}),
+                  expected[i]);
+    }
+    const QList<std::pair<QString, QString>> albumValues{{QVArtistAlbumTag, "Album Artist"}, {QVAlbumTag, "Album"},
+                                                         {QVGenreTag, "Jazz"},   {QVYearTag, "1998"},
+                                                         {QVTrackCountTag, "3"}, {QVDiscsTag, "2"}};
+    for (const auto &[key, text] : albumValues)
+        EXPECT_EQ(value(paths[3], key), text) << key.toStdString();
     EXPECT_EQ(MutagenTool::dump(paths[0])["frames"].toObject()["TPOS"][0]["text"][0].toString(), "2/2");
-    EXPECT_EQ(statuses, (QStringList{"Tagging new files. 1 files processed.", "Tagging new files. 2 files processed.",
-                                     "Tagging new files. 3 files processed."}));
-}
+    EXPECT_EQ(statuses.lines.size(), 4);
+    EXPECT_EQ(statuses.lines.last(), "Tagging new files. 4 files processed.");
 
-TEST_F(BatchTaggingTest, FilesBeyondTheTracksTakeTheirNames)
-{
-    auto tracks = std::make_shared<TrackList>(TrackList{track("One", std::nullopt), track("Two", std::nullopt),
-                                                        track("Three", QStringLiteral("Guest"))});
-    const QStringList paths = files(5);
-    handler.tagFiles(paths, tracks, album);
-    EXPECT_EQ(read(paths[0]).value(QVArtistTrackTag).toString(), "Album Artist");
-    const QVariantMap fifth = read(paths[4]);
-    EXPECT_EQ(fifth.value(QVTitleTag).toString(), "file5.mp3");
-    EXPECT_EQ(fifth.value(QVTrackNoTag).toString(), "5");
-    EXPECT_EQ(fifth.value(QVTrackCountTag).toString(), "3");
-    EXPECT_EQ(fifth.value(QVArtistTrackTag).toString(), "Guest");
-
-    const QStringList more = files(2);
-    handler.tagFiles(more, nullptr, album);
-    EXPECT_EQ(read(more[1]).value(QVTitleTag).toString(), "file2.mp3");
-    EXPECT_EQ(read(more[1]).value(QVArtistTrackTag).toString(), "Album Artist");
-    EXPECT_EQ(read(more[1]).value(QVTrackCountTag).toString(), "2");
-
-    handler.tagFiles(more, std::make_shared<TrackList>(), album);
-    EXPECT_EQ(read(more[1]).value(QVTrackCountTag).toString(), "");
-    EXPECT_EQ(read(more[1]).value(QVTrackNoTag).toString(), "2");
-
-    statuses.clear();
-    handler.tagFiles({}, tracks, album);
-    EXPECT_TRUE(statuses.isEmpty());
+    // Without a track list every title is the file's name and the artist the album's.
+    handler.tagFiles(paths.mid(0, 2), nullptr, album);
+    EXPECT_EQ(value(paths[1], QVTitleTag), "file2.mp3");
+    EXPECT_EQ(value(paths[1], QVArtistTrackTag), "Album Artist");
+    EXPECT_EQ(value(paths[1], QVTrackCountTag), "2");
+    handler.tagFiles(paths.mid(0, 2), std::make_shared<TrackList>(), album);
+    EXPECT_EQ(value(paths[1], QVTrackCountTag), "");
+    statuses.lines.clear();
+    handler.tagFiles({}, nullptr, album);
+    EXPECT_TRUE(statuses.lines.isEmpty());
 }
 
 TEST_F(BatchTaggingTest, EveryFileGetsTheSameSingleCover)
@@ -116,25 +95,51 @@ TEST_F(BatchTaggingTest, EveryFileGetsTheSameSingleCover)
     QImage cover(60, 60, QImage::Format_RGB32);
     cover.fill(Qt::red);
     album.setCover(cover);
-    // More files than one flush takes, so several batches are committed.
-    const QStringList paths = files(40);
+    // More files than one flush takes, so that the batch is committed more than once.
+    const QStringList paths = files(70);
     handler.tagFiles(paths, nullptr, album);
-    QString firstPicture;
-    for (const QString &path : {paths.first(), paths.last()}) {
-        const QJsonArray pictures = MutagenTool::dump(path)["pictures"].toArray();
-        ASSERT_EQ(pictures.size(), 1) << path.toStdString();
-        EXPECT_TRUE(pictures[0]["jpeg"].toBool());
-        EXPECT_EQ(pictures[0]["type"].toInt(), 3);
-        if (firstPicture.isEmpty())
-            firstPicture = pictures[0]["sha1"].toString();
-        EXPECT_EQ(pictures[0]["sha1"].toString(), firstPicture);
-    }
-    EXPECT_EQ(read(paths.last()).value(QVCoverTag).value<QImage>().size(), QSize(60, 60));
-    EXPECT_EQ(read(paths.last()).value(QVTrackNoTag).toString(), "40");
-    EXPECT_EQ(statuses.size(), 40);
+    const QJsonArray pictures = MutagenTool::dump(paths.first())["pictures"].toArray();
+    ASSERT_EQ(pictures.size(), 1);
+    EXPECT_EQ(MutagenTool::dump(paths.last())["pictures"].toArray(), pictures);
+    EXPECT_TRUE(pictures[0]["jpeg"].toBool());
+    EXPECT_EQ(pictures[0]["type"].toInt(), 3);
+    EXPECT_EQ(handler.readMetaDataFromMp3File(paths.last()).value(QVCoverTag).value<QImage>().size(), QSize(60, 60));
 
     // Without a cover the pictures already in the files stay.
     album.setCover(std::nullopt);
     handler.tagFiles(paths.mid(0, 1), nullptr, album);
-    EXPECT_EQ(MutagenTool::dump(paths.first())["pictures"][0]["sha1"].toString(), firstPicture);
+    EXPECT_EQ(MutagenTool::dump(paths.first())["pictures"].toArray(), pictures);
+}
+
+TEST_F(BatchTaggingTest, AFileListedTwiceEndsWithTheValuesOfItsLastPosition)
+{
+    // A long title needs the file rebuilt; a short one fits into the old tag in place. The
+    // second entry spells the same path differently.
+    const QString longTitle(3000, u'L');
+    for (const QStringList &titles : {QStringList{longTitle, "Short"}, QStringList{"Short", longTitle}}) {
+        const QString path = dir.filePath(QStringLiteral("twice.mp3"));
+        ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{QVTitleTag, QStringLiteral("Old")}}));
+        handler.tagFiles({path, dir.path() + QStringLiteral("/./twice.mp3")},
+                         std::make_shared<TrackList>(TrackList{track(titles[0]), track(titles[1])}), album);
+        EXPECT_EQ(value(path, QVTitleTag).size(), titles[1].size());
+        EXPECT_EQ(value(path, QVTrackNoTag), "2");
+    }
+}
+
+TEST_F(BatchTaggingTest, TheNextWriteIntoAFolderRemovesNewFilesLeftByDeadProcesses)
+{
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const auto leftover = [&](const QString &name) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return name;
+    };
+    leftover(QStringLiteral(".file1.mp3.%1-0123abcd.tagwright-new").arg(dead));
+    const QStringList kept{leftover(QStringLiteral(".file1.mp3.%1-0123abcd.tagwright-new").arg(::getpid())),
+                           leftover(QStringLiteral(".notes.tagwright-new")), QStringLiteral("file1.mp3")};
+    handler.tagFiles(files(1), nullptr, album);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
 }
