@@ -469,13 +469,22 @@ void DurableWriteBatch::flushFileSystems(QList<Failure> &failures)
 
 bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
 {
+    const QByteArray name = QFile::encodeName(QFileInfo(staged.path).fileName());
+    // A file put at the path since the new one was made from the old one is not replaced.
+    // Checked just before the rename, it narrows the window from the batch to an instant.
+    struct stat current {}, old {};
+    if (::fstatat(staged.directoryFd, name.constData(), &current, 0) != 0 || ::fstat(staged.oldFd, &old) != 0
+        || current.st_dev != old.st_dev || current.st_ino != old.st_ino) {
+        *reason = QStringLiteral("the file was moved or replaced while it was being written");
+        return false;
+    }
     if (staged.temporaryName.isEmpty()) {
         // Give the unnamed file a hidden name for the instant before the rename.
         const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(staged.fd);
         for (int attempt = 0; attempt < 8 && staged.temporaryName.isEmpty(); ++attempt) {
-            const QByteArray name = hiddenNewName(staged.path);
-            if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
-                staged.temporaryName = name;
+            const QByteArray hidden = hiddenNewName(staged.path);
+            if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd, hidden.constData(), AT_SYMLINK_FOLLOW) == 0) {
+                staged.temporaryName = hidden;
             } else if (errno != EEXIST) {
                 *reason = systemError("could not name the new file");
                 return false;
@@ -486,8 +495,7 @@ bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
             return false;
         }
     }
-    if (::renameat(staged.directoryFd, staged.temporaryName.constData(), staged.directoryFd,
-                   QFile::encodeName(QFileInfo(staged.path).fileName()).constData()) != 0) {
+    if (::renameat(staged.directoryFd, staged.temporaryName.constData(), staged.directoryFd, name.constData()) != 0) {
         *reason = systemError("could not replace the old file");
         return false;
     }

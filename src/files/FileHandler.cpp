@@ -63,7 +63,7 @@ void FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path
 {
     DurableWriteBatch batch;
     stageMetaData(metadata, path, batch);
-    commitBatch(batch, taggingFailure);
+    commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}});
 }
 
 void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch)
@@ -89,10 +89,10 @@ void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path
         reportFailure(taggingFailure, path, reason, aftermath());
 }
 
-void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat)
+void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat, const QHash<QString, QString> &givenPaths)
 {
     for (const DurableWriteBatch::Failure &failure : batch.commit())
-        reportFailure(failureFormat, failure.path, failure.reason, aftermath(failure.left));
+        reportFailure(failureFormat, givenPaths.value(failure.path, failure.path), failure.reason, aftermath(failure.left));
 }
 
 void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
@@ -107,16 +107,18 @@ void FileHandler::deleteTagsInMp3Files(const QStringList &files)
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     TagAPI tag;
     DurableWriteBatch batch;
+    QHash<QString, QString> givenPaths;
     for (qsizetype i = 0; i < files.size(); ++i) {
         QString reason;
         tag.examineFile(files.at(i));
+        givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
         if (!tag.dropTag(batch, &reason))
             reportFailure(removalFailure, files.at(i), reason, aftermath());
         sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, removalFailure);
+            commitBatch(batch, removalFailure, givenPaths);
     }
-    commitBatch(batch, removalFailure);
+    commitBatch(batch, removalFailure, givenPaths);
     sendStatusChange(QStringLiteral("Finished removing existing tags."));
 }
 
@@ -146,6 +148,7 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
     }
 
     DurableWriteBatch batch;
+    QHash<QString, QString> givenPaths;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
@@ -153,12 +156,13 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
         metadata.insert(QVTrackNoTag, QString::number(i + 1));
         metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
                                           : QFileInfo(files.at(i)).fileName());
+        givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
         stageMetaData(metadata, files.at(i), batch);
         sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, taggingFailure);
+            commitBatch(batch, taggingFailure, givenPaths);
     }
-    commitBatch(batch, taggingFailure);
+    commitBatch(batch, taggingFailure, givenPaths);
 }
 
 void FileHandler::sendStatusChange(const QString &message)

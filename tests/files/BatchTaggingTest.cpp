@@ -1,4 +1,5 @@
 // Tagging a list of files from one album.
+#include "files/DurableWriteBatch.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "support/Mp3Fixtures.h"
@@ -44,9 +45,13 @@ protected:
         }
         return paths;
     }
-    QString value(const QString &path, const QString &key)
+    QStringList values(const QString &path, const QStringList &keys)
     {
-        return handler.readMetaDataFromMp3File(path).value(key).toString();
+        const QVariantMap tags = handler.readMetaDataFromMp3File(path);
+        QStringList texts;
+        for (const QString &key : keys)
+            texts.append(tags.value(key).toString());
+        return texts;
     }
 
     QTemporaryDir dir;
@@ -57,58 +62,42 @@ protected:
 
 } // namespace
 
-TEST_F(BatchTaggingTest, PairsFilesWithTracksByPosition)
-{
-    // A track without an artist keeps the previous file's; an empty artist stays empty;
-    // files beyond the tracks take their own names.
-    const QStringList paths = files(4);
-    handler.tagFiles(paths, std::make_shared<TrackList>(TrackList{track("One", "First"), track("Two"), track("Three", "")}),
-                     album);
-    const QList<QStringList> expected{{"One", "First", "1"}, {"Two", "First", "2"}, {"Three", "", "3"}, {"file4.mp3", "", "4"}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ((QStringList{value(paths[i], QVTitleTag), value(paths[i], QVArtistTrackTag), value(paths[i], QVTrackNoTag)}),
-                  expected[i]);
-    }
-    const QList<std::pair<QString, QString>> albumValues{{QVArtistAlbumTag, "Album Artist"}, {QVAlbumTag, "Album"},
-                                                         {QVGenreTag, "Jazz"},   {QVYearTag, "1998"},
-                                                         {QVTrackCountTag, "3"}, {QVDiscsTag, "2"}};
-    for (const auto &[key, text] : albumValues)
-        EXPECT_EQ(value(paths[3], key), text) << key.toStdString();
-    EXPECT_EQ(MutagenTool::dump(paths[0])["frames"].toObject()["TPOS"][0]["text"][0].toString(), "2/2");
-    EXPECT_EQ(statuses.lines.size(), 4);
-    EXPECT_EQ(statuses.lines.last(), "Tagging new files. 4 files processed.");
-
-    // Without a track list every title is the file's name and the artist the album's.
-    handler.tagFiles(paths.mid(0, 2), nullptr, album);
-    EXPECT_EQ(value(paths[1], QVTitleTag), "file2.mp3");
-    EXPECT_EQ(value(paths[1], QVArtistTrackTag), "Album Artist");
-    EXPECT_EQ(value(paths[1], QVTrackCountTag), "2");
-    handler.tagFiles(paths.mid(0, 2), std::make_shared<TrackList>(), album);
-    EXPECT_EQ(value(paths[1], QVTrackCountTag), "");
-    statuses.lines.clear();
-    handler.tagFiles({}, nullptr, album);
-    EXPECT_TRUE(statuses.lines.isEmpty());
-}
-
-TEST_F(BatchTaggingTest, EveryFileGetsTheSameSingleCover)
+TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
 {
     QImage cover(60, 60, QImage::Format_RGB32);
     cover.fill(Qt::red);
     album.setCover(cover);
-    // More files than one flush takes, so that the batch is committed more than once.
+    // A track without an artist keeps the previous file's; an empty artist stays empty;
+    // files beyond the tracks take their own names. More files than one flush takes, so
+    // that the batch is committed more than once.
     const QStringList paths = files(70);
-    handler.tagFiles(paths, nullptr, album);
+    handler.tagFiles(paths, std::make_shared<TrackList>(TrackList{track("One", "First"), track("Two"), track("Three", "")}),
+                     album);
+    const QList<QStringList> expected{{"One", "First", "1"}, {"Two", "First", "2"}, {"Three", "", "3"}, {"file70.mp3", "", "70"}};
+    for (int i : {0, 1, 2, 69})
+        EXPECT_EQ(values(paths[i], {QVTitleTag, QVArtistTrackTag, QVTrackNoTag}), expected[qMin(i, 3)]);
+    EXPECT_EQ(values(paths[69], {QVArtistAlbumTag, QVAlbumTag, QVGenreTag, QVYearTag, QVTrackCountTag, QVDiscsTag}),
+              QStringList({"Album Artist", "Album", "Jazz", "1998", "3", "2"}));
+    EXPECT_EQ(MutagenTool::dump(paths[0])["frames"].toObject()["TPOS"][0]["text"][0].toString(), "2/2");
+    EXPECT_EQ(statuses.lines.size(), 70);
+    EXPECT_EQ(statuses.lines.last(), "Tagging new files. 70 files processed.");
     const QJsonArray pictures = MutagenTool::dump(paths.first())["pictures"].toArray();
     ASSERT_EQ(pictures.size(), 1);
     EXPECT_EQ(MutagenTool::dump(paths.last())["pictures"].toArray(), pictures);
-    EXPECT_TRUE(pictures[0]["jpeg"].toBool());
-    EXPECT_EQ(pictures[0]["type"].toInt(), 3);
+    EXPECT_TRUE(pictures[0]["jpeg"].toBool() && pictures[0]["type"].toInt() == 3);
     EXPECT_EQ(handler.readMetaDataFromMp3File(paths.last()).value(QVCoverTag).value<QImage>().size(), QSize(60, 60));
 
-    // Without a cover the pictures already in the files stay.
+    // Without a track list every title is the file's name and the artist the album's;
+    // without a cover the pictures already in the files stay.
     album.setCover(std::nullopt);
-    handler.tagFiles(paths.mid(0, 1), nullptr, album);
+    handler.tagFiles(paths.mid(0, 2), nullptr, album);
+    EXPECT_EQ(values(paths[1], {QVTitleTag, QVArtistTrackTag, QVTrackCountTag}), QStringList({"file2.mp3", "Album Artist", "2"}));
     EXPECT_EQ(MutagenTool::dump(paths.first())["pictures"].toArray(), pictures);
+    handler.tagFiles(paths.mid(0, 2), std::make_shared<TrackList>(), album);
+    EXPECT_EQ(values(paths[1], {QVTrackCountTag}), QStringList{""});
+    statuses.lines.clear();
+    handler.tagFiles({}, nullptr, album);
+    EXPECT_TRUE(statuses.lines.isEmpty());
 }
 
 TEST_F(BatchTaggingTest, AFileListedTwiceEndsWithTheValuesOfItsLastPosition)
@@ -121,8 +110,7 @@ TEST_F(BatchTaggingTest, AFileListedTwiceEndsWithTheValuesOfItsLastPosition)
         ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{QVTitleTag, QStringLiteral("Old")}}));
         handler.tagFiles({path, dir.path() + QStringLiteral("/./twice.mp3")},
                          std::make_shared<TrackList>(TrackList{track(titles[0]), track(titles[1])}), album);
-        EXPECT_EQ(value(path, QVTitleTag).size(), titles[1].size());
-        EXPECT_EQ(value(path, QVTrackNoTag), "2");
+        EXPECT_EQ(values(path, {QVTitleTag, QVTrackNoTag}), QStringList({titles[1], "2"}));
     }
 }
 
@@ -132,14 +120,27 @@ TEST_F(BatchTaggingTest, TheNextWriteIntoAFolderRemovesNewFilesLeftByDeadProcess
     if (dead == 0)
         ::_exit(0);
     ::waitpid(dead, nullptr, 0);
-    const auto leftover = [&](const QString &name) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        return name;
-    };
-    leftover(QStringLiteral(".file1.mp3.%1-0123abcd.tagwright-new").arg(dead));
-    const QStringList kept{leftover(QStringLiteral(".file1.mp3.%1-0123abcd.tagwright-new").arg(::getpid())),
-                           leftover(QStringLiteral(".notes.tagwright-new")), QStringLiteral("file1.mp3")};
+    const QString leftover = QStringLiteral(".file1.mp3.%1-0123abcd.tagwright-new");
+    const QStringList kept{leftover.arg(::getpid()), ".notes.tagwright-new", "file1.mp3"};
+    for (const QString &name : {leftover.arg(dead), kept[0], kept[1]})
+        ASSERT_TRUE(Mp3Fixtures::writeMp3(dir.filePath(name)));
     handler.tagFiles(files(1), nullptr, album);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
+}
+
+TEST_F(BatchTaggingTest, AFileReplacedWhileItsNewContentsAreWrittenStays)
+{
+    const QString path = files(1).first();
+    FileContentsPlan rebuilt(QFileInfo(path).size());
+    rebuilt.appendBytes("new");
+    rebuilt.appendRange(0, QFileInfo(path).size());
+    DurableWriteBatch batch;
+    QString reason;
+    ASSERT_TRUE(batch.stage(path, rebuilt, &reason));
+    // Another file takes the old one's name.
+    ASSERT_TRUE(QFile::remove(path) && Mp3Fixtures::writeMp3(path, 1));
+    const QList<DurableWriteBatch::Failure> failures = batch.commit();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].left, DurableWriteBatch::Left::AsItWas);
+    EXPECT_EQ(QFileInfo(path).size(), Mp3Fixtures::frameSize);
 }

@@ -1,8 +1,8 @@
 #include "files/NoReplaceMove.h"
+#include "support/Mp3Fixtures.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,48 +11,25 @@
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The move itself, and the link-then-unlink one it falls back to.
+// The move itself, and the link-then-unlink one it falls back to. Files are told apart by
+// their sizes: one frame or two.
+constexpr qint64 frame = Mp3Fixtures::frameSize;
 const std::pair<const char *, int (*)(const QString &, const QString &)> moves[] = {
     {"rename", &NoReplaceMove::move}, {"link then unlink", &NoReplaceMove::moveByLink}};
 
 } // namespace
 
-TEST(NoReplaceMove, MovesOnlyToAFreeNameAndOtherwiseLeavesBothFiles)
+TEST(NoReplaceMove, MovesOnlyToAFreeNameAndOfTwoRacingForOneExactlyOneWins)
 {
     for (const auto &[name, move] : moves) {
         QTemporaryDir dir;
-        writeFile(dir.filePath("a.mp3"), "mine");
-        writeFile(dir.filePath("taken.mp3"), "theirs");
-        EXPECT_EQ(move(dir.filePath("a.mp3"), dir.filePath("taken.mp3")), EEXIST) << name;
-        EXPECT_EQ(move(dir.filePath("a.mp3"), dir.filePath(QString(300, u'x'))), ENAMETOOLONG) << name;
-        EXPECT_EQ(readFile(dir.filePath("taken.mp3")), "theirs") << name;
-        EXPECT_EQ(move(dir.filePath("a.mp3"), dir.filePath("b.mp3")), 0) << name;
-        EXPECT_FALSE(QFile::exists(dir.filePath("a.mp3"))) << name;
-        EXPECT_EQ(readFile(dir.filePath("b.mp3")), "mine") << name;
-    }
-}
-
-TEST(NoReplaceMove, OfTwoFilesRacingForOneNameExactlyOneWins)
-{
-    QTemporaryDir dir;
-    const QString target = dir.filePath("target");
-    for (const auto &[name, move] : moves) {
+        const QString a = dir.filePath("a"), b = dir.filePath("b"), target = dir.filePath("target");
+        ASSERT_TRUE(Mp3Fixtures::writeMp3(a, 1) && Mp3Fixtures::writeMp3(target, 2 * frame));
+        EXPECT_EQ(move(a, target), EEXIST) << name;
+        EXPECT_EQ(move(a, dir.filePath(QString(300, u'x'))), ENAMETOOLONG) << name;
+        EXPECT_EQ(QList<qint64>({QFileInfo(a).size(), QFileInfo(target).size()}), QList<qint64>({frame, 2 * frame})) << name;
         for (int round = 0; round < 50; ++round) {
-            for (const char *racer : {"first", "second"})
-                writeFile(dir.filePath(racer), racer);
+            ASSERT_TRUE(QFile::remove(target) && Mp3Fixtures::writeMp3(a, 1) && Mp3Fixtures::writeMp3(b, 2 * frame));
             std::atomic<bool> go{false};
             int results[2] = {-1, -1};
             const auto race = [&, move = move](int slot, const QString &from) {
@@ -60,15 +37,13 @@ TEST(NoReplaceMove, OfTwoFilesRacingForOneNameExactlyOneWins)
                     std::this_thread::yield();
                 results[slot] = move(from, target);
             };
-            std::thread one(race, 0, dir.filePath("first")), two(race, 1, dir.filePath("second"));
+            std::thread one(race, 0, a), two(race, 1, b);
             go = true;
             one.join();
             two.join();
             ASSERT_EQ((results[0] == 0) + (results[1] == 0), 1) << name << ", round " << round;
-            const char *loser = results[0] == 0 ? "second" : "first";
-            EXPECT_EQ(readFile(dir.filePath(loser)), loser);
-            EXPECT_EQ(readFile(target), results[0] == 0 ? "first" : "second");
-            QFile::remove(target);
+            EXPECT_EQ(QFileInfo(target).size(), results[0] == 0 ? frame : 2 * frame);
+            EXPECT_EQ(QFileInfo(results[0] == 0 ? b : a).size(), results[0] == 0 ? 2 * frame : frame);
         }
     }
 }
