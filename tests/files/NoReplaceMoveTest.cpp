@@ -26,7 +26,6 @@ TEST(NoReplaceMove, MovesOnlyToAFreeNameAndOfTwoRacingForOneExactlyOneWins)
         const QString a = dir.filePath("a"), b = dir.filePath("b"), target = dir.filePath("target");
         ASSERT_TRUE(Mp3Fixtures::writeMp3(a, 1) && Mp3Fixtures::writeMp3(target, 2 * frame));
         EXPECT_EQ(move(a, target), EEXIST) << name;
-        EXPECT_EQ(move(a, dir.filePath(QString(300, u'x'))), ENAMETOOLONG) << name;
         EXPECT_EQ(QList<qint64>({QFileInfo(a).size(), QFileInfo(target).size()}), QList<qint64>({frame, 2 * frame})) << name;
         for (int round = 0; round < 50; ++round) {
             ASSERT_TRUE(QFile::remove(target) && Mp3Fixtures::writeMp3(a, 1) && Mp3Fixtures::writeMp3(b, 2 * frame));

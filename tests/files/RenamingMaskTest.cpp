@@ -8,13 +8,9 @@ TEST(RenamingMask, PutsValuesInTheirPlaceholders)
     const QVariantMap song{{QVArtistAlbumTag, "Band"}, {QVArtistTrackTag, "Singer"}, {QVAlbumTag, "Record"},
                            {QVTitleTag, "Intro"},      {QVTrackNoTag, "7"},          {QVYearTag, "2004"}};
     const QString nul(QChar(u'\0'));
-    struct Case {
-        QString mask;
-        QVariantMap changes;       // over the song's values
-        QString renamed;           // values made safe for a file name
-        QString previewed;         // values unchanged
-    };
-    const QList<Case> cases{
+    // The mask, changes to the song's values, the name for renaming (values made safe for a
+    // file name) and, where it differs, the preview (values unchanged).
+    const QList<std::tuple<QString, QVariantMap, QString, QString>> cases{
         {"%a/%b/%n - %t (%y, %r) %A %x 100%", {}, "Band/Record/07 - Intro (2004, Singer) %A %x 100%", {}},
         // Track numbers take two digits at least; a missing one gives 00.
         {"%n", {{QVTrackNoTag, "123"}}, "123", {}},
@@ -27,13 +23,12 @@ TEST(RenamingMask, PutsValuesInTheirPlaceholders)
          "A:B/..:.. AC:DC 2004", "A/B/../.. AC/DC" + nul + " 2004"},
         {"", {}, "", {}},
     };
-    for (const Case &c : cases) {
+    for (const auto &[mask, changes, renamed, previewed] : cases) {
         QVariantMap metadata = song;
-        metadata.insert(c.changes);
-        EXPECT_EQ(RenamingMask::substitute(c.mask, metadata, RenamingMask::Values::FileNameSafe), c.renamed)
-            << c.mask.toStdString();
-        EXPECT_EQ(RenamingMask::substitute(c.mask, metadata, RenamingMask::Values::Unchanged),
-                  c.previewed.isNull() ? c.renamed : c.previewed) << c.mask.toStdString();
+        metadata.insert(changes);
+        EXPECT_EQ(RenamingMask::substitute(mask, metadata, RenamingMask::Values::FileNameSafe), renamed) << mask.toStdString();
+        EXPECT_EQ(RenamingMask::substitute(mask, metadata, RenamingMask::Values::Unchanged),
+                  previewed.isNull() ? renamed : previewed) << mask.toStdString();
     }
     // An untagged file gives the mask itself.
     EXPECT_EQ(RenamingMask::substitute("%n - %t", {}, RenamingMask::Values::FileNameSafe), "%n - %t");
