@@ -244,7 +244,8 @@ void DurableWriteBatch::supersedeEarlierNewFile(const QString &path)
     const QFileInfo info(path);
     std::optional<struct stat> folder;   // looked up only when a new file of the name is staged
     std::erase_if(m_staged, [&](Staged &staged) {
-        if (!staged.replaces || !staged.path.endsWith(info.fileName()) || QFileInfo(staged.path).fileName() != info.fileName())
+        if (!staged.replaces || !staged.path.endsWith(info.fileName())
+            || QFileInfo(staged.path).fileName() != info.fileName())
             return false;
         if (!folder) {
             // A folder that cannot be looked up matches none: no folder has inode 0.
@@ -324,7 +325,8 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
     staged.path = path;
     staged.replaces = true;
     struct stat folder {};
-    staged.directoryFd = ::open(QFile::encodeName(QFileInfo(path).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    staged.directoryFd =
+        ::open(QFile::encodeName(QFileInfo(path).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (staged.directoryFd < 0 || ::fstat(staged.directoryFd, &folder) != 0) {
         *reason = systemError("could not open its folder");
         ::close(source);
@@ -411,7 +413,8 @@ void DurableWriteBatch::flushFolders(QList<Failure> &failures)
         if (error == folderErrors.end())
             error = folderErrors.insert(folder, ::fsync(staged.directoryFd) == 0 ? 0 : errno);
         if (*error != 0)
-            failures.append({staged.path, systemError("could not write its folder to disk", *error), Left::NewNotDurable});
+            failures.append(
+                {staged.path, systemError("could not write its folder to disk", *error), Left::NewNotDurable});
     }
 }
 
@@ -483,7 +486,8 @@ bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
         const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(staged.fd);
         for (int attempt = 0; attempt < 8 && staged.temporaryName.isEmpty(); ++attempt) {
             const QByteArray hidden = hiddenNewName(staged.path);
-            if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd, hidden.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd, hidden.constData(),
+                         AT_SYMLINK_FOLLOW) == 0) {
                 staged.temporaryName = hidden;
             } else if (errno != EEXIST) {
                 *reason = systemError("could not name the new file");

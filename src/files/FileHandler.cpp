@@ -89,10 +89,13 @@ void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path
         reportFailure(taggingFailure, path, reason, aftermath());
 }
 
-void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat, const QHash<QString, QString> &givenPaths)
+void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+                              const QHash<QString, QString> &givenPaths)
 {
-    for (const DurableWriteBatch::Failure &failure : batch.commit())
-        reportFailure(failureFormat, givenPaths.value(failure.path, failure.path), failure.reason, aftermath(failure.left));
+    for (const DurableWriteBatch::Failure &failure : batch.commit()) {
+        reportFailure(failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
+                      aftermath(failure.left));
+    }
 }
 
 void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason,

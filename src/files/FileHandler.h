@@ -42,7 +42,8 @@ private:
     void stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch);
     // Makes the staged files durable and in place; reports those that could not be, by the
     // paths the caller gave (`givenPaths`, by the path each leads to, which the batch names).
-    void commitBatch(DurableWriteBatch &batch, const QString &failureFormat, const QHash<QString, QString> &givenPaths);
+    void commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+                     const QHash<QString, QString> &givenPaths);
     // Tells the status line and the failure observers why the file could not be changed
     // and what became of it.
     void reportFailure(const QString &failureFormat, const QString &path, const QString &reason,

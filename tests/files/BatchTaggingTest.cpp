@@ -97,12 +97,12 @@ TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
 TEST_F(BatchTaggingTest, AFileListedTwiceEndsWithTheValuesOfItsLastPosition)
 {
     // A long title needs the file rebuilt; a short one fits into the old tag in place. The
-    // second entry spells the same path differently.
+    // second entry spells the same path differently; the name is as long as names get.
     const QString longTitle(3000, u'L');
     for (const QStringList &titles : {QStringList{longTitle, "Short"}, QStringList{"Short", longTitle}}) {
-        const QString path = dir.filePath(QStringLiteral("twice.mp3"));
+        const QString name = QString(251, u'n') + ".mp3", path = dir.filePath(name);
         ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{QVTitleTag, QStringLiteral("Old")}}));
-        handler.tagFiles({path, dir.path() + QStringLiteral("/./twice.mp3")},
+        handler.tagFiles({path, dir.path() + "/./" + name},
                          std::make_shared<TrackList>(TrackList{track(titles[0]), track(titles[1])}), album);
         EXPECT_EQ(values(path, {QVTitleTag, QVTrackNoTag}), QStringList({titles[1], "2"}));
     }
