@@ -15,9 +15,11 @@
 // failure or crash part-way may leave them partly old. Any other change becomes a complete
 // new file beside the old one, unnamed until it is written and flushed, then renamed over
 // the old one with its owner, permissions and extended attributes: such a file is wholly old
-// or wholly new at every instant. For the instant before the rename the new file has a
-// hidden name that carries the process id; a process killed in that instant leaves it
-// behind, and the next batch that writes into the folder removes it.
+// or wholly new at every instant, and a file put at the path meanwhile is not replaced.
+// Before the rename the new file has a hidden name that carries the process id (for an
+// instant, where the file system supports unnamed files); a process killed while it has one
+// leaves it behind, and the next batch that writes into the folder removes it once that
+// process no longer runs.
 class DurableWriteBatch {
 public:
     // What a failed change left of the file.
