@@ -4,7 +4,7 @@
 #include "common/NotificationCenter.h"
 
 // While a file command runs: prints its status lines as they are posted and counts the
-// files it had to leave as they were (a damaged tag, a failed write or move), which fail
+// files it could not change as asked (a damaged tag, a failed write or move), which fail
 // the command as a whole.
 class FileCommandProgress {
 public:

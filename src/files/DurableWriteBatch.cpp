@@ -6,12 +6,16 @@
 #include <QHash>
 
 #include <cerrno>
-#include <system_error>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -150,9 +154,55 @@ void startWriteback(int fd)
     ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
-QString uniqueHiddenName(const QString &base)
+constexpr QByteArrayView newFileSuffix = ".tagwright-new";
+
+// ".NAME.PID-RANDOM.tagwright-new": hidden, recognisable to a person by the old name (cut
+// short, so that the whole name stays within the file system's limit), and telling which
+// process made it.
+QByteArray hiddenNewName(const QString &path)
 {
-    return QStringLiteral(".%1.%2.tagwright-new").arg(base).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+    return '.' + QFile::encodeName(QFileInfo(path).fileName().left(64)) + '.' + QByteArray::number(::getpid())
+           + '-' + QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0')
+           + newFileSuffix.toByteArray();
+}
+
+// The process that made a new file of that name, if the name is one of ours.
+std::optional<pid_t> makerOf(QByteArrayView name)
+{
+    if (!name.startsWith('.') || !name.endsWith(newFileSuffix))
+        return std::nullopt;
+    name.chop(newFileSuffix.size());
+    const QByteArrayView tail = name.sliced(name.lastIndexOf('.') + 1);   // "PID-RANDOM"
+    const qsizetype dash = tail.indexOf('-');
+    bool isNumber = false;
+    const int pid = dash > 0 ? tail.first(dash).toInt(&isNumber) : 0;
+    if (!isNumber || pid <= 0)
+        return std::nullopt;
+    return pid;
+}
+
+// Removes the new files that processes which no longer run left in the folder: a kill
+// between naming a new file and renaming it over its old one leaves a complete copy. The
+// old file is whole then, and the copy's change was never reported as done.
+void removeLeftovers(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    DIR *entries = ::fdopendir(fd);
+    if (!entries) {
+        ::close(fd);
+        return;
+    }
+    while (const dirent *entry = ::readdir(entries)) {
+        const std::optional<pid_t> maker = makerOf(entry->d_name);
+        if (!maker || ::kill(*maker, 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat status {};
+        if (::fstatat(fd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
+            ::unlinkat(fd, entry->d_name, 0);
+    }
+    ::closedir(entries);
 }
 
 } // namespace
@@ -167,7 +217,7 @@ DurableWriteBatch::~DurableWriteBatch()
 void DurableWriteBatch::discard(Staged &staged)
 {
     if (!staged.temporaryName.isEmpty())
-        ::unlinkat(staged.directoryFd, QFile::encodeName(staged.temporaryName).constData(), 0);
+        ::unlinkat(staged.directoryFd, staged.temporaryName.constData(), 0);
     if (staged.fd >= 0)
         ::close(staged.fd);
     if (staged.directoryFd >= 0)
@@ -181,7 +231,33 @@ bool DurableWriteBatch::stage(const QString &path, const FileContentsPlan &plan,
 {
     if (plan.isUnchanged())
         return true;
+    const QString folder = QFileInfo(path).path();
+    if (!m_tidiedFolders.contains(folder)) {
+        m_tidiedFolders.insert(folder);
+        removeLeftovers(folder);
+    }
     return plan.fitsInPlace() ? stageInPlace(path, plan, reason) : stageReplacement(path, plan, reason);
+}
+
+void DurableWriteBatch::supersedeEarlierNewFile(const QString &path)
+{
+    const QFileInfo info(path);
+    std::optional<struct stat> folder;   // looked up only when a new file of the name is staged
+    std::erase_if(m_staged, [&](Staged &staged) {
+        if (!staged.replaces || !staged.path.endsWith(info.fileName())
+            || QFileInfo(staged.path).fileName() != info.fileName())
+            return false;
+        if (!folder) {
+            // A folder that cannot be looked up matches none: no folder has inode 0.
+            struct stat status {};
+            ::stat(QFile::encodeName(info.path()).constData(), &status);
+            folder = status;
+        }
+        if (staged.folderDevice != folder->st_dev || staged.folderInode != folder->st_ino)
+            return false;
+        discard(staged);
+        return true;
+    });
 }
 
 bool DurableWriteBatch::stageInPlace(const QString &path, const FileContentsPlan &plan, QString *reason)
@@ -192,25 +268,36 @@ bool DurableWriteBatch::stageInPlace(const QString &path, const FileContentsPlan
         return false;
     }
     struct stat status {};
-    bool written = matchesPlan(fd, plan, &status, reason);
+    if (!matchesPlan(fd, plan, &status, reason)) {
+        ::close(fd);
+        return false;
+    }
+    QString failure;
+    bool written = true;
     qint64 position = 0;
     for (const FileContentsPlan::Piece &piece : plan.pieces()) {
         if (!written)
             break;
         if (!piece.isRange())
-            written = writeAll(fd, piece.bytes.constData(), piece.length, position, reason);
+            written = writeAll(fd, piece.bytes.constData(), piece.length, position, &failure);
         position += piece.length;
     }
     if (written && position < plan.currentSize() && ::ftruncate(fd, position) != 0) {
-        *reason = systemError("could not shorten it");
+        failure = systemError("could not shorten it");
         written = false;
     }
     if (!written) {
+        // Some pieces may be written already: the file is no longer as it was.
         ::close(fd);
-        return false;
+        m_failures.append({path, failure, Left::PiecesUncertain});
+        return true;
     }
     startWriteback(fd);
-    m_staged.push_back(Staged{path, fd, -1, -1, {}, false});
+    supersedeEarlierNewFile(path);
+    Staged staged;
+    staged.path = path;
+    staged.fd = fd;
+    m_staged.push_back(staged);
     return true;
 }
 
@@ -234,19 +321,25 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
         return false;
     }
 
-    const QFileInfo info(path);
-    Staged staged{path, -1, -1, -1, {}, true};
-    staged.directoryFd = ::open(QFile::encodeName(info.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (staged.directoryFd < 0) {
+    Staged staged;
+    staged.path = path;
+    staged.replaces = true;
+    struct stat folder {};
+    staged.directoryFd =
+        ::open(QFile::encodeName(QFileInfo(path).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (staged.directoryFd < 0 || ::fstat(staged.directoryFd, &folder) != 0) {
         *reason = systemError("could not open its folder");
         ::close(source);
+        discard(staged);
         return false;
     }
+    staged.folderDevice = folder.st_dev;
+    staged.folderInode = folder.st_ino;
     // An unnamed file vanishes by itself if the process dies before it is complete.
     staged.fd = ::openat(staged.directoryFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (staged.fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        staged.temporaryName = uniqueHiddenName(info.fileName());
-        staged.fd = ::openat(staged.directoryFd, QFile::encodeName(staged.temporaryName).constData(),
+        staged.temporaryName = hiddenNewName(path);
+        staged.fd = ::openat(staged.directoryFd, staged.temporaryName.constData(),
                              O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
         if (staged.fd < 0)
             staged.temporaryName.clear();
@@ -278,37 +371,51 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
     }
     staged.oldFd = source;
     startWriteback(staged.fd);
+    supersedeEarlierNewFile(path);
     m_staged.push_back(staged);
     return true;
 }
 
 QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
 {
-    QList<Failure> failures;
+    QList<Failure> failures = std::exchange(m_failures, {});
     // All data first, before any name changes. The writes of the whole batch were started
     // as they were staged, and one flush per file system covers them all: flushing each
     // file alone costs the disk a cache flush and a journal commit per file.
     flushFileSystems(failures);
-    QHash<QString, int> folders;
     for (Staged &staged : m_staged) {
         if (staged.fd < 0 || !staged.replaces)
             continue;
         QString reason;
-        if (!putInPlace(staged, &reason)) {
+        staged.placed = putInPlace(staged, &reason);
+        if (!staged.placed) {
             failures.append({staged.path, reason});
             discard(staged);
-            continue;
         }
-        folders.insert(QFileInfo(staged.path).path(), staged.directoryFd);
     }
-    // The renames are durable once their folders are; one flush per folder.
-    for (int folder : std::as_const(folders))
-        ::fsync(folder);
+    flushFolders(failures);
     for (Staged &staged : m_staged)
         discard(staged);
     m_staged.clear();
     retireReplacedFiles();
     return failures;
+}
+
+void DurableWriteBatch::flushFolders(QList<Failure> &failures)
+{
+    // The renames are durable once their folders are; one flush per folder.
+    QHash<QString, int> folderErrors;   // 0 for a folder on disk, else the flush's errno
+    for (const Staged &staged : m_staged) {
+        if (!staged.placed)
+            continue;
+        const QString folder = QFileInfo(staged.path).path();
+        auto error = folderErrors.find(folder);
+        if (error == folderErrors.end())
+            error = folderErrors.insert(folder, ::fsync(staged.directoryFd) == 0 ? 0 : errno);
+        if (*error != 0)
+            failures.append(
+                {staged.path, systemError("could not write its folder to disk", *error), Left::NewNotDurable});
+    }
 }
 
 void DurableWriteBatch::joinClosers()
@@ -343,7 +450,8 @@ void DurableWriteBatch::flushFileSystems(QList<Failure> &failures)
     for (Staged &staged : m_staged) {
         struct stat status {};
         if (::fstat(staged.fd, &status) != 0) {
-            failures.append({staged.path, systemError("could not write it to disk")});
+            failures.append({staged.path, systemError("could not write it to disk"),
+                             staged.replaces ? Left::AsItWas : Left::PiecesUncertain});
             discard(staged);
             continue;
         }
@@ -356,7 +464,7 @@ void DurableWriteBatch::flushFileSystems(QList<Failure> &failures)
         // taken as written, and no new file replaces an old one.
         const QString reason = systemError("could not write it to disk");
         for (Staged *staged : group) {
-            failures.append({staged->path, reason});
+            failures.append({staged->path, reason, staged->replaces ? Left::AsItWas : Left::PiecesUncertain});
             discard(*staged);
         }
     }
@@ -364,15 +472,23 @@ void DurableWriteBatch::flushFileSystems(QList<Failure> &failures)
 
 bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
 {
-    const QByteArray base = QFile::encodeName(QFileInfo(staged.path).fileName());
+    const QByteArray name = QFile::encodeName(QFileInfo(staged.path).fileName());
+    // A file put at the path since the new one was made from the old one is not replaced.
+    // Checked just before the rename, it narrows the window from the batch to an instant.
+    struct stat current {}, old {};
+    if (::fstatat(staged.directoryFd, name.constData(), &current, 0) != 0 || ::fstat(staged.oldFd, &old) != 0
+        || current.st_dev != old.st_dev || current.st_ino != old.st_ino) {
+        *reason = QStringLiteral("the file was moved or replaced while it was being written");
+        return false;
+    }
     if (staged.temporaryName.isEmpty()) {
         // Give the unnamed file a hidden name for the instant before the rename.
         const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(staged.fd);
         for (int attempt = 0; attempt < 8 && staged.temporaryName.isEmpty(); ++attempt) {
-            const QString name = uniqueHiddenName(QFileInfo(staged.path).fileName());
-            if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd,
-                         QFile::encodeName(name).constData(), AT_SYMLINK_FOLLOW) == 0) {
-                staged.temporaryName = name;
+            const QByteArray hidden = hiddenNewName(staged.path);
+            if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd, hidden.constData(),
+                         AT_SYMLINK_FOLLOW) == 0) {
+                staged.temporaryName = hidden;
             } else if (errno != EEXIST) {
                 *reason = systemError("could not name the new file");
                 return false;
@@ -383,8 +499,7 @@ bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
             return false;
         }
     }
-    if (::renameat(staged.directoryFd, QFile::encodeName(staged.temporaryName).constData(),
-                   staged.directoryFd, base.constData()) != 0) {
+    if (::renameat(staged.directoryFd, staged.temporaryName.constData(), staged.directoryFd, name.constData()) != 0) {
         *reason = systemError("could not replace the old file");
         return false;
     }

@@ -3,21 +3,36 @@
 #include "files/FileContentsPlan.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
+#include <sys/types.h>
 #include <thread>
 #include <vector>
 
-// Changes files so that at every instant each one is either wholly old or wholly new, and
-// makes a batch of changes durable with one round of flushes. A change that leaves every
-// unchanged range at its place is written in place; any other becomes a complete new file
-// beside the old one, unnamed until it is written and flushed, then renamed over the old
-// one with its owner, permissions and extended attributes. A crash leaves no temporary file
-// behind; a failure leaves the old file as it was.
+// Changes files so that the ranges a change keeps (the audio, for a tag) are never touched,
+// and makes a batch of changes durable with one round of flushes. A change that leaves
+// every kept range at its place is written in place: only its written pieces change, and a
+// failure or crash part-way may leave them partly old. Any other change becomes a complete
+// new file beside the old one, unnamed until it is written and flushed, then renamed over
+// the old one with its owner, permissions and extended attributes: such a file is wholly old
+// or wholly new at every instant, and a file put at the path meanwhile is not replaced.
+// Before the rename the new file has a hidden name that carries the process id (for an
+// instant, where the file system supports unnamed files); a process killed while it has one
+// leaves it behind, and the next batch that writes into the folder removes it once that
+// process no longer runs.
 class DurableWriteBatch {
 public:
+    // What a failed change left of the file.
+    enum class Left {
+        AsItWas,          // the file is unchanged
+        PiecesUncertain,  // changed in place: the kept ranges are as they were, the written
+                          // pieces may be partly old, partly new
+        NewNotDurable,    // wholly new, but a system crash may yet bring back the old file
+    };
     struct Failure {
         QString path;
         QString reason;
+        Left left = Left::AsItWas;
     };
 
     DurableWriteBatch() = default;
@@ -25,12 +40,16 @@ public:
     DurableWriteBatch(const DurableWriteBatch &) = delete;
     DurableWriteBatch &operator=(const DurableWriteBatch &) = delete;
 
-    // Writes the new contents: in place, or into an unnamed new file in the file's folder.
-    // On failure returns false with a reason, and the file is as it was.
+    // Writes the new contents, planned from the file as it is now: in place, or into an
+    // unnamed new file in the file's folder. Returns false with a reason when the file is
+    // as it was. A write in place that fails once begun returns true and is reported by
+    // commit(), as the file has changed. A new file staged earlier for the same path is
+    // not in place yet, so a later change, planned without it, supersedes it: the last
+    // change staged for a path is the one the file ends with.
     bool stage(const QString &path, const FileContentsPlan &plan, QString *reason);
 
     // Flushes everything staged to disk, then puts each new file in place of its old one.
-    // Returns the files that could not be changed; they keep their old contents.
+    // Returns the files that did not get their new contents for sure, and what each was left.
     QList<Failure> commit();
 
     qsizetype stagedCount() const { return qsizetype(m_staged.size()); }
@@ -42,13 +61,19 @@ private:
         int directoryFd = -1;     // the folder, for a new file
         int oldFd = -1;           // the replaced file, held open so that the rename does not
                                   // give its blocks back to the file system on the spot
-        QString temporaryName;    // a named new file, where unnamed ones are not supported
+        QByteArray temporaryName; // the new file's hidden name, once it has one
         bool replaces = false;    // a new file that must be renamed over the old one
+        bool placed = false;      // renamed over the old one
+        dev_t folderDevice = 0;   // the folder, told apart from another path to it
+        ino_t folderInode = 0;
     };
 
     bool stageInPlace(const QString &path, const FileContentsPlan &plan, QString *reason);
     bool stageReplacement(const QString &path, const FileContentsPlan &plan, QString *reason);
+    // Drops a new file staged earlier for the path, once a later change of it is staged.
+    void supersedeEarlierNewFile(const QString &path);
     void flushFileSystems(QList<Failure> &failures);
+    void flushFolders(QList<Failure> &failures);
     bool putInPlace(Staged &staged, QString *reason);
     static void discard(Staged &staged);
     // Closes the replaced files on helper threads: their last close gives their blocks
@@ -59,7 +84,9 @@ private:
     void joinClosers();
 
     std::vector<Staged> m_staged;
-    std::vector<int> m_retired;   // replaced files of this commit
-    std::vector<int> m_closing;   // replaced files of the last commit, closed by m_closers
+    QList<Failure> m_failures;      // writes in place that failed once begun
+    QSet<QString> m_tidiedFolders;  // folders already cleared of dead processes' new files
+    std::vector<int> m_retired;     // replaced files of this commit
+    std::vector<int> m_closing;     // replaced files of the last commit, closed by m_closers
     std::vector<std::thread> m_closers;
 };

@@ -20,8 +20,22 @@ namespace {
 // durable; bounds the open files and the extra disk space held at any time.
 constexpr qsizetype filesPerFlush = 64;
 
-const QString taggingFailure = QStringLiteral("Could not tag %1: %2. The file was left as it was.");
-const QString removalFailure = QStringLiteral("Could not remove the tags of %1: %2. The file was left as it was.");
+const QString taggingFailure = QStringLiteral("Could not tag %1: %2.");
+const QString removalFailure = QStringLiteral("Could not remove the tags of %1: %2.");
+
+// What a failure left of the file, in the words a user needs to decide what to do next.
+QString aftermath(DurableWriteBatch::Left left = DurableWriteBatch::Left::AsItWas)
+{
+    switch (left) {
+    case DurableWriteBatch::Left::PiecesUncertain:
+        return QStringLiteral("Its audio is untouched, but its tags may be incomplete.");
+    case DurableWriteBatch::Left::NewNotDurable:
+        return QStringLiteral("The change is made, but a system crash may yet undo it.");
+    case DurableWriteBatch::Left::AsItWas:
+        break;
+    }
+    return QStringLiteral("The file was left as it was.");
+}
 
 } // namespace
 
@@ -49,7 +63,7 @@ void FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path
 {
     DurableWriteBatch batch;
     stageMetaData(metadata, path, batch);
-    commitBatch(batch, taggingFailure);
+    commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}});
 }
 
 void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch)
@@ -72,19 +86,23 @@ void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path
 
     QString reason;
     if (!tag.updateFile(batch, &reason))
-        reportFailure(taggingFailure, path, reason);
+        reportFailure(taggingFailure, path, reason, aftermath());
 }
 
-void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat)
+void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+                              const QHash<QString, QString> &givenPaths)
 {
-    for (const DurableWriteBatch::Failure &failure : batch.commit())
-        reportFailure(failureFormat, failure.path, failure.reason);
+    for (const DurableWriteBatch::Failure &failure : batch.commit()) {
+        reportFailure(failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
+                      aftermath(failure.left));
+    }
 }
 
-void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason)
+void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
+                                const QString &outcome)
 {
-    sendStatusChange(failureFormat.arg(path, reason));
-    postFileFailure(this, path, reason);
+    sendStatusChange(failureFormat.arg(path, reason) + u' ' + outcome);
+    postFileFailure(this, path, reason + QStringLiteral(". ") + outcome);
 }
 
 void FileHandler::deleteTagsInMp3Files(const QStringList &files)
@@ -92,16 +110,18 @@ void FileHandler::deleteTagsInMp3Files(const QStringList &files)
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     TagAPI tag;
     DurableWriteBatch batch;
+    QHash<QString, QString> givenPaths;
     for (qsizetype i = 0; i < files.size(); ++i) {
         QString reason;
         tag.examineFile(files.at(i));
+        givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
         if (!tag.dropTag(batch, &reason))
-            reportFailure(removalFailure, files.at(i), reason);
+            reportFailure(removalFailure, files.at(i), reason, aftermath());
         sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, removalFailure);
+            commitBatch(batch, removalFailure, givenPaths);
     }
-    commitBatch(batch, removalFailure);
+    commitBatch(batch, removalFailure, givenPaths);
     sendStatusChange(QStringLiteral("Finished removing existing tags."));
 }
 
@@ -131,6 +151,7 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
     }
 
     DurableWriteBatch batch;
+    QHash<QString, QString> givenPaths;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
@@ -138,12 +159,13 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
         metadata.insert(QVTrackNoTag, QString::number(i + 1));
         metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
                                           : QFileInfo(files.at(i)).fileName());
+        givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
         stageMetaData(metadata, files.at(i), batch);
         sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, taggingFailure);
+            commitBatch(batch, taggingFailure, givenPaths);
     }
-    commitBatch(batch, taggingFailure);
+    commitBatch(batch, taggingFailure, givenPaths);
 }
 
 void FileHandler::sendStatusChange(const QString &message)
@@ -164,7 +186,7 @@ QString FileHandler::resolvePlaceholders(const QString &mask, const QVariantMap 
 void FileHandler::renameFiles(QStringList &files, const QString &mask)
 {
     FileRenamer(*this).renameFiles(files, mask, [this](const QString &path, const QString &reason) {
-        reportFailure(QStringLiteral("Could not rename %1: %2. The file was left as it was."), path, reason);
+        reportFailure(QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
     });
 }
 

@@ -4,6 +4,7 @@
 
 class DurableWriteBatch;
 
+#include <QHash>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -39,7 +40,12 @@ public:
 private:
     // Stages one file's new tag into the batch; a file that cannot take it is reported.
     void stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch);
-    // Makes the staged files durable and in place; reports those that could not be.
-    void commitBatch(DurableWriteBatch &batch, const QString &failureFormat);
-    void reportFailure(const QString &failureFormat, const QString &path, const QString &reason);
+    // Makes the staged files durable and in place; reports those that could not be, by the
+    // paths the caller gave (`givenPaths`, by the path each leads to, which the batch names).
+    void commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+                     const QHash<QString, QString> &givenPaths);
+    // Tells the status line and the failure observers why the file could not be changed
+    // and what became of it.
+    void reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
+                       const QString &outcome);
 };

@@ -278,8 +278,8 @@ void MainWindow::reportFileFailures(const QString &command, const QStringList &f
 {
     // Not modal: the window stays usable, and a later command does not wait on it.
     auto *box = new QMessageBox(QMessageBox::Warning, tr("Tagwright"),
-                                tr("%1: %n file(s) could not be changed and were left as they were.", nullptr,
-                                   int(failures.size())).arg(command),
+                                tr("%1: %n file(s) could not be changed as asked; the details say what became "
+                                   "of each.", nullptr, int(failures.size())).arg(command),
                                 QMessageBox::Close, this);
     box->setObjectName(QStringLiteral("fileFailures"));
     box->setDetailedText(failures.join(u'\n'));

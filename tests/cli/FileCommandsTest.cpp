@@ -1,129 +1,161 @@
-// The read and untag commands, and what a damaged tag or an interrupted or failing write
-// leaves behind for the two commands that write files (untag and tag).
-#include "CliTestFolder.h"
+// The commands that read, tag, untag and rename MP3 files, run on the real program in a
+// temporary folder with relative paths: their options, output and exit status, and what
+// bad input, a damaged tag or an interrupted or failing write leaves behind.
 #include "support/CliRunner.h"
 #include "support/Mp3Fixtures.h"
+#include "support/MutagenTool.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace {
 
-class FileCommandsTest : public CliTestFolder {
+class FileCommandsTest : public ::testing::Test {
 protected:
-    QString tagged(const char *name, qint64 audioBytes = 8 * Mp3Fixtures::frameSize)
+    CliResult run(const QStringList &arguments, const QByteArray &input = {}, const std::function<void()> &inChild = {})
     {
-        const QString file = path(QString::fromLatin1(name));
-        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(file, {{"Title", "A Title"}, {"ArtistAlbum", "Band"},
-                                                       {"TrackNo", "4"}, {"TrackCount", "9"},
-                                                       {"Cover", Mp3Fixtures::jpegPicture(32, 24)}},
-                                                audioBytes));
-        return file;
+        return runCliWith(arguments, {.input = input, .inChild = inChild, .workingDirectory = dir.path()});
     }
-    QString albumFile() { return writeFile("album.json", R"({"albumName": "A"})"); }
-    QString albumOf(const QString &file)
+    QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        return QJsonDocument::fromJson(runCli({"read", file}).out).array().first()["Album"].toString();
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return name;
     }
+    QByteArray contents(const QString &name) const
+    {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+    QString tagged(const QString &name, const QVariantMap &tags, qint64 audioBytes = 8 * Mp3Fixtures::frameSize, quint32 seed = 1)
+    {
+        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(dir.filePath(name), tags, audioBytes, seed));
+        return name;
+    }
+    QJsonObject tagsOf(const QString &name) { return QJsonDocument::fromJson(run({"read", name}).out).array().first().toObject(); }
+
+    QTemporaryDir dir;
+    const QString album = writeFile("album.json", R"({"albumName": "A"})");
 };
 
 } // namespace
 
 TEST_F(FileCommandsTest, ReadPrintsOneObjectPerFileAndNamesBadOnes)
 {
-    const QString song = tagged("song.mp3");
-    const QString plain = path("plain.mp3");
-    ASSERT_TRUE(Mp3Fixtures::writeMp3(plain));
-    const QString text = writeFile("notes.mp3", "just some text, no audio");
-    const QString missing = path("missing.mp3");
-
-    const CliResult result = runCli({"read", song, plain, text, missing});
+    tagged("song.mp3", {{"Title", "A Title"}, {"TrackNo", "4"}, {"Cover", Mp3Fixtures::jpegPicture(32, 24)}});
+    ASSERT_TRUE(Mp3Fixtures::writeMp3(dir.filePath("plain.mp3")));
+    writeFile("notes.mp3", "just some text, no audio");
+    const CliResult result = run({"read", "song.mp3", "plain.mp3", "notes.mp3", "missing.mp3"});
     EXPECT_EQ(result.exitCode, 1);
     const QJsonArray array = QJsonDocument::fromJson(result.out).array();
     ASSERT_EQ(array.size(), 4);
-    const QJsonObject first = array[0].toObject();
-    EXPECT_EQ(first["Title"].toString(), "A Title");
-    EXPECT_EQ(first["ArtistAlbum"].toString(), "Band");
-    EXPECT_EQ(first["TrackNo"].toString(), "4");
-    EXPECT_EQ(first["TrackCount"].toString(), "9");
-    EXPECT_EQ(first["Cover"].toObject(), (QJsonObject{{"width", 32}, {"height", 24}}));
-    EXPECT_EQ(array[1].toObject(), QJsonObject());
-    EXPECT_TRUE(array[2].isNull());
-    EXPECT_TRUE(array[3].isNull());
-    const QList<QByteArray> lines = result.err.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].contains(QFile::encodeName(text)) && lines[0].contains("not an MP3 file"));
-    EXPECT_TRUE(lines[1].contains(QFile::encodeName(missing)) && lines[1].contains("no such file"));
-
-    EXPECT_EQ(runCli({"read"}).exitCode, 2);
+    EXPECT_EQ((QJsonArray{array[0]["Title"], array[0]["TrackNo"], array[0]["Cover"]}),
+              (QJsonArray{"A Title", "4", QJsonObject{{"width", 32}, {"height", 24}}}));
+    EXPECT_EQ((QJsonArray{array[1], array[2], array[3]}), (QJsonArray{QJsonObject{}, QJsonValue::Null, QJsonValue::Null}));
+    EXPECT_TRUE(result.errLines().size() == 2 && result.err.contains("notes.mp3: not an MP3 file")
+                && result.err.contains("missing.mp3: no such file")) << result.err.toStdString();
 }
 
-TEST_F(FileCommandsTest, UntagRemovesTagsOrTouchesNothingOnBadInput)
+TEST_F(FileCommandsTest, TagTakesTheChosenAlbumAndCoverFromAFileOrStandardInput)
 {
-    const QString song = tagged("song.mp3");
-    const QByteArray before = contents(song);
-    const QString text = writeFile("notes.mp3", "just some text, no audio");
+    const QJsonObject chosen{{"artistName", "Band"}, {"albumName", "Chosen"},
+                             {"trackList", QJsonArray{QJsonObject{{"title", "First"}, {"artist", "Guest"}}}}};
+    writeFile("albums.json", QJsonDocument(QJsonArray{QJsonObject{{"albumName", "Other"}}, chosen}).toJson());
+    writeFile("cover.jpg", Mp3Fixtures::jpegPicture(40, 30));
+    ASSERT_TRUE(Mp3Fixtures::writeMp3(dir.filePath("1.mp3")) && Mp3Fixtures::writeMp3(dir.filePath("2.mp3")));
 
-    const CliResult refused = runCli({"untag", song, text, path("missing.mp3")});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_EQ(refused.err.count('\n'), 2);
-    EXPECT_TRUE(refused.err.contains(QFile::encodeName(text) + ": not an MP3 file"));
-    EXPECT_EQ(contents(song), before);
-
-    const CliResult done = runCli({"untag", song});
-    EXPECT_EQ(done.exitCode, 0);
-    EXPECT_EQ(done.err, "Start removing existing tags.\nRemoving existing tags. 1 files processed.\n"
-                        "Finished removing existing tags.\n");
-    EXPECT_EQ(contents(song), Mp3Fixtures::audio());
+    const CliResult result = run({"tag", "--album", "albums.json", "--index", "1", "--cover", "cover.jpg", "1.mp3", "2.mp3"});
+    EXPECT_TRUE(result.exitCode == 0 && result.err == "Tagging new files. 1 files processed.\nTagging new files. 2 files processed.\n")
+        << result.err.toStdString();
+    for (const auto &[name, title] : {std::pair{"1.mp3", "First"}, {"2.mp3", "2.mp3"}}) {
+        const QJsonObject tags = tagsOf(name);
+        EXPECT_EQ((QJsonArray{tags["Album"], tags["Title"], tags["ArtistTrack"], tags["Cover"]}),
+                  (QJsonArray{"Chosen", title, "Guest", QJsonObject{{"width", 40}, {"height", 30}}}));
+    }
+    EXPECT_EQ(run({"tag", "--album", "-", "1.mp3"}, R"({"albumName": "Piped"})").exitCode, 0);
+    EXPECT_EQ(tagsOf("1.mp3")["Album"], "Piped");
 }
 
-TEST_F(FileCommandsTest, ADamagedTagIsNamedAndLeftAloneAndTheOtherFileIsDone)
+TEST_F(FileCommandsTest, BadInputNamesTheProblemAndTouchesNothing)
 {
-    const QByteArray damagedBytes = QByteArray("ID3\x04\x00\x00\x00\x00\x81\x00", 10) + Mp3Fixtures::audio();
-    const QString damaged = writeFile("damaged.mp3", damagedBytes);
-
-    const QString song = tagged("song.mp3");
-    const CliResult untag = runCli({"untag", damaged, song});
-    EXPECT_EQ(untag.exitCode, 1);
-    EXPECT_TRUE(untag.err.contains("Could not remove the tags of " + QFile::encodeName(damaged)
-                                   + ": its ID3v2 tag is damaged"));
-    EXPECT_EQ(contents(song), Mp3Fixtures::audio());
-
-    const CliResult tag = runCli({"tag", "--album", albumFile(), damaged, song});
-    EXPECT_EQ(tag.exitCode, 1);
-    EXPECT_TRUE(tag.err.contains("Could not tag " + QFile::encodeName(damaged) + ": its ID3v2 tag is damaged"));
-    EXPECT_EQ(albumOf(song), "A");
-    EXPECT_EQ(contents(damaged), damagedBytes);
+    const QByteArray song = contents(tagged("song.mp3", {{"Title", "A Title"}}));
+    writeFile("notes.mp3", "just some text, no audio");
+    writeFile("malformed.json", "{\"albumName\": ");
+    const QList<std::pair<QStringList, QString>> cases = {
+        {{"read"}, "no MP3 files given"},
+        {{"tag", "--album", "malformed.json", "song.mp3"}, "malformed.json: malformed JSON"},
+        {{"tag", "--album", "none.json", "song.mp3"}, "none.json: no such file"},
+        {{"tag", "--album", album, "--index", "1", "song.mp3"}, "none at index 1"},
+        {{"tag", "--album", album, "--cover", "malformed.json", "song.mp3"}, "cannot be read as an image"},
+        {{"tag", "song.mp3"}, "--album FILE"},
+        {{"tag", "--album", album, "song.mp3", "notes.mp3"}, "notes.mp3: not an MP3 file"},
+        {{"untag", "song.mp3", "gone.mp3"}, "gone.mp3: no such file"},
+        {{"rename", "--mask=%t", "song.mp3", "notes.mp3"}, "notes.mp3: not an MP3 file"},
+        {{"preview", "--mask=%t", "song.mp3", "gone.mp3"}, "gone.mp3: no such file"},
+        {{"rename", "song.mp3"}, "--mask"},
+    };
+    for (const auto &[arguments, expected] : cases) {
+        const CliResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty() && result.errLines().size() == 1 && result.err.contains(expected.toUtf8()))
+            << result.err.toStdString();
+    }
+    EXPECT_EQ(contents("song.mp3"), song);
+    EXPECT_EQ(entries(), (QStringList{"album.json", "malformed.json", "notes.mp3", "song.mp3"}));
 }
 
-TEST_F(FileCommandsTest, AWriteKilledPartWayLeavesTheFileIntact)
+TEST_F(FileCommandsTest, RenamePrintsEachNewPathAndNeverOverwritesAFile)
 {
-    // Removing the tag of a large file, and giving an untagged one a tag, each write a whole
-    // new file; the kernel kills the child once it has written half of it.
-    const QString album = albumFile();
-    const QString song = tagged("large.mp3", 16 << 20);
-    QByteArray before = contents(song);
-    EXPECT_TRUE(runCli({"untag", song}, {}, fileSizeLimit(8 << 20, false)).crashed);
-    EXPECT_EQ(contents(song), before);
+    const QByteArray one = contents(tagged("a.mp3", {{"ArtistAlbum", "Band"}, {"Title", "One"}, {"TrackNo", "1"}}));
+    tagged("b.mp3", {{"ArtistAlbum", "Band"}, {"Title", "A/B"}, {"TrackNo", "2"}});
+    const QByteArray same = contents(tagged("c.mp3", {{"ArtistAlbum", "Band"}, {"Title", "One"}, {"TrackNo", "1"}},
+                                                 Mp3Fixtures::frameSize, 2));
+    EXPECT_EQ(run({"preview", "--mask", "%a/%n - %t", "b.mp3", "a.mp3"}).outLines(), QStringList{"Band/02 - A/B"});
+
+    // The third file's name is taken by the first: it keeps its own, and the command fails.
+    const CliResult rename = run({"rename", "--mask", "%a/%n - %t", "a.mp3", "b.mp3", "c.mp3"});
+    EXPECT_EQ(rename.exitCode, 1);
+    EXPECT_EQ(rename.outLines(), (QStringList{"Band/01 - One.mp3", "Band/02 - A:B.mp3", "c.mp3"}));
+    EXPECT_EQ(rename.errLines(), (QStringList{"New file renamed. 1 files processed.", "New file renamed. 2 files processed.",
+                                              "Could not rename c.mp3: a file of the new name exists already (new name "
+                                              "\"Band/01 - One.mp3\"). The file was left as it was.",
+                                              "New file renamed. 3 files processed."}));
+    EXPECT_EQ(contents("Band/01 - One.mp3"), one);
+    EXPECT_EQ(contents("c.mp3"), same);
+}
+
+TEST_F(FileCommandsTest, AnInterruptedOrFailingWriteSaysWhatBecameOfTheFile)
+{
+    // Past the size limit the kernel kills the program, or, with the signal ignored, fails
+    // the write. Removing a tag writes a whole new file, which is never half in place.
+    const QByteArray before = contents(tagged("large.mp3", {{"Title", "A Title"}}, 4 << 20));
+    EXPECT_TRUE(run({"untag", "large.mp3"}, {}, fileSizeLimit(2 << 20, false)).crashed);
+    EXPECT_EQ(contents("large.mp3"), before);
+    const CliResult untag = run({"untag", "large.mp3"}, {}, fileSizeLimit(2 << 20, true));
+    EXPECT_TRUE(untag.exitCode == 1 && untag.err.contains("Could not remove the tags of large.mp3: ")
+                && untag.err.contains("The file was left as it was.")) << untag.err.toStdString();
+    EXPECT_EQ(contents("large.mp3"), before);
     EXPECT_EQ(entries(), (QStringList{"album.json", "large.mp3"}));
 
-    ASSERT_TRUE(Mp3Fixtures::writeMp3(song, 12 << 20));
-    before = contents(song);
-    EXPECT_TRUE(runCli({"tag", "--album", album, song}, {}, fileSizeLimit(6 << 20, false)).crashed);
-    EXPECT_EQ(contents(song), before);
-    EXPECT_EQ(entries(), (QStringList{"album.json", "large.mp3"}));
-}
-
-TEST_F(FileCommandsTest, AFailingWriteLeavesTheFileIntactAndSaysSo)
-{
-    const QString song = tagged("large.mp3", 4 << 20);
-    const QByteArray before = contents(song);
-    const CliResult result = runCli({"untag", song}, {}, fileSizeLimit(2 << 20, true));
-    EXPECT_FALSE(result.crashed);
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.contains("Could not remove the tags of " + QFile::encodeName(song)));
-    EXPECT_TRUE(result.err.contains("The file was left as it was."));
-    EXPECT_EQ(contents(song), before);
-    EXPECT_EQ(entries(), QStringList{"large.mp3"});
+    // A tag that fits into the old one's room is written in place: the ID3v1 tag at the
+    // end fails after the new ID3v2 tag is written.
+    const QJsonArray frames{MutagenTool::textFrame("TIT2", {"Old"})};
+    ASSERT_TRUE(MutagenTool::write(dir.filePath("large.mp3"), {{"v2", 4}, {"v1", true}, {"frames", frames}}));
+    const CliResult tag = run({"tag", "--album", album, "large.mp3"}, {}, fileSizeLimit(2 << 20, true));
+    EXPECT_TRUE(tag.exitCode == 1 && tag.err.contains("Could not tag large.mp3: ") && !tag.err.contains("left as it was")
+                && tag.err.contains("Its audio is untouched, but its tags may be incomplete.")) << tag.err.toStdString();
+    EXPECT_TRUE(contents("large.mp3").contains(Mp3Fixtures::audio(4 << 20)));
+    // Without the limit the tags go, while a file with a damaged tag is named and left as it was.
+    const QByteArray damaged = QByteArray("ID3\x04\x00\x00\x00\x00\x81\x00", 10) + Mp3Fixtures::audio();
+    writeFile("damaged.mp3", damaged);
+    const CliResult untagged = run({"untag", "damaged.mp3", "large.mp3"});
+    EXPECT_TRUE(untagged.exitCode == 1 && untagged.err.contains("damaged.mp3: its ID3v2 tag is damaged")) << untagged.err.toStdString();
+    EXPECT_EQ(contents("damaged.mp3"), damaged);
+    EXPECT_EQ(contents("large.mp3"), Mp3Fixtures::audio(4 << 20));
 }

@@ -1,23 +1,26 @@
 // Tagging a list of files from one album.
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
+#include "files/DurableWriteBatch.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "support/Mp3Fixtures.h"
 #include "support/MutagenTool.h"
+#include "support/StatusRecorder.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
-std::shared_ptr<Track> track(const char *title, std::optional<QString> artist)
+std::shared_ptr<Track> track(const QString &title, std::optional<QString> artist = std::nullopt)
 {
     auto result = std::make_shared<Track>();
-    result->setTitle(QString::fromUtf8(title));
+    result->setTitle(title);
     result->setArtist(std::move(artist));
     return result;
 }
@@ -25,15 +28,11 @@ std::shared_ptr<Track> track(const char *title, std::optional<QString> artist)
 class BatchTaggingTest : public ::testing::Test {
 protected:
     BatchTaggingTest()
-        : observer(QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
-              statuses.append(info.value(QVStatusKey).toString());
-          })
     {
         album.setArtistName(QStringLiteral("Album Artist"));
         album.setAlbumName(QStringLiteral("Album"));
         album.setGenre(QStringLiteral("Jazz"));
         album.setYearOfPublication(QStringLiteral("1998"));
-        album.setLabel(QStringLiteral("Label"));
         album.setNumberOfDiscs(2);
     }
 
@@ -46,95 +45,92 @@ protected:
         }
         return paths;
     }
-    QVariantMap read(const QString &path) { return handler.readMetaDataFromMp3File(path); }
+    QStringList values(const QString &path, const QStringList &keys)
+    {
+        const QVariantMap tags = handler.readMetaDataFromMp3File(path);
+        QStringList texts;
+        for (const QString &key : keys)
+            texts.append(tags.value(key).toString());
+        return texts;
+    }
 
     QTemporaryDir dir;
     FileHandler handler;
     ResultEntry album;
-    QStringList statuses;
-    ScopedObserver observer;
+    StatusRecorder statuses;
 };
 
 } // namespace
 
-TEST_F(BatchTaggingTest, PairsFilesWithTracksByPosition)
+TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
 {
-    auto tracks = std::make_shared<TrackList>(TrackList{track("One", QStringLiteral("First")), track("Two", std::nullopt),
-                                                        track("Three", QStringLiteral("")), track("Four", QStringLiteral("X")),
-                                                        track("Five", QStringLiteral("Y"))});
-    const QStringList paths = files(3);
-    handler.tagFiles(paths, tracks, album);
-    const QVariantMap first = read(paths[0]);
-    EXPECT_EQ(first.value(QVTitleTag).toString(), "One");
-    EXPECT_EQ(first.value(QVArtistTrackTag).toString(), "First");
-    EXPECT_EQ(first.value(QVArtistAlbumTag).toString(), "Album Artist");
-    EXPECT_EQ(first.value(QVAlbumTag).toString(), "Album");
-    EXPECT_EQ(first.value(QVGenreTag).toString(), "Jazz");
-    EXPECT_EQ(first.value(QVYearTag).toString(), "1998");
-    EXPECT_EQ(first.value(QVTrackNoTag).toString(), "1");
-    EXPECT_EQ(first.value(QVTrackCountTag).toString(), "5");
-    EXPECT_EQ(first.value(QVDiscsTag).toString(), "2");
-    // A track without an artist keeps the previous file's; an empty artist stays empty.
-    EXPECT_EQ(read(paths[1]).value(QVArtistTrackTag).toString(), "First");
-    EXPECT_EQ(read(paths[2]).value(QVArtistTrackTag).toString(), "");
-    EXPECT_EQ(read(paths[2]).value(QVTrackNoTag).toString(), "3");
-    EXPECT_EQ(MutagenTool::dump(paths[0])["frames"].toObject()["TPOS"][0]["text"][0].toString(), "2/2");
-    EXPECT_EQ(statuses, (QStringList{"Tagging new files. 1 files processed.", "Tagging new files. 2 files processed.",
-                                     "Tagging new files. 3 files processed."}));
-}
+    album.setCover(QImage::fromData(Mp3Fixtures::jpegPicture(60, 60)));
+    // A track without an artist keeps the previous file's; an empty artist stays empty;
+    // files beyond the tracks take their own names. More files than one flush takes, so
+    // that the batch is committed more than once.
+    const QStringList paths = files(70);
+    handler.tagFiles(paths, std::make_shared<TrackList>(TrackList{track("One", "First"), track("Two"), track("Three", "")}),
+                     album);
+    const QList<QStringList> expected{{"One", "First", "1"}, {"Two", "First", "2"}, {"Three", "", "3"}, {"file70.mp3", "", "70"}};
+    for (int i : {0, 1, 2, 69})
+        EXPECT_EQ(values(paths[i], {QVTitleTag, QVArtistTrackTag, QVTrackNoTag}), expected[qMin(i, 3)]);
+    EXPECT_EQ(values(paths[69], {QVArtistAlbumTag, QVAlbumTag, QVGenreTag, QVYearTag, QVTrackCountTag, QVDiscsTag}),
+              QStringList({"Album Artist", "Album", "Jazz", "1998", "3", "2"}));
+    EXPECT_TRUE(statuses.lines.size() == 70 && statuses.lines.last() == "Tagging new files. 70 files processed.");
+    const QJsonArray pictures = MutagenTool::dump(paths.first())["pictures"].toArray();
+    ASSERT_TRUE(pictures.size() == 1 && pictures[0]["jpeg"].toBool() && pictures[0]["type"].toInt() == 3);
+    EXPECT_EQ(MutagenTool::dump(paths.last())["pictures"].toArray(), pictures);
 
-TEST_F(BatchTaggingTest, FilesBeyondTheTracksTakeTheirNames)
-{
-    auto tracks = std::make_shared<TrackList>(TrackList{track("One", std::nullopt), track("Two", std::nullopt),
-                                                        track("Three", QStringLiteral("Guest"))});
-    const QStringList paths = files(5);
-    handler.tagFiles(paths, tracks, album);
-    EXPECT_EQ(read(paths[0]).value(QVArtistTrackTag).toString(), "Album Artist");
-    const QVariantMap fifth = read(paths[4]);
-    EXPECT_EQ(fifth.value(QVTitleTag).toString(), "file5.mp3");
-    EXPECT_EQ(fifth.value(QVTrackNoTag).toString(), "5");
-    EXPECT_EQ(fifth.value(QVTrackCountTag).toString(), "3");
-    EXPECT_EQ(fifth.value(QVArtistTrackTag).toString(), "Guest");
-
-    const QStringList more = files(2);
-    handler.tagFiles(more, nullptr, album);
-    EXPECT_EQ(read(more[1]).value(QVTitleTag).toString(), "file2.mp3");
-    EXPECT_EQ(read(more[1]).value(QVArtistTrackTag).toString(), "Album Artist");
-    EXPECT_EQ(read(more[1]).value(QVTrackCountTag).toString(), "2");
-
-    handler.tagFiles(more, std::make_shared<TrackList>(), album);
-    EXPECT_EQ(read(more[1]).value(QVTrackCountTag).toString(), "");
-    EXPECT_EQ(read(more[1]).value(QVTrackNoTag).toString(), "2");
-
-    statuses.clear();
-    handler.tagFiles({}, tracks, album);
-    EXPECT_TRUE(statuses.isEmpty());
-}
-
-TEST_F(BatchTaggingTest, EveryFileGetsTheSameSingleCover)
-{
-    QImage cover(60, 60, QImage::Format_RGB32);
-    cover.fill(Qt::red);
-    album.setCover(cover);
-    // More files than one flush takes, so several batches are committed.
-    const QStringList paths = files(40);
-    handler.tagFiles(paths, nullptr, album);
-    QString firstPicture;
-    for (const QString &path : {paths.first(), paths.last()}) {
-        const QJsonArray pictures = MutagenTool::dump(path)["pictures"].toArray();
-        ASSERT_EQ(pictures.size(), 1) << path.toStdString();
-        EXPECT_TRUE(pictures[0]["jpeg"].toBool());
-        EXPECT_EQ(pictures[0]["type"].toInt(), 3);
-        if (firstPicture.isEmpty())
-            firstPicture = pictures[0]["sha1"].toString();
-        EXPECT_EQ(pictures[0]["sha1"].toString(), firstPicture);
-    }
-    EXPECT_EQ(read(paths.last()).value(QVCoverTag).value<QImage>().size(), QSize(60, 60));
-    EXPECT_EQ(read(paths.last()).value(QVTrackNoTag).toString(), "40");
-    EXPECT_EQ(statuses.size(), 40);
-
-    // Without a cover the pictures already in the files stay.
+    // Without a track list every title is the file's name and the artist the album's;
+    // without a cover the pictures already in the files stay.
     album.setCover(std::nullopt);
-    handler.tagFiles(paths.mid(0, 1), nullptr, album);
-    EXPECT_EQ(MutagenTool::dump(paths.first())["pictures"][0]["sha1"].toString(), firstPicture);
+    handler.tagFiles(paths.mid(0, 2), nullptr, album);
+    EXPECT_EQ(values(paths[1], {QVTitleTag, QVArtistTrackTag, QVTrackCountTag}), QStringList({"file2.mp3", "Album Artist", "2"}));
+    EXPECT_EQ(MutagenTool::dump(paths.first())["pictures"].toArray(), pictures);
+    handler.tagFiles(paths.mid(0, 2), std::make_shared<TrackList>(), album);
+    EXPECT_EQ(values(paths[1], {QVTrackCountTag}), QStringList{""});
+    statuses.lines.clear();
+    handler.tagFiles({}, nullptr, album);
+    EXPECT_TRUE(statuses.lines.isEmpty());
+}
+
+TEST_F(BatchTaggingTest, AFileListedTwiceEndsWithTheValuesOfItsLastPosition)
+{
+    // A long title needs the file rebuilt; a short one fits into the old tag in place. The
+    // second entry spells the same path differently; the name is as long as names get.
+    const QString longTitle(3000, u'L');
+    for (const QStringList &titles : {QStringList{longTitle, "Short"}, QStringList{"Short", longTitle}}) {
+        const QString name = QString(251, u'n') + ".mp3", path = dir.filePath(name);
+        ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{QVTitleTag, QStringLiteral("Old")}}));
+        handler.tagFiles({path, dir.path() + "/./" + name},
+                         std::make_shared<TrackList>(TrackList{track(titles[0]), track(titles[1])}), album);
+        EXPECT_EQ(values(path, {QVTitleTag, QVTrackNoTag}), QStringList({titles[1], "2"}));
+    }
+}
+
+TEST_F(BatchTaggingTest, AWriteRemovesOnlyDeadProcessesNewFilesAndNeverAFilePutAtThePathMeanwhile)
+{
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const QString leftover = QStringLiteral(".file1.mp3.%1-0123abcd.tagwright-new");
+    const QStringList kept{leftover.arg(::getpid()), ".notes.tagwright-new", "file1.mp3"};
+    for (const QString &name : {leftover.arg(dead), kept[0], kept[1]})
+        ASSERT_TRUE(Mp3Fixtures::writeMp3(dir.filePath(name)));
+
+    const QString path = files(1).first();
+    FileContentsPlan rebuilt(QFileInfo(path).size());
+    rebuilt.appendBytes("new");
+    rebuilt.appendRange(0, QFileInfo(path).size());
+    DurableWriteBatch batch;
+    QString reason;
+    ASSERT_TRUE(batch.stage(path, rebuilt, &reason));
+    // Another file takes the old one's name before the new one is put in place.
+    ASSERT_TRUE(QFile::remove(path) && Mp3Fixtures::writeMp3(path, 1));
+    const QList<DurableWriteBatch::Failure> failures = batch.commit();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].left, DurableWriteBatch::Left::AsItWas);
+    EXPECT_EQ(QFileInfo(path).size(), Mp3Fixtures::frameSize);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
 }
