@@ -70,6 +70,20 @@ std::optional<QString> textFor(const QVariantMap &tags, const QString &key)
     return tags.value(key).toString();
 }
 
+// The local file a dragged URL names. Music players write "file://localhost/..." for
+// "file:///..."; a file URL naming another host is a network share, no local file.
+std::optional<QString> localPath(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    QUrl local(url);
+    if (local.host() == u"localhost")
+        local.setHost(QString());
+    if (!local.host().isEmpty())
+        return std::nullopt;
+    return local.toLocalFile();
+}
+
 int tableIndex(TableOutlet table)
 {
     return static_cast<int>(table);
@@ -383,18 +397,17 @@ void MainController::acceptFileDrop(const QString &type, const QMimeData *data, 
     if (!m_songs)
         m_songs.emplace();
 
-    QStringList candidates;
+    QList<QUrl> urls;
     if (type == fileNamesDragType) {
-        for (const QUrl &url : data->urls())
-            if (url.isLocalFile())
-                candidates.append(url.toLocalFile());
+        urls = data->urls();
     } else {
-        for (const QString &location : TrackDragPropertyList::locations(data->data(trackDragType))) {
-            const QUrl url(location);
-            if (url.isLocalFile())
-                candidates.append(url.toLocalFile());
-        }
+        for (const QString &location : TrackDragPropertyList::locations(data->data(trackDragType)))
+            urls.append(QUrl(location));
     }
+    QStringList candidates;
+    for (const QUrl &url : urls)
+        if (const std::optional<QString> path = localPath(url))
+            candidates.append(*path);
 
     // Files always go in after the last row; the sort below decides their place anyway.
     qsizetype index = m_songs->size();

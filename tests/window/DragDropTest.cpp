@@ -156,4 +156,16 @@ TEST_F(WindowTest, TrackDragsAddTheirLocalFilesOnlyAndDataThatIsNoTrackListNothi
     EXPECT_EQ(controller().validateDrop(TableOutlet::fileListView, data.get()), Qt::CopyAction);
     ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, data.get(), 0));
     EXPECT_EQ(*controller().songs(), QStringList({local}));
+
+    // Players name the local host; a file URL of another host is no local file.
+    const QString viaLocalhost = "file://localhost" + QUrl::fromLocalFile(local).path(QUrl::FullyEncoded);
+    const QString elsewhere = "file://server/share/song.mp3";
+    QMimeData uriList;
+    uriList.setData(MainController::fileNamesDragType, (viaLocalhost + "\r\n" + elsewhere + "\r\n").toUtf8());
+    const auto tracks = trackDrag({viaLocalhost, elsewhere});
+    for (const QMimeData *drop : {&uriList, tracks.get()}) {
+        controller().clearFiles();
+        ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, drop, 0));
+        EXPECT_EQ(*controller().songs(), QStringList({local}));
+    }
 }
