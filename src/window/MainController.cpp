@@ -198,6 +198,9 @@ void MainController::refreshTableView(TableOutlet table)
     model(table)->reloadData();
     m_surface.setNeedsDisplay(table);
     m_surface.deselectAll(table);
+    // Resetting the model drops the selection without telling the selection's observers.
+    if (table == TableOutlet::resultTableView)
+        showFirstAlbumIfNoneIsChosen();
 }
 
 // --- status line ---------------------------------------------------------------------
@@ -300,22 +303,37 @@ void MainController::tableViewSelectionDidChange(TableOutlet table)
         return;
     const int row = m_surface.selectedRow(TableOutlet::resultTableView);
     const int albums = numberOfRowsInTableView(TableOutlet::resultTableView);
+    if (row < 0 || row >= albums) {
+        showFirstAlbumIfNoneIsChosen();
+        return;
+    }
     // A single album whose tracks are on show (typed in or read from files) keeps them.
     if (albums < 2 && !(albums == 1 && numberOfRowsInTableView(TableOutlet::trackListView) == 0))
         return;
-    if (row < 0 || row >= albums)
-        return;
-    const std::shared_ptr<ResultEntry> &album = m_resultList->at(row);
-    if (album->trackList()) {
-        clearDetails();
-        m_trackItems = album->trackList();
-    } else {
-        m_trackItems.reset();
-    }
-    // The cover view shows the chosen album's own cover, or none: tagging writes whatever
-    // it shows, so it must never keep the cover of an album chosen before.
-    m_surface.setImage(album->cover());
+    showAlbum(m_resultList->at(row));
+}
+
+void MainController::showAlbum(const std::shared_ptr<ResultEntry> &album)
+{
+    m_shownAlbum = album;
+    m_trackItems = album ? album->trackList() : nullptr;
+    // The cover view shows the album's own cover, or none: tagging writes whatever it
+    // shows, so it must never keep the cover of an album chosen before.
+    m_surface.setImage(album ? album->cover() : std::nullopt);
     refreshTableView(TableOutlet::trackListView);
+}
+
+void MainController::showFirstAlbumIfNoneIsChosen()
+{
+    // With no album chosen, tagging writes the first one, so an album's tracks and cover on
+    // show must be the first album's. Tracks typed in or read from files belong to no
+    // album and stay.
+    if (!m_shownAlbum)
+        return;
+    const std::shared_ptr<ResultEntry> first =
+        m_resultList && !m_resultList->isEmpty() ? m_resultList->first() : nullptr;
+    if (m_shownAlbum != first)
+        showAlbum(first);
 }
 
 // --- drag and drop -------------------------------------------------------------------
@@ -543,8 +561,12 @@ void MainController::generateNewAlbumEntryForArtist(const std::optional<QString>
 
 void MainController::generateNewTrackItem(const std::optional<QString> &title, const std::optional<QString> &artist)
 {
-    if (!m_trackItems)
+    if (!m_trackItems) {
         m_trackItems = std::make_shared<TrackList>();
+        // The first track typed for an album on show starts that album's own list.
+        if (m_shownAlbum)
+            m_shownAlbum->setTrackList(m_trackItems);
+    }
     auto track = std::make_shared<Track>();
     track->setTitle(title);
     track->setArtist(artist);

@@ -122,3 +122,46 @@ TEST_F(WindowTest, ChoosingAnAlbumBindsItsTracksAndCoverUnlessItIsTheOnlyOne)
     window().selectRow(TableOutlet::resultTableView, 0);
     EXPECT_EQ(controller().trackItems(), own);
 }
+
+TEST_F(WindowTest, WithNoAlbumChosenTheFirstAlbumsTracksAndCoverAreOnShow)
+{
+    // Tagging writes the first album when none is chosen, with the tracks and cover on show.
+    controller().generateNewAlbumEntryForArtist("First", "A", "", "", "", "", "");
+    controller().generateNewAlbumEntryForArtist("Second", "B", "", "", "", "", "");
+    const ResultList &albums = *controller().resultList();
+    albums.at(0)->setTrackList(trackList({"a1"}));
+    albums.at(0)->setCover(filled(Qt::red));
+    albums.at(1)->setTrackList(trackList({"b1", "b2"}));
+    albums.at(1)->setCover(filled(Qt::blue));
+    const auto expectFirstOnShow = [&](const char *after) {
+        EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1) << after;
+        EXPECT_EQ(controller().trackItems(), albums.at(0)->trackList()) << after;
+        ASSERT_TRUE(cover()->image()) << after;
+        EXPECT_EQ(cover()->image()->pixelColor(0, 0), QColor(Qt::red)) << after;
+    };
+
+    window().selectRow(TableOutlet::resultTableView, 1);
+    button("addAlbumButton")->click();
+    expectFirstOnShow("adding an album by hand");
+
+    window().selectRow(TableOutlet::resultTableView, 1);
+    view(TableOutlet::resultTableView)->clearSelection();
+    expectFirstOnShow("clearing the selection");
+
+    // Deleting the chosen album, and then every album, leaves nothing of theirs on show.
+    window().selectRow(TableOutlet::resultTableView, 1);
+    view(TableOutlet::resultTableView)->setFocus();
+    pressKey(view(TableOutlet::resultTableView), Qt::Key_Delete);
+    expectFirstOnShow("deleting the chosen album");
+    selectRows(TableOutlet::resultTableView, {0, 1});
+    pressKey(view(TableOutlet::resultTableView), Qt::Key_Delete);
+    EXPECT_FALSE(controller().trackItems());
+    EXPECT_FALSE(cover()->image());
+
+    // A track typed for an album without tracks joins that album's own list.
+    controller().generateNewAlbumEntryForArtist("Third", "C", "", "", "", "", "");
+    controller().generateNewAlbumEntryForArtist("Fourth", "D", "", "", "", "", "");
+    window().selectRow(TableOutlet::resultTableView, 1);
+    controller().generateNewTrackItem("d1", "");
+    EXPECT_EQ(controller().resultList()->at(1)->trackList(), controller().trackItems());
+}
