@@ -8,6 +8,7 @@
 #include "search/SearchEngine.h"
 #include "window/AlbumTableModel.h"
 #include "window/FileTableModel.h"
+#include "window/TrackCountNote.h"
 #include "window/TrackDragPropertyList.h"
 #include "window/TrackTableModel.h"
 
@@ -478,8 +479,16 @@ void MainController::keyDown(int key)
 
 void MainController::processTagging()
 {
-    if (!m_songs || m_songs->isEmpty() || !m_resultList || m_resultList->isEmpty())
+    if (!m_songs || m_songs->isEmpty()) {
+        switchStatus(QStringLiteral("Nothing to tag: no files listed."));
         return;
+    }
+    if (!m_resultList || m_resultList->isEmpty()) {
+        switchStatus(QStringLiteral("Nothing to tag: no album listed."));
+        return;
+    }
+    if (const QString note = trackCountNote(m_songs->size(), m_trackItems ? m_trackItems->size() : 0); !note.isEmpty())
+        switchStatus(note);
     switchStatus(QStringLiteral("Tagging files now..."));
     m_surface.setButtonEnabled(ButtonOutlet::tagButton, false);
     const int row = m_surface.selectedRow(TableOutlet::resultTableView);
@@ -492,12 +501,14 @@ void MainController::processTagging()
 
 void MainController::processRenaming()
 {
+    if (!m_songs || m_songs->isEmpty()) {
+        switchStatus(QStringLiteral("Nothing to rename: no files listed."));
+        return;
+    }
     switchStatus(QStringLiteral("Renaming files now..."));
     m_surface.setButtonEnabled(ButtonOutlet::renameButton, false);
-    QStringList none;
-    reportingFileFailures(QStringLiteral("Renaming"), [&] {
-        FileHandler().renameFiles(m_songs ? *m_songs : none, m_surface.stringValue(TextOutlet::renaming));
-    });
+    reportingFileFailures(QStringLiteral("Renaming"),
+                          [&] { FileHandler().renameFiles(*m_songs, m_surface.stringValue(TextOutlet::renaming)); });
     // The rows stay the same files under new names, so the selection stays too.
     m_fileModel->refreshCells();
     m_surface.setNeedsDisplay(TableOutlet::fileListView);

@@ -5,6 +5,7 @@
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "support/Mp3Fixtures.h"
+#include "window/TrackCountNote.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +78,7 @@ TEST_F(CommandsTest, TaggingNeedsFilesAndAlbumsAndTakesTheFirstAlbumWhenNoneIsCh
     listFiles({file});
     takeStatusLines();
     button("tagButton")->click();
-    EXPECT_TRUE(takeStatusLines().isEmpty());
+    EXPECT_EQ(takeStatusLines(), QStringList({"Nothing to tag: no album listed."}));
     EXPECT_TRUE(tagsOf(file).isEmpty());
 
     controller().clearFiles();
@@ -86,11 +87,13 @@ TEST_F(CommandsTest, TaggingNeedsFilesAndAlbumsAndTakesTheFirstAlbumWhenNoneIsCh
     controller().resultList()->at(0)->setCover(filled(Qt::red, 40));
     takeStatusLines();
     button("tagButton")->click();
-    EXPECT_TRUE(takeStatusLines().isEmpty());
+    EXPECT_EQ(takeStatusLines(), QStringList({"Nothing to tag: no files listed."}));
 
     listFiles({file});
     EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
+    takeStatusLines();
     button("tagButton")->click();
+    EXPECT_EQ(takeStatusLines().first(), "1 file, no tracks: every file is titled by its file name.");
     EXPECT_EQ(tagsOf(file).value(QVAlbumTag), "First");
     EXPECT_EQ(tagsOf(file).value(QVTitleTag), "song.mp3");
     // The cover view was empty, so the album lost its cover and the file got none.
@@ -122,11 +125,10 @@ TEST_F(CommandsTest, RenamingFollowsTheMaskAndKeepsTheSelection)
     EXPECT_EQ(window().selectedRows(TableOutlet::fileListView), QList<int>({1}));
     EXPECT_TRUE(button("renameButton")->isEnabled());
 
-    // With no files the two lines of the command still show.
     controller().clearFiles();
     takeStatusLines();
     button("renameButton")->click();
-    EXPECT_EQ(takeStatusLines(), QStringList({"Renaming files now...", "Renaming files finished..."}));
+    EXPECT_EQ(takeStatusLines(), QStringList({"Nothing to rename: no files listed."}));
 }
 
 TEST_F(CommandsTest, RemovingTagsLeavesUntaggedFiles)
@@ -251,4 +253,29 @@ TEST_F(CommandsTest, FilesThatCouldNotBeChangedAreNamedToTheUser)
     EXPECT_TRUE(report->detailedText().startsWith(missing + ": "));
     EXPECT_FALSE(report->detailedText().contains(good));
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(CommandsTest, MismatchedFileAndTrackCountsAreNotedBeforeTagging)
+{
+    const std::pair<QSize, const char *> cases[] = {
+        {{5, 3}, "5 files, 3 tracks: files 4 and 5 are titled by their file names."},
+        {{4, 3}, "4 files, 3 tracks: file 4 is titled by its file name."},
+        {{2, 5}, "2 files, 5 tracks: tracks 3 to 5 are not written."},
+        {{1, 2}, "1 file, 2 tracks: track 2 is not written."},
+        {{3, 0}, "3 files, no tracks: every file is titled by its file name."},
+        {{3, 3}, ""},
+    };
+    for (const auto &[counts, note] : cases)
+        EXPECT_EQ(trackCountNote(counts.width(), counts.height()), note);
+
+    controller().generateNewAlbumEntryForArtist("A", "Album", "", "", "", "", "");
+    controller().generateNewTrackItem("Only", "");
+    listFiles({untagged("1.mp3", 1), untagged("2.mp3", 2)});
+    takeStatusLines();
+    button("tagButton")->click();
+    const QStringList lines = takeStatusLines();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.mid(0, 2), QStringList({"2 files, 1 track: file 2 is titled by its file name.",
+                                            "Tagging files now..."}));
+    EXPECT_EQ(tagsOf(filePath("2.mp3")).value(QVTitleTag), "2.mp3");
 }
