@@ -518,8 +518,23 @@ void MainController::processRenaming()
 
 void MainController::dropTags()
 {
-    reportingFileFailures(QStringLiteral("Removing tags"),
-                          [&] { FileHandler().deleteTagsInMp3Files(m_songs.value_or(QStringList())); });
+    const QStringList files = m_songs.value_or(QStringList());
+    if (files.isEmpty()) {
+        removeTags(files);
+        return;
+    }
+    // Removing tags cannot be undone: the user confirms it for exactly these files.
+    m_surface.askToConfirm(files.size() == 1
+                               ? QStringLiteral("Remove the ID3 tags of 1 file? Its title, album, artist and "
+                                                "cover are lost.")
+                               : QStringLiteral("Remove the ID3 tags of %1 files? Their titles, albums, artists "
+                                                "and covers are lost.").arg(files.size()),
+                           QStringLiteral("Remove tags"), [this, files] { removeTags(files); });
+}
+
+void MainController::removeTags(const QStringList &files)
+{
+    reportingFileFailures(QStringLiteral("Removing tags"), [&] { FileHandler().deleteTagsInMp3Files(files); });
 }
 
 template <typename Command>

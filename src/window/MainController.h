@@ -46,7 +46,9 @@ public:
     void clearFiles();
     void processTagging();
     void processRenaming();
+    // Asks the user to confirm, then removes the tags of the files listed at the time.
     void dropTags();
+    void removeTags(const QStringList &files);
     void addAlbumInformation();
     void addTrackItem();
 

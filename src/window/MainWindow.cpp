@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 MainWindow::MainWindow(bool forceDemo, QWidget *parent)
@@ -284,5 +285,19 @@ void MainWindow::reportFileFailures(const QString &command, const QStringList &f
     box->setObjectName(QStringLiteral("fileFailures"));
     box->setDetailedText(failures.join(u'\n'));
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void MainWindow::askToConfirm(const QString &question, const QString &action, std::function<void()> confirmed)
+{
+    // Window-modal but without a nested event loop: the answer comes back as a click.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Tagwright"), question, QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("confirmation"));
+    QPushButton *accept = box->addButton(action, QMessageBox::DestructiveRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(accept, &QPushButton::clicked, this,
+            [confirmed = std::move(confirmed)] { confirmed(); });
     box->open();
 }

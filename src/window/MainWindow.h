@@ -47,6 +47,7 @@ public:
     void displayStatusView() override;
     std::optional<TableOutlet> firstResponderTable() const override;
     void reportFileFailures(const QString &command, const QStringList &failures) override;
+    void askToConfirm(const QString &question, const QString &action, std::function<void()> confirmed) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

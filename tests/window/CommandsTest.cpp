@@ -43,6 +43,14 @@ protected:
         controller().resultList()->at(1)->setCover(filled(Qt::darkGreen, 40));
         window().selectRow(TableOutlet::resultTableView, 1);
     }
+    // The confirmation question on show, if any.
+    QMessageBox *openConfirmation()
+    {
+        for (QMessageBox *box : window().findChildren<QMessageBox *>("confirmation"))
+            if (box->isVisible())
+                return box;
+        return nullptr;
+    }
 };
 
 TEST_F(CommandsTest, TaggingWritesTheChosenAlbumTrackByTrackWithTheCoverShown)
@@ -138,7 +146,23 @@ TEST_F(CommandsTest, RemovingTagsLeavesUntaggedFiles)
     controller().generateNewAlbumEntryForArtist("Kept", "Album", "", "", "", "", "");
     listFiles(files);
     takeStatusLines();
+    // Nothing happens before the user confirms, for the number of files listed.
     button("removeTagsButton")->click();
+    QMessageBox *question = openConfirmation();
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(question->text().contains("2 files"));
+    question->button(QMessageBox::Cancel)->click();
+    EXPECT_EQ(openConfirmation(), nullptr);
+    EXPECT_EQ(tagsOf(files.at(0)).value(QVTitleTag), "A");
+
+    button("removeTagsButton")->click();
+    question = openConfirmation();
+    ASSERT_NE(question, nullptr);
+    controller().clearFiles();   // the files asked about are the ones that lose their tags
+    takeStatusLines();
+    for (QAbstractButton *answer : question->buttons())
+        if (answer != question->button(QMessageBox::Cancel))
+            answer->click();
     EXPECT_EQ(takeStatusLines(), QStringList({"Start removing existing tags.", "Removing existing tags. 1 files processed.",
                                               "Removing existing tags. 2 files processed.",
                                               "Finished removing existing tags."}));
