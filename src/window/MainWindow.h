@@ -12,6 +12,7 @@ class MainWindow;
 class DemoCatalogue;
 class MainController;
 class QButtonGroup;
+class StaleInputFilter;
 class QTableView;
 
 // The application's single window: the layout from MainWindow.ui, the controller wired to
@@ -61,5 +62,6 @@ private:
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::unique_ptr<MainController> m_controller;
     std::unique_ptr<DemoCatalogue> m_demo;
+    StaleInputFilter *m_staleInput = nullptr;
     bool m_forceDemo;
 };

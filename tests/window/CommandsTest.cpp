@@ -7,9 +7,11 @@
 #include "support/Mp3Fixtures.h"
 #include "window/TrackCountNote.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QMouseEvent>
 
 namespace {
 
@@ -302,4 +304,37 @@ TEST_F(CommandsTest, MismatchedFileAndTrackCountsAreNotedBeforeTagging)
     EXPECT_EQ(lines.mid(0, 2), QStringList({"2 files, 1 track: file 2 is titled by its file name.",
                                             "Tagging files now..."}));
     EXPECT_EQ(tagsOf(filePath("2.mp3")).value(QVTitleTag), "2.mp3");
+}
+
+TEST_F(CommandsTest, ClicksMadeWhileACommandRanAreNotReplayedAfterIt)
+{
+    listFiles({untagged("a.mp3")});
+    QAbstractButton *rename = button("renameButton");
+    const QPointF centre = rename->rect().center();
+    // A click as the window system delivers it: at once, or queued until the thread is free.
+    const auto click = [&](quint64 time, bool queued) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            auto *event = new QMouseEvent(type, centre, rename->mapToGlobal(centre), Qt::LeftButton,
+                                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                          Qt::NoModifier);
+            event->setTimestamp(time);
+            if (queued) {
+                QCoreApplication::postEvent(rename, event);
+            } else {
+                QCoreApplication::sendEvent(rename, event);
+                delete event;
+            }
+        }
+    };
+    const auto renamings = [&] { return takeStatusLines().count("Renaming files now..."); };
+    takeStatusLines();
+    // Two more clicks made while the first one's renaming holds the window.
+    click(7000, true);
+    click(7000, true);
+    click(7000, false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(renamings(), 1);
+
+    click(7000 + 60000, false);
+    EXPECT_EQ(renamings(), 1) << "a click made after the command ended";
 }
