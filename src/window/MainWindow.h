@@ -11,8 +11,8 @@ class MainWindow;
 }
 class DemoCatalogue;
 class MainController;
-class QButtonGroup;
 class StaleInputFilter;
+class QButtonGroup;
 class QTableView;
 
 // The application's single window: the layout from MainWindow.ui, the controller wired to
