@@ -8,6 +8,7 @@
 #include "search/SearchEngine.h"
 #include "window/AlbumTableModel.h"
 #include "window/FileTableModel.h"
+#include "window/TrackCountNote.h"
 #include "window/TrackDragPropertyList.h"
 #include "window/TrackTableModel.h"
 
@@ -68,6 +69,20 @@ std::optional<QString> textFor(const QVariantMap &tags, const QString &key)
     if (!tags.contains(key))
         return std::nullopt;
     return tags.value(key).toString();
+}
+
+// The local file a dragged URL names. Music players write "file://localhost/..." for
+// "file:///..."; a file URL naming another host is a network share, no local file.
+std::optional<QString> localPath(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    QUrl local(url);
+    if (local.host() == u"localhost")
+        local.setHost(QString());
+    if (!local.host().isEmpty())
+        return std::nullopt;
+    return local.toLocalFile();
 }
 
 int tableIndex(TableOutlet table)
@@ -189,6 +204,9 @@ void MainController::refreshTableView(TableOutlet table)
     model(table)->reloadData();
     m_surface.setNeedsDisplay(table);
     m_surface.deselectAll(table);
+    // Resetting the model drops the selection without telling the selection's observers.
+    if (table == TableOutlet::resultTableView)
+        showFirstAlbumIfNoneIsChosen();
 }
 
 // --- status line ---------------------------------------------------------------------
@@ -291,22 +309,37 @@ void MainController::tableViewSelectionDidChange(TableOutlet table)
         return;
     const int row = m_surface.selectedRow(TableOutlet::resultTableView);
     const int albums = numberOfRowsInTableView(TableOutlet::resultTableView);
+    if (row < 0 || row >= albums) {
+        showFirstAlbumIfNoneIsChosen();
+        return;
+    }
     // A single album whose tracks are on show (typed in or read from files) keeps them.
     if (albums < 2 && !(albums == 1 && numberOfRowsInTableView(TableOutlet::trackListView) == 0))
         return;
-    if (row < 0 || row >= albums)
-        return;
-    const std::shared_ptr<ResultEntry> &album = m_resultList->at(row);
-    if (album->trackList()) {
-        clearDetails();
-        m_trackItems = album->trackList();
-    } else {
-        m_trackItems.reset();
-    }
-    // The cover view shows the chosen album's own cover, or none: tagging writes whatever
-    // it shows, so it must never keep the cover of an album chosen before.
-    m_surface.setImage(album->cover());
+    showAlbum(m_resultList->at(row));
+}
+
+void MainController::showAlbum(const std::shared_ptr<ResultEntry> &album)
+{
+    m_shownAlbum = album;
+    m_trackItems = album ? album->trackList() : nullptr;
+    // The cover view shows the album's own cover, or none: tagging writes whatever it
+    // shows, so it must never keep the cover of an album chosen before.
+    m_surface.setImage(album ? album->cover() : std::nullopt);
     refreshTableView(TableOutlet::trackListView);
+}
+
+void MainController::showFirstAlbumIfNoneIsChosen()
+{
+    // With no album chosen, tagging writes the first one, so an album's tracks and cover on
+    // show must be the first album's. Tracks typed in or read from files belong to no
+    // album and stay.
+    if (!m_shownAlbum)
+        return;
+    const std::shared_ptr<ResultEntry> first =
+        m_resultList && !m_resultList->isEmpty() ? m_resultList->first() : nullptr;
+    if (m_shownAlbum != first)
+        showAlbum(first);
 }
 
 // --- drag and drop -------------------------------------------------------------------
@@ -388,18 +421,17 @@ void MainController::acceptFileDrop(const QString &type, const QMimeData *data, 
     if (!m_songs)
         m_songs.emplace();
 
-    QStringList candidates;
+    QList<QUrl> urls;
     if (type == fileNamesDragType) {
-        for (const QUrl &url : data->urls())
-            if (url.isLocalFile())
-                candidates.append(url.toLocalFile());
+        urls = data->urls();
     } else {
-        for (const QString &location : TrackDragPropertyList::locations(data->data(trackDragType))) {
-            const QUrl url(location);
-            if (url.isLocalFile())
-                candidates.append(url.toLocalFile());
-        }
+        for (const QString &location : TrackDragPropertyList::locations(data->data(trackDragType)))
+            urls.append(QUrl(location));
     }
+    QStringList candidates;
+    for (const QUrl &url : urls)
+        if (const std::optional<QString> path = localPath(url))
+            candidates.append(*path);
 
     // Files always go in after the last row; the sort below decides their place anyway.
     qsizetype index = m_songs->size();
@@ -452,8 +484,16 @@ void MainController::keyDown(int key)
 
 void MainController::processTagging()
 {
-    if (!m_songs || m_songs->isEmpty() || !m_resultList || m_resultList->isEmpty())
+    if (!m_songs || m_songs->isEmpty()) {
+        switchStatus(QStringLiteral("Nothing to tag: no files listed."));
         return;
+    }
+    if (!m_resultList || m_resultList->isEmpty()) {
+        switchStatus(QStringLiteral("Nothing to tag: no album listed."));
+        return;
+    }
+    if (const QString note = trackCountNote(m_songs->size(), m_trackItems ? m_trackItems->size() : 0); !note.isEmpty())
+        switchStatus(note);
     switchStatus(QStringLiteral("Tagging files now..."));
     m_surface.setButtonEnabled(ButtonOutlet::tagButton, false);
     const int row = m_surface.selectedRow(TableOutlet::resultTableView);
@@ -466,12 +506,14 @@ void MainController::processTagging()
 
 void MainController::processRenaming()
 {
+    if (!m_songs || m_songs->isEmpty()) {
+        switchStatus(QStringLiteral("Nothing to rename: no files listed."));
+        return;
+    }
     switchStatus(QStringLiteral("Renaming files now..."));
     m_surface.setButtonEnabled(ButtonOutlet::renameButton, false);
-    QStringList none;
-    reportingFileFailures(QStringLiteral("Renaming"), [&] {
-        FileHandler().renameFiles(m_songs ? *m_songs : none, m_surface.stringValue(TextOutlet::renaming));
-    });
+    reportingFileFailures(QStringLiteral("Renaming"),
+                          [&] { FileHandler().renameFiles(*m_songs, m_surface.stringValue(TextOutlet::renaming)); });
     // The rows stay the same files under new names, so the selection stays too.
     m_fileModel->refreshCells();
     m_surface.setNeedsDisplay(TableOutlet::fileListView);
@@ -481,8 +523,23 @@ void MainController::processRenaming()
 
 void MainController::dropTags()
 {
-    reportingFileFailures(QStringLiteral("Removing tags"),
-                          [&] { FileHandler().deleteTagsInMp3Files(m_songs.value_or(QStringList())); });
+    const QStringList files = m_songs.value_or(QStringList());
+    if (files.isEmpty()) {
+        removeTags(files);
+        return;
+    }
+    // Removing tags cannot be undone: the user confirms it for exactly these files.
+    m_surface.askToConfirm(files.size() == 1
+                               ? QStringLiteral("Remove the ID3 tags of 1 file? Its title, album, artist and "
+                                                "cover are lost.")
+                               : QStringLiteral("Remove the ID3 tags of %1 files? Their titles, albums, artists "
+                                                "and covers are lost.").arg(files.size()),
+                           QStringLiteral("Remove tags"), [this, files] { removeTags(files); });
+}
+
+void MainController::removeTags(const QStringList &files)
+{
+    reportingFileFailures(QStringLiteral("Removing tags"), [&] { FileHandler().deleteTagsInMp3Files(files); });
 }
 
 template <typename Command>
@@ -535,8 +592,12 @@ void MainController::generateNewAlbumEntryForArtist(const std::optional<QString>
 
 void MainController::generateNewTrackItem(const std::optional<QString> &title, const std::optional<QString> &artist)
 {
-    if (!m_trackItems)
+    if (!m_trackItems) {
         m_trackItems = std::make_shared<TrackList>();
+        // The first track typed for an album on show starts that album's own list.
+        if (m_shownAlbum)
+            m_shownAlbum->setTrackList(m_trackItems);
+    }
     auto track = std::make_shared<Track>();
     track->setTitle(title);
     track->setArtist(artist);

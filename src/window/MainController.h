@@ -46,7 +46,9 @@ public:
     void clearFiles();
     void processTagging();
     void processRenaming();
+    // Asks the user to confirm, then removes the tags of the files listed at the time.
     void dropTags();
+    void removeTags(const QStringList &files);
     void addAlbumInformation();
     void addTrackItem();
 
@@ -104,6 +106,9 @@ private:
     // The rows of a row drag when they come from this very table and lie inside its list.
     std::optional<QList<int>> draggedRowsForTable(TableOutlet table, const QMimeData *data) const;
     void acceptFileDrop(const QString &type, const QMimeData *data, int row);
+    // Shows this album's tracks and cover (none for no album).
+    void showAlbum(const std::shared_ptr<ResultEntry> &album);
+    void showFirstAlbumIfNoneIsChosen();
     QString storefrontCode() const;
     // Runs one file command, then reports the files it could not change, if any.
     template <typename Command>
@@ -114,6 +119,9 @@ private:
     ResultListPtr m_resultList;
     TrackListPtr m_trackItems;
     std::optional<QStringList> m_songs;
+    // The album whose own tracks and cover are on show; null while they were typed in or
+    // read from files, or nothing is shown.
+    std::shared_ptr<ResultEntry> m_shownAlbum;
     std::unique_ptr<ControllerTableModel> m_albumModel;
     std::unique_ptr<ControllerTableModel> m_trackModel;
     std::unique_ptr<ControllerTableModel> m_fileModel;

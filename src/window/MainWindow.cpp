@@ -5,11 +5,13 @@
 #include "window/DemoCatalogue.h"
 #include "window/MainController.h"
 #include "window/PreferencesDialog.h"
+#include "window/StaleInputFilter.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 MainWindow::MainWindow(bool forceDemo, QWidget *parent)
@@ -21,6 +23,8 @@ MainWindow::MainWindow(bool forceDemo, QWidget *parent)
     m_ui->searchSelection->setId(m_ui->storeFrance, 3);
     m_ui->searchSelection->setId(m_ui->storeUnitedStates, 4);
     m_ui->preview->setText(QStringLiteral("--"));
+    m_staleInput = new StaleInputFilter(this);
+    QCoreApplication::instance()->installEventFilter(m_staleInput);
 
     m_controller = std::make_unique<MainController>(*this, ServiceConfig::placeholders());
     setUpTables();
@@ -78,15 +82,19 @@ void MainWindow::setUpTables()
 void MainWindow::connectActions()
 {
     MainController *controller = m_controller.get();
-    connect(m_ui->searchButton, &QPushButton::clicked, this, [controller] { controller->getSearchResult(); });
-    connect(m_ui->keywords, &QLineEdit::returnPressed, this, [controller] { controller->getSearchResult(); });
-    connect(m_ui->tagButton, &QPushButton::clicked, this, [controller] { controller->processTagging(); });
-    connect(m_ui->renameButton, &QPushButton::clicked, this, [controller] { controller->processRenaming(); });
-    connect(m_ui->removeTagsButton, &QPushButton::clicked, this, [controller] { controller->dropTags(); });
-    connect(m_ui->addAlbumButton, &QPushButton::clicked, this, [controller] { controller->addAlbumInformation(); });
-    connect(m_ui->addTrackButton, &QPushButton::clicked, this, [controller] { controller->addTrackItem(); });
-    connect(m_ui->clearAllButton, &QPushButton::clicked, this, [controller] { controller->clearAll(); });
-    connect(m_ui->clearFilesButton, &QPushButton::clicked, this, [controller] { controller->clearFiles(); });
+    // Each command runs through the filter, so clicks made while it runs are not replayed.
+    const auto command = [this](void (MainController::*action)()) {
+        return [this, action] { m_staleInput->run([this, action] { (m_controller.get()->*action)(); }); };
+    };
+    connect(m_ui->searchButton, &QPushButton::clicked, this, command(&MainController::getSearchResult));
+    connect(m_ui->keywords, &QLineEdit::returnPressed, this, command(&MainController::getSearchResult));
+    connect(m_ui->tagButton, &QPushButton::clicked, this, command(&MainController::processTagging));
+    connect(m_ui->renameButton, &QPushButton::clicked, this, command(&MainController::processRenaming));
+    connect(m_ui->removeTagsButton, &QPushButton::clicked, this, command(&MainController::dropTags));
+    connect(m_ui->addAlbumButton, &QPushButton::clicked, this, command(&MainController::addAlbumInformation));
+    connect(m_ui->addTrackButton, &QPushButton::clicked, this, command(&MainController::addTrackItem));
+    connect(m_ui->clearAllButton, &QPushButton::clicked, this, command(&MainController::clearAll));
+    connect(m_ui->clearFilesButton, &QPushButton::clicked, this, command(&MainController::clearFiles));
     connect(m_ui->renaming, &QLineEdit::textEdited, this, [controller] { controller->controlTextDidChange(); });
     // The mask is stored only when the user changed it, so the built-in default is never written.
     connect(m_ui->renaming, &QLineEdit::editingFinished, this, [this, controller] {
@@ -284,5 +292,19 @@ void MainWindow::reportFileFailures(const QString &command, const QStringList &f
     box->setObjectName(QStringLiteral("fileFailures"));
     box->setDetailedText(failures.join(u'\n'));
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void MainWindow::askToConfirm(const QString &question, const QString &action, std::function<void()> confirmed)
+{
+    // Window-modal but without a nested event loop: the answer comes back as a click.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Tagwright"), question, QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("confirmation"));
+    QPushButton *accept = box->addButton(action, QMessageBox::DestructiveRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(accept, &QPushButton::clicked, this,
+            [this, confirmed = std::move(confirmed)] { m_staleInput->run(confirmed); });
     box->open();
 }

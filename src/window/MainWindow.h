@@ -11,6 +11,7 @@ class MainWindow;
 }
 class DemoCatalogue;
 class MainController;
+class StaleInputFilter;
 class QButtonGroup;
 class QTableView;
 
@@ -47,6 +48,7 @@ public:
     void displayStatusView() override;
     std::optional<TableOutlet> firstResponderTable() const override;
     void reportFileFailures(const QString &command, const QStringList &failures) override;
+    void askToConfirm(const QString &question, const QString &action, std::function<void()> confirmed) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -60,5 +62,6 @@ private:
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::unique_ptr<MainController> m_controller;
     std::unique_ptr<DemoCatalogue> m_demo;
+    StaleInputFilter *m_staleInput = nullptr;
     bool m_forceDemo;
 };

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // The window elements the controller reads and writes, named as the controller knows them.
@@ -46,6 +47,10 @@ public:
 
     // Tells the user which files a command could not change, and why ("path: reason" lines).
     virtual void reportFileFailures(const QString &command, const QStringList &failures) = 0;
+
+    // Asks the user a question; runs `confirmed` once the user answers with `action`,
+    // and nothing otherwise. Returns at once, before the answer.
+    virtual void askToConfirm(const QString &question, const QString &action, std::function<void()> confirmed) = 0;
 
     // The table that takes key events, if a table has the focus.
     virtual std::optional<TableOutlet> firstResponderTable() const = 0;

@@ -5,250 +5,163 @@
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "support/Mp3Fixtures.h"
+#include "window/TrackCountNote.h"
 
-#include <QDir>
 #include <QFile>
 #include <QMessageBox>
-
-namespace {
-
-QVariantMap tagsOf(const QString &path)
-{
-    return FileHandler().readMetaDataFromMp3File(path);
-}
-
-} // namespace
+#include <QMouseEvent>
 
 class CommandsTest : public WindowTest {
 protected:
-    QString untagged(const QString &name, quint32 seed = 1)
+    QString untagged(const QString &name)
     {
-        const QString path = filePath(name);
-        EXPECT_TRUE(Mp3Fixtures::writeMp3(path, 8 * Mp3Fixtures::frameSize, seed));
-        return path;
+        EXPECT_TRUE(Mp3Fixtures::writeMp3(filePath(name)));
+        return filePath(name);
     }
-    QString tagged(const QString &name, const QVariantMap &tags)
-    {
-        const QString path = filePath(name);
-        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(path, tags));
-        return path;
-    }
-    // Two albums typed in, the second with three tracks of its own and chosen.
-    void chooseAlbumWithTracks()
-    {
-        controller().generateNewAlbumEntryForArtist("First Artist", "First Album", "1990", "Pop", "L", "1", "1");
-        controller().generateNewAlbumEntryForArtist("The Band", "Second Album", "2004", "Rock", "Label", "3", "2");
-        controller().resultList()->at(1)->setTrackList(trackList({"Intro", "AC/DC Live", "Outro"}, "Guest"));
-        controller().resultList()->at(1)->setCover(filled(Qt::darkGreen, 40));
-        window().selectRow(TableOutlet::resultTableView, 1);
-    }
+    static QVariant tag(const QString &path, const QString &key) { return FileHandler().readMetaDataFromMp3File(path).value(key); }
 };
 
-TEST_F(CommandsTest, TaggingWritesTheChosenAlbumTrackByTrackWithTheCoverShown)
+TEST_F(CommandsTest, TaggingWritesTheChosenAlbumWithTheCoverShownRenamingFollowsTheMaskRemovingAsksFirst)
 {
-    chooseAlbumWithTracks();
-    const QStringList files = {untagged("1.mp3", 1), untagged("2.mp3", 2), untagged("3.mp3", 3)};
-    listFiles(files);
-    ASSERT_TRUE(controller().resultList()->size() == 2) << "listing files under albums adds none";
-
-    takeStatusLines();
-    button("tagButton")->click();
-    EXPECT_EQ(takeStatusLines(), QStringList({"Tagging files now...", "Tagging new files. 1 files processed.",
-                                              "Tagging new files. 2 files processed.",
-                                              "Tagging new files. 3 files processed.", "Tagging files finished..."}));
-    EXPECT_TRUE(button("tagButton")->isEnabled());
-
-    const QStringList titles = {"Intro", "AC/DC Live", "Outro"};
-    for (int i = 0; i < 3; ++i) {
-        // The chosen album and its tracks reach the files; how each value is written is
-        // the file handler's own tests' business.
-        const QVariantMap tags = tagsOf(files.at(i));
-        EXPECT_EQ(tags.value(QVAlbumTag), "Second Album");
-        EXPECT_EQ(tags.value(QVArtistTrackTag), "Guest");
-        EXPECT_EQ(tags.value(QVTitleTag), titles.at(i));
-        EXPECT_EQ(tags.value(QVCoverTag).value<QImage>().pixelColor(20, 20).green(),
-                  QColor(Qt::darkGreen).green()) << "the cover shown, through JPEG";
-    }
-}
-
-TEST_F(CommandsTest, TaggingNeedsFilesAndAlbumsAndTakesTheFirstAlbumWhenNoneIsChosen)
-{
-    const QString file = untagged("song.mp3");
-    listFiles({file});
-    takeStatusLines();
-    button("tagButton")->click();
-    EXPECT_TRUE(takeStatusLines().isEmpty());
-    EXPECT_TRUE(tagsOf(file).isEmpty());
-
-    controller().clearFiles();
-    controller().generateNewAlbumEntryForArtist("A", "First", "", "", "", "", "");
-    controller().generateNewAlbumEntryForArtist("B", "Second", "", "", "", "", "");
-    controller().resultList()->at(0)->setCover(filled(Qt::red, 40));
-    takeStatusLines();
-    button("tagButton")->click();
-    EXPECT_TRUE(takeStatusLines().isEmpty());
-
-    listFiles({file});
-    EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
-    button("tagButton")->click();
-    EXPECT_EQ(tagsOf(file).value(QVAlbumTag), "First");
-    EXPECT_EQ(tagsOf(file).value(QVTitleTag), "song.mp3");
-    // The cover view was empty, so the album lost its cover and the file got none.
-    EXPECT_FALSE(controller().resultList()->at(0)->cover());
-    EXPECT_FALSE(tagsOf(file).contains(QVCoverTag));
-}
-
-TEST_F(CommandsTest, RenamingFollowsTheMaskAndKeepsTheSelection)
-{
-    chooseAlbumWithTracks();
-    const QString folder = filePath("");
-    listFiles({untagged("b.mp3", 2), untagged("a.mp3", 1), untagged("c.mp3", 3)});
-    button("tagButton")->click();
-    selectRows(TableOutlet::fileListView, {1});
-
-    field("renaming")->setText("%n - %t");
-    takeStatusLines();
-    button("renameButton")->click();
-    const QStringList lines = takeStatusLines();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines.first(), "Renaming files now...");
-    EXPECT_EQ(lines.last(), "Renaming files finished...");
-    EXPECT_TRUE(lines.contains("New file renamed. 3 files processed."));
-
-    EXPECT_EQ(column(TableOutlet::fileListView, 0),
-              QStringList({"01 - Intro.mp3", "02 - AC:DC Live.mp3", "03 - Outro.mp3"}));
-    EXPECT_TRUE(QFile::exists(QDir(folder).filePath("02 - AC:DC Live.mp3")));
-    EXPECT_FALSE(QFile::exists(QDir(folder).filePath("a.mp3")));
-    EXPECT_EQ(window().selectedRows(TableOutlet::fileListView), QList<int>({1}));
-    EXPECT_TRUE(button("renameButton")->isEnabled());
-
-    // With no files the two lines of the command still show.
-    controller().clearFiles();
-    takeStatusLines();
-    button("renameButton")->click();
-    EXPECT_EQ(takeStatusLines(), QStringList({"Renaming files now...", "Renaming files finished..."}));
-}
-
-TEST_F(CommandsTest, RemovingTagsLeavesUntaggedFiles)
-{
-    const QStringList files = {tagged("a.mp3", {{QVTitleTag, "A"}, {QVAlbumTag, "X"}}),
-                               tagged("b.mp3", {{QVTitleTag, "B"}, {QVAlbumTag, "X"}})};
-    controller().generateNewAlbumEntryForArtist("Kept", "Album", "", "", "", "", "");
-    listFiles(files);
-    takeStatusLines();
-    button("removeTagsButton")->click();
-    EXPECT_EQ(takeStatusLines(), QStringList({"Start removing existing tags.", "Removing existing tags. 1 files processed.",
-                                              "Removing existing tags. 2 files processed.",
-                                              "Finished removing existing tags."}));
-    for (const QString &file : files)
-        EXPECT_TRUE(tagsOf(file).isEmpty());
-}
-
-TEST_F(CommandsTest, AlbumsAndTracksTypedInByHand)
-{
-    controller().generateNewAlbumEntryForArtist("Earlier", "Album", "", "", "", "", "");
-    window().selectRow(TableOutlet::resultTableView, 0);
-    field("artist")->setText("Artist");
-    field("album")->setText("Typed Album");
-    field("publicationYear")->setText("1977");
-    field("genre")->setText("Punk");
-    field("label")->setText("Indie");
-    field("tracks")->setText(" 12 songs");
-    field("discs")->setText("two");
-    field("trackTitle")->setText("Left in the title field");
-    field("trackArtist")->setText("Stays");
-    button("addAlbumButton")->click();
-
-    ASSERT_EQ(controller().resultList()->size(), 2);
-    const ResultEntry &album = *controller().resultList()->at(1);
-    EXPECT_EQ(album.artistName(), "Artist");
-    EXPECT_EQ(album.albumName(), "Typed Album");
-    EXPECT_EQ(album.yearOfPublication(), "1977");
-    EXPECT_EQ(album.genre(), "Punk");
-    EXPECT_EQ(album.label(), "Indie");
-    EXPECT_EQ(album.numberOfTracks(), 12);
-    EXPECT_EQ(album.numberOfDiscs(), 0);
-    EXPECT_FALSE(album.trackList());
-    EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
-    for (const char *name : {"artist", "album", "publicationYear", "genre", "label", "tracks", "discs", "trackTitle"})
-        EXPECT_EQ(field(name)->text(), "") << name;
-    EXPECT_EQ(field("trackArtist")->text(), "Stays");
-
-    // A track typed while an album's tracks are shown joins that album.
-    auto tracks = std::make_shared<TrackList>();
-    controller().resultList()->at(1)->setTrackList(tracks);
+    addAlbums({"First Album", "Second Album"});
+    controller().resultList()->at(1)->setTrackList(trackList({"Intro", "AC/DC Live", "Outro"}));
+    controller().resultList()->at(1)->setCover(filled(Qt::darkGreen, 40));
     window().selectRow(TableOutlet::resultTableView, 1);
-    field("trackTitle")->setText("New Song");
-    button("addTrackButton")->click();
-    ASSERT_EQ(tracks->size(), 1);
-    EXPECT_EQ(tracks->at(0)->title(), "New Song");
-    EXPECT_EQ(tracks->at(0)->artist(), "Stays");
-    EXPECT_EQ(album.numberOfTracks(), 12);
-}
-
-TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveTheirAlbum)
-{
-    const QVariantMap album = {{QVArtistAlbumTag, "Band"}, {QVAlbumTag, "Record"}, {QVYearTag, "2010"},
-                               {QVGenreTag, "Folk"}, {QVTrackCountTag, "9"}, {QVDiscsTag, "1"}};
-    auto with = [&](const QString &title, const QString &artist) {
-        QVariantMap tags = album;
-        tags.insert(QVTitleTag, title);
-        tags.insert(QVArtistTrackTag, artist);
-        return tags;
-    };
-    QVariantMap covered = with("Second", "Guest");
-    covered.insert(QVCoverTag, Mp3Fixtures::jpegPicture(30, 20));
-    QVariantMap coveredLater = with("Third", "Band");   // the first cover found stays
-    coveredLater.insert(QVCoverTag, Mp3Fixtures::jpegPicture(50, 40));
-    const QStringList files = {tagged("2.mp3", covered), tagged("1.mp3", with("First", "Band")),
-                               tagged("3.mp3", coveredLater)};
+    const QStringList files = {untagged("1.mp3"), untagged("2.mp3"), untagged("3.mp3")};
     listFiles(files);
+    button("tagButton")->click();
+    EXPECT_EQ(status()->text(), "Tagging files finished...");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(tag(files.at(i), QVAlbumTag), "Second Album");
+        EXPECT_EQ(tag(files.at(i), QVTitleTag), controller().trackItems()->at(i)->title());
+        EXPECT_EQ(tag(files.at(i), QVCoverTag).value<QImage>().pixelColor(20, 20).green(), QColor(Qt::darkGreen).green());
+    }
+    // Renamed files stay in their rows, selection included.
+    view(TableOutlet::fileListView)->selectRow(1);
+    field("renaming")->setText("%n - %t");
+    button("renameButton")->click();
+    EXPECT_EQ(status()->text(), "Renaming files finished...");
+    EXPECT_EQ(column(TableOutlet::fileListView, 0), QStringList({"01 - Intro.mp3", "02 - AC:DC Live.mp3", "03 - Outro.mp3"}));
+    EXPECT_EQ(window().selectedRows(TableOutlet::fileListView), QList<int>({1}));
 
-    ASSERT_EQ(controller().resultList()->size(), 1);
-    const ResultEntry &entry = *controller().resultList()->at(0);
-    EXPECT_EQ(entry.artistName(), "Band");
-    EXPECT_EQ(entry.albumName(), "Record");
-    EXPECT_EQ(entry.numberOfTracks(), 9);
-    EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"First", "Second", "Third"}));
-    EXPECT_EQ(column(TableOutlet::trackListView, 2), QStringList({"Band", "Guest", "Band"}));
-    ASSERT_TRUE(cover()->image());
-    EXPECT_EQ(cover()->image()->size(), QSize(30, 20));
-    EXPECT_EQ(field("keywords")->text(), " Band Record");
-
-    listFiles({tagged("4.mp3", with("Fourth", "Band"))});
-    EXPECT_EQ(controller().resultList()->size(), 1);
-    EXPECT_EQ(controller().trackItems()->size(), 3);
+    // Removing tags asks first; the answer may come after the list changed, and the files
+    // asked about are the ones that lose their tags.
+    const QStringList renamed = *controller().songs();
+    const auto answer = [&](QMessageBox::ButtonRole role) {
+        button("removeTagsButton")->click();
+        std::unique_ptr<QMessageBox> question(window().findChild<QMessageBox *>("confirmation"));
+        ASSERT_TRUE(question && question->isVisible() && question->text().contains("3 files"));
+        controller().clearFiles();
+        for (QAbstractButton *choice : question->buttons())
+            if (question->buttonRole(choice) == role)
+                choice->click();
+        listFiles(renamed);
+    };
+    answer(QMessageBox::RejectRole);
+    EXPECT_EQ(tag(renamed.at(2), QVAlbumTag), "Second Album");
+    answer(QMessageBox::DestructiveRole);
+    EXPECT_TRUE(takeStatusLines().contains("Finished removing existing tags."));
+    for (const QString &file : renamed)
+        EXPECT_FALSE(tag(file, QVAlbumTag).isValid());
 }
 
-TEST_F(CommandsTest, AnUntaggedFileEndsTheScanOfDroppedFiles)
+TEST_F(CommandsTest, CommandsSayWhyNothingHappensAndTaggingNotesDifferingCounts)
 {
-    const QVariantMap tags = {{QVAlbumTag, "Record"}, {QVTitleTag, "Song"}};
-    listFiles({tagged("1.mp3", tags), untagged("2.mp3"), tagged("3.mp3", tags)});
-    EXPECT_EQ(controller().resultList()->size(), 1);
-    EXPECT_EQ(controller().trackItems()->size(), 1);
-    // Without an album artist its place in the keywords stays empty.
-    EXPECT_EQ(field("keywords")->text(), "  Record");
+    const std::pair<QSize, const char *> notes[] = {{{5, 3}, "5 files, 3 tracks: files 4 and 5 are titled by their file names."},
+        {{4, 3}, "4 files, 3 tracks: file 4 is titled by its file name."}, {{3, 3}, ""},
+        {{2, 5}, "2 files, 5 tracks: tracks 3 to 5 are not written."}, {{1, 2}, "1 file, 2 tracks: track 2 is not written."},
+        {{3, 0}, "3 files, no tracks: every file is titled by its file name."}};
+    for (const auto &[counts, note] : notes)
+        EXPECT_EQ(trackCountNote(counts.width(), counts.height()), note);
 
-    controller().clearAll();
-    listFiles({untagged("0.mp3"), tagged("4.mp3", tags)});
-    EXPECT_FALSE(controller().resultList());
-    EXPECT_FALSE(controller().trackItems());
+    const QStringList files = {untagged("1.mp3"), untagged("2.mp3")};
+    listFiles(files);
+    takeStatusLines();
+    button("tagButton")->click();
+    controller().clearFiles();
+    addAlbums({"First", "Second"});
+    button("tagButton")->click();
+    button("renameButton")->click();
+    EXPECT_EQ(takeStatusLines(), QStringList({"Nothing to tag: no album listed.", "Waiting for user input...",
+                                              "Nothing to tag: no files listed.", "Nothing to rename: no files listed."}));
+    // With no album chosen the first is written, with the tracks and cover on show: here one
+    // track typed in and no cover, so the album loses its cover and the files get none.
+    controller().resultList()->at(0)->setCover(filled(Qt::red));
+    controller().generateNewTrackItem("Typed", "");
+    listFiles(files);
+    button("tagButton")->click();
+    EXPECT_EQ(takeStatusLines().mid(0, 2), QStringList({"2 files, 1 track: file 2 is titled by its file name.", "Tagging files now..."}));
+    EXPECT_EQ(QStringList({tag(files.at(0), QVAlbumTag).toString(), tag(files.at(0), QVTitleTag).toString(),
+                           tag(files.at(1), QVTitleTag).toString()}), QStringList({"First", "Typed", "2.mp3"}));
+    EXPECT_FALSE(controller().resultList()->at(0)->cover() || tag(files.at(0), QVCoverTag).isValid());
 }
 
-TEST_F(CommandsTest, FilesThatCouldNotBeChangedAreNamedToTheUser)
+TEST_F(CommandsTest, AnAlbumTypedInByHandIsWrittenAndFilesThatCouldNotBeChangedAreNamed)
 {
-    controller().generateNewAlbumEntryForArtist("A", "Album", "", "", "", "", "");
-    const QString good = untagged("good.mp3");
-    const QString missing = filePath("missing.mp3");
+    const std::pair<const char *, QString> form[] = {{"artist", "Artist"}, {"album", "Typed"}, {"publicationYear", "1977"},
+        {"genre", "Punk"}, {"label", "Indie"}, {"tracks", " 12 songs"}, {"discs", "two"}, {"trackArtist", "Stays"}};
+    for (const auto &[name, text] : form)
+        field(name)->setText(text);
+    button("addAlbumButton")->click();
+    const QStringList shown = {"Artist", "Typed", "12", "1977", "Indie", "Punk", "0"};
+    for (int column = 0; column < 7; ++column)
+        EXPECT_EQ(this->column(TableOutlet::resultTableView, column), QStringList({shown.at(column)}));
+    // The form empties, except for the track artist kept for the next track.
+    for (const auto &[name, text] : form)
+        EXPECT_EQ(field(name)->text(), name == QLatin1String("trackArtist") ? text : "") << name;
+
+    const QString good = untagged("good.mp3"), missing = filePath("missing.mp3");
     listFiles({good, missing});
     button("tagButton")->click();
-
-    EXPECT_EQ(status()->text(), "Tagging files finished...");
-    EXPECT_EQ(tagsOf(good).value(QVAlbumTag), "Album");
-    auto *report = window().findChild<QMessageBox *>("fileFailures");
+    EXPECT_EQ(tag(good, QVAlbumTag), "Typed");
+    const auto *report = window().findChild<QMessageBox *>("fileFailures");
     ASSERT_NE(report, nullptr);
-    EXPECT_TRUE(report->text().startsWith("Tagging: 1 file"));
-    EXPECT_TRUE(report->detailedText().startsWith(missing + ": "));
-    EXPECT_FALSE(report->detailedText().contains(good));
-    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_TRUE(report->text().startsWith("Tagging: 1 file") && report->detailedText().startsWith(missing + ": "));
+    EXPECT_FALSE(report->detailedText().contains(good) || QFile::exists(missing));
+}
+
+TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveTheirAlbumUpToTheFirstUntaggedOne)
+{
+    const auto tagged = [&](const QString &name, const QString &title, const QByteArray &cover = {}) {
+        QVariantMap tags = {{QVArtistAlbumTag, "Band"}, {QVAlbumTag, "Record"}, {QVTrackCountTag, "9"},
+                            {QVTitleTag, title}, {QVArtistTrackTag, title + " Artist"}, {QVCoverTag, cover}};
+        EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(filePath(name), tags));
+        return filePath(name);
+    };
+    // Files are read in path order; the first cover found is shown.
+    listFiles({tagged("2.mp3", "Second", Mp3Fixtures::jpegPicture(30, 20)), tagged("1.mp3", "First"),
+               tagged("3.mp3", "Third", Mp3Fixtures::jpegPicture(50, 40)), untagged("4.mp3"), tagged("5.mp3", "Fifth")});
+    EXPECT_EQ(column(TableOutlet::resultTableView, 1) + column(TableOutlet::resultTableView, 2), QStringList({"Record", "9"}));
+    EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"First", "Second", "Third"}));
+    EXPECT_EQ(column(TableOutlet::trackListView, 2), QStringList({"First Artist", "Second Artist", "Third Artist"}));
+    EXPECT_EQ(cover()->image().value_or(QImage()).size(), QSize(30, 20));
+    EXPECT_EQ(field("keywords")->text(), " Band Record");
+    // Files listed under an album add nothing; an untagged first file gives no album.
+    listFiles({tagged("6.mp3", "Sixth")});
+    EXPECT_EQ(controller().trackItems()->size(), 3);
+    controller().clearAll();
+    listFiles({untagged("0.mp3"), tagged("7.mp3", "Seventh")});
+    EXPECT_FALSE(controller().resultList());
+}
+
+TEST_F(CommandsTest, ClicksMadeWhileACommandRanAreNotReplayedAfterIt)
+{
+    listFiles({untagged("a.mp3")});
+    QAbstractButton *rename = button("renameButton");
+    // A click as the window system hands it over: at once, or queued while the thread is busy.
+    const auto click = [&](quint64 time, bool queued) {
+        for (const bool press : {true, false}) {
+            auto event = std::make_unique<QMouseEvent>(press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease,
+                QPointF(5, 5), rename->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, press ? Qt::LeftButton : Qt::NoButton,
+                Qt::NoModifier);
+            event->setTimestamp(time);
+            queued ? QCoreApplication::postEvent(rename, event.release()) : void(QCoreApplication::sendEvent(rename, event.get()));
+        }
+    };
+    click(7000, true);   // two clicks made while the third one's renaming holds the window
+    click(7000, true);
+    click(7000, false);
+    QCoreApplication::processEvents();
+    click(7000 + 60000, false);   // and one made after it ended
+    EXPECT_EQ(takeStatusLines().count("Renaming files now..."), 2);
 }

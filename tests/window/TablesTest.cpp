@@ -1,124 +1,89 @@
 #include "WindowTest.h"
 
-#include "support/LogCapture.h"
-#include "window/TrackTableModel.h"
-
-TEST_F(WindowTest, AlbumCellsShowAndTakeEditsByFieldName)
+TEST_F(WindowTest, TheTracksAndCoverOnShowAreThoseOfTheAlbumTaggingWrites)
 {
-    controller().generateNewAlbumEntryForArtist("Artist", "Album", "1999", "Jazz", "Blue", "12", "2");
-    QAbstractItemModel *albums = view(TableOutlet::resultTableView)->model();
-    EXPECT_EQ(column(TableOutlet::resultTableView, 0), QStringList({"Artist"}));
-    EXPECT_EQ(column(TableOutlet::resultTableView, 2), QStringList({"12"}));
-    EXPECT_EQ(column(TableOutlet::resultTableView, 6), QStringList({"2"}));
-
-    EXPECT_TRUE(albums->setData(albums->index(0, 2), "7 dwarfs", Qt::EditRole));
-    EXPECT_EQ(controller().resultList()->at(0)->numberOfTracks(), 7);
-    albums->setData(albums->index(0, 2), "none", Qt::EditRole);
-    EXPECT_EQ(controller().resultList()->at(0)->numberOfTracks(), 0);
-    albums->setData(albums->index(0, 1), "Other Album", Qt::EditRole);
-    EXPECT_EQ(controller().resultList()->at(0)->albumName(), "Other Album");
-
-    // An identifier outside the seven shows nothing, and an edit for it changes nothing.
-    EXPECT_EQ(controller().objectValueForTableColumn(TableOutlet::resultTableView, "asinNumber", 0), std::nullopt);
-    controller().setObjectValue(TableOutlet::resultTableView, "B000TEST", "asinNumber", 0);
-    controller().setObjectValue(TableOutlet::resultTableView, "x", "cover", 0);
-    EXPECT_EQ(controller().resultList()->at(0)->asinNumber(), std::nullopt);
-    EXPECT_FALSE(controller().resultList()->at(0)->cover());
-}
-
-TEST_F(WindowTest, TrackEditsReachTheAlbumAndTheNumberColumnTakesNone)
-{
-    controller().generateNewAlbumEntryForArtist("Artist", "Album", "1999", "Jazz", "Blue", "3", "1");
-    controller().generateNewAlbumEntryForArtist("Other", "Other", "", "", "", "", "");
-    const TrackListPtr tracks = trackList({"One", "Two", "Three"});
-    controller().resultList()->at(0)->setTrackList(tracks);
-    window().selectRow(TableOutlet::resultTableView, 0);
-    ASSERT_EQ(controller().trackItems(), tracks);
-    EXPECT_EQ(column(TableOutlet::trackListView, 0), QStringList({"1", "2", "3"}));
-
-    QAbstractItemModel *model = view(TableOutlet::trackListView)->model();
-    EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
-    EXPECT_TRUE(model->flags(model->index(0, 1)) & Qt::ItemIsEditable);
-    model->setData(model->index(1, 1), "Second", Qt::EditRole);
-    model->setData(model->index(1, 2), "Guest", Qt::EditRole);
-    EXPECT_EQ(tracks->at(1)->title(), "Second");
-    EXPECT_EQ(tracks->at(1)->artist(), "Guest");
-
-    // An edit arriving for the number column, or for no column at all, is not an artist.
-    controller().setObjectValue(TableOutlet::trackListView, "5", TrackTableModel::numberColumn, 0);
-    controller().setObjectValue(TableOutlet::trackListView, "x", "Composer", 0);
-    EXPECT_EQ(tracks->at(0)->artist(), "Performer");
-    EXPECT_EQ(tracks->at(0)->title(), "One");
-}
-
-TEST_F(WindowTest, FileCellsShowTheNameTakeNoEditsAndACellOutsideItsListLogsOneLine)
-{
-    listFiles({"/a/b.mp3"});
-    QAbstractItemModel *files = view(TableOutlet::fileListView)->model();
-    EXPECT_EQ(column(TableOutlet::fileListView, 0), QStringList({"b.mp3"}));
-    EXPECT_EQ(controller().objectValueForTableColumn(TableOutlet::fileListView, "anything", 0), "b.mp3");
-    EXPECT_FALSE(files->flags(files->index(0, 0)) & Qt::ItemIsEditable);
-    controller().setObjectValue(TableOutlet::fileListView, "c.mp3", "File", 0);
-    EXPECT_EQ(*controller().songs(), QStringList({"/a/b.mp3"}));
-
-    const LogCapture log;
-    const auto beyond = controller().objectValueForTableColumn(TableOutlet::fileListView, "File", 5);
-    const auto noList = controller().objectValueForTableColumn(TableOutlet::trackListView, "Title", 0);
-    const QStringList capturedWarnings = log.lines();
-
-    EXPECT_EQ(beyond, std::nullopt);
-    EXPECT_EQ(noList, std::nullopt);
-    ASSERT_EQ(capturedWarnings.size(), 2);
-    EXPECT_EQ(capturedWarnings.at(0),
-              "MainController:tableView:objectValueForTableColumn:row: Caught std::out_of_range: "
-              "row 5 outside a list of 1 entries");
-    EXPECT_TRUE(capturedWarnings.at(1).startsWith("MainController:tableView:objectValueForTableColumn:row: Caught "));
-}
-
-TEST_F(WindowTest, ChoosingAnAlbumBindsItsTracksAndCoverUnlessItIsTheOnlyOne)
-{
-    controller().generateNewAlbumEntryForArtist("First", "A", "", "", "", "", "");
-    controller().generateNewAlbumEntryForArtist("Second", "B", "", "", "", "", "");
-    controller().generateNewAlbumEntryForArtist("Third", "C", "", "", "", "", "");
+    addAlbums({"A", "B", "C"});
     const ResultList &albums = *controller().resultList();
     albums.at(0)->setTrackList(trackList({"a1", "a2"}));
     albums.at(0)->setCover(filled(Qt::red));
     albums.at(1)->setTrackList(trackList({"b1"}));
     albums.at(2)->setCover(filled(Qt::blue));
-
-    window().selectRow(TableOutlet::resultTableView, 0);
-    EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"a1", "a2"}));
-    EXPECT_EQ(cover()->image()->pixelColor(0, 0), QColor(Qt::red));
-
-    // An album without a cover clears the view rather than leave the previous album's.
+    // Whether the album's own tracks and cover, or none, are on show.
+    const auto shows = [&](int row) {
+        const ResultEntry &album = *controller().resultList()->at(row);
+        return controller().trackItems() == album.trackList() && cover()->image().has_value() == album.cover().has_value()
+            && (!cover()->image() || cover()->image()->pixelColor(0, 0) == album.cover()->pixelColor(0, 0));
+    };
+    for (int row : {0, 1, 2, 0}) {
+        window().selectRow(TableOutlet::resultTableView, row);
+        EXPECT_TRUE(shows(row)) << row;
+    }
+    // With none chosen, tagging writes the first album: adding one by hand, clearing the
+    // choice or deleting the chosen album shows the first one's.
     window().selectRow(TableOutlet::resultTableView, 1);
-    EXPECT_EQ(controller().trackItems(), albums.at(1)->trackList());
-    EXPECT_FALSE(cover()->image());
-
-    // An album without tracks unbinds the list and shows its own cover.
+    button("addAlbumButton")->click();
+    EXPECT_TRUE(shows(0));
     window().selectRow(TableOutlet::resultTableView, 2);
-    EXPECT_FALSE(controller().trackItems());
-    EXPECT_EQ(cover()->image()->pixelColor(0, 0), QColor(Qt::blue));
+    view(TableOutlet::resultTableView)->clearSelection();
+    EXPECT_TRUE(shows(0));
+    window().selectRow(TableOutlet::resultTableView, 1);
+    view(TableOutlet::resultTableView)->setFocus();
+    pressKey(view(TableOutlet::resultTableView), Qt::Key_Delete);
+    EXPECT_EQ(column(TableOutlet::resultTableView, 1), QStringList({"A", "C", ""}));
+    EXPECT_TRUE(shows(0));
+    // A track typed for a chosen album without tracks starts that album's own list.
+    window().selectRow(TableOutlet::resultTableView, 2);
+    controller().generateNewTrackItem("Typed", "");
+    EXPECT_TRUE(shows(2));
+    // The only album keeps tracks typed by hand on show, yet shows its own in an empty table.
+    for (bool typed : {true, false}) {
+        controller().clearTableViewsAndDataSources();
+        addAlbums({"Only"});
+        if (typed)
+            controller().generateNewTrackItem("Typed", "By Hand");
+        controller().resultList()->at(0)->setTrackList(trackList({"x"}));
+        window().selectRow(TableOutlet::resultTableView, 0);
+        EXPECT_EQ(shows(0), !typed);
+    }
+}
 
-    // Every refresh leaves the table without a selection.
-    controller().refreshTableView(TableOutlet::resultTableView);
-    EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), -1);
-
-    // A single album keeps tracks typed by hand on show.
-    controller().clearTableViewsAndDataSources();
-    controller().generateNewAlbumEntryForArtist("Only", "Album", "", "", "", "", "");
-    controller().generateNewTrackItem("Typed", "By Hand");
-    const TrackListPtr typed = controller().trackItems();
-    controller().resultList()->at(0)->setTrackList(trackList({"x"}));
-
+TEST_F(WindowTest, EditsReachTheirFieldsAndDeleteKeysRemoveTheSelectedRowsOfTheFocusedTableOnly)
+{
+    listFiles({filePath("a.mp3"), filePath("b.mp3"), filePath("c.mp3")});
+    addAlbums({"X", "Y"});
+    controller().resultList()->at(0)->setTrackList(trackList({"One", "Two", "Three"}));
     window().selectRow(TableOutlet::resultTableView, 0);
-    EXPECT_EQ(controller().trackItems(), typed);
+    QTableView *albums = view(TableOutlet::resultTableView), *tracks = view(TableOutlet::trackListView),
+               *files = view(TableOutlet::fileListView);
+    albums->model()->setData(albums->model()->index(0, 2), "7 dwarfs", Qt::EditRole);
+    tracks->model()->setData(tracks->model()->index(2, 1), "Trois", Qt::EditRole);
+    tracks->model()->setData(tracks->model()->index(2, 2), "Guest", Qt::EditRole);
+    EXPECT_EQ(controller().resultList()->at(0)->numberOfTracks(), 7);
+    EXPECT_EQ(controller().resultList()->at(0)->trackList()->at(2)->artist(), "Guest");
+    // Track numbers are positions and file names are files: neither takes an edit.
+    EXPECT_FALSE(tracks->model()->flags(tracks->model()->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(files->model()->flags(files->model()->index(0, 0)) & Qt::ItemIsEditable);
 
-    // With the track table empty, choosing the one album shows its tracks.
-    controller().clearTableViewsAndDataSources();
-    controller().generateNewAlbumEntryForArtist("Only", "Album", "", "", "", "", "");
-    const TrackListPtr own = trackList({"y", "z"});
-    controller().resultList()->at(0)->setTrackList(own);
-    window().selectRow(TableOutlet::resultTableView, 0);
-    EXPECT_EQ(controller().trackItems(), own);
+    // Nothing goes without a selection, or with the focus outside the tables.
+    files->setFocus();
+    pressKey(files, Qt::Key_Delete);
+    files->selectRow(1);
+    field("keywords")->setFocus();
+    pressKey(field("keywords"), Qt::Key_Backspace, "\b");
+    EXPECT_EQ(controller().songs()->size(), 3);
+    files->setFocus();
+    pressKey(files, Qt::Key_Escape);
+    pressKey(files, Qt::Key_Delete);
+    EXPECT_EQ(*controller().songs(), QStringList({filePath("a.mp3"), filePath("c.mp3")}));
+    // Tracks go from the chosen album's own list, and are numbered anew; its track count stays.
+    tracks->setFocus();
+    tracks->selectRow(1);
+    pressKey(tracks, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(column(TableOutlet::trackListView, 0) + column(TableOutlet::trackListView, 1),
+              QStringList({"1", "2", "One", "Trois"}));
+    EXPECT_EQ(controller().resultList()->at(0)->trackList()->size(), 2);
+    albums->setFocus();
+    albums->selectAll();
+    pressKey(albums, Qt::Key_Delete);
+    EXPECT_TRUE(controller().resultList()->isEmpty());
 }

@@ -1,22 +1,21 @@
 #pragma once
 
-#include "window/ControllerTableModel.h"
+#include "window/CoverView.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
 
-#include "window/CoverView.h"
-
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableView>
-
 #include <QMimeData>
-#include <QStringList>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <array>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString &text, std::ostream *out)
@@ -24,61 +23,81 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
-// A real main window on the offscreen platform, with settings in a temporary folder and
-// a temporary folder for files. Records every line the status view paints.
+// A real main window on the offscreen platform, with settings and files in temporary
+// folders. Records every line the status view paints.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
-
-    // Makes a new window over the same settings, as a restart of the program would.
-    void restartWindow();
 
     MainController &controller() { return m_window->controller(); }
+    MainWindow &window() { return *m_window; }
     // The window's controls, found by their names in the layout.
-    template <class Widget> Widget *child(const char *name)
-    {
-        Widget *widget = m_window->findChild<Widget *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    template <class Widget> Widget *child(const char *name) { return m_window->findChild<Widget *>(QString::fromLatin1(name)); }
     QLineEdit *field(const char *name) { return child<QLineEdit>(name); }
     QAbstractButton *button(const char *name) { return child<QAbstractButton>(name); }
     QLabel *status() { return child<QLabel>("status"); }
     CoverView *cover() { return child<CoverView>("cover"); }
-    MainWindow &window() { return *m_window; }
-
-    // Status lines painted since the last call.
-    QStringList takeStatusLines();
-
-    // A file below the temporary folder, with its folders made; empty content by default.
-    QString makeFile(const QString &relativePath, const QByteArray &content = {});
-    QString filePath(const QString &relativePath) const { return m_files.filePath(relativePath); }
-
-    // Tracks of the given titles, all by one artist, and a picture of one colour.
-    static TrackListPtr trackList(const QStringList &titles, const QString &artist = QStringLiteral("Performer"));
-    static QImage filled(Qt::GlobalColor colour, int size = 16);
-
-    // Drag data as a file manager, a music library and the window's own tables make it.
-    static std::unique_ptr<QMimeData> fileDrag(const QStringList &paths);
-    static std::unique_ptr<QMimeData> trackDrag(const QStringList &locations);
-    std::unique_ptr<QMimeData> rowDrag(TableOutlet table, const QList<int> &rows);
-
+    QTableView *view(TableOutlet table)
+    {
+        return child<QTableView>(std::array{"resultTableView", "trackListView", "fileListView"}[int(table)]);
+    }
     // The table's column of texts, read through its model.
-    QStringList column(TableOutlet table, int column);
-    QTableView *view(TableOutlet table);
-    void selectRows(TableOutlet table, const QList<int> &rows);
-    void pressKey(QWidget *target, int key, const QString &text = {});
-    // Types text into a line edit key by key, as a user would.
-    void typeInto(QWidget *target, const QString &text);
-    void listFiles(const QStringList &paths);
+    QStringList column(TableOutlet table, int column)
+    {
+        QStringList texts;
+        for (int row = 0; row < view(table)->model()->rowCount(); ++row)
+            texts.append(view(table)->model()->index(row, column).data().toString());
+        return texts;
+    }
+    // A key typed into the widget (with no window-system time, as the program's own events).
+    static void pressKey(QWidget *target, int key, const QString &text = {})
+    {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(target, &event);
+        }
+    }
+    // Status lines painted since the last call.
+    QStringList takeStatusLines() { return std::exchange(m_statusLines, {}); }
 
-    QTemporaryDir m_settings;
-    QTemporaryDir m_files;
+    // Albums typed in by hand under these titles, with no further details.
+    void addAlbums(const QStringList &titles)
+    {
+        for (const QString &title : titles)
+            controller().generateNewAlbumEntryForArtist("Artist", title, "", "", "", "", "");
+    }
+    // Tracks of the given titles, and a picture of one colour.
+    static TrackListPtr trackList(const QStringList &titles)
+    {
+        auto list = std::make_shared<TrackList>();
+        for (const QString &title : titles) {
+            list->append(std::make_shared<Track>());
+            list->last()->setTitle(title);
+        }
+        return list;
+    }
+    static QImage filled(Qt::GlobalColor colour, int size = 16)
+    {
+        QImage image(size, size, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    }
+
+    QString filePath(const QString &relativePath) const { return m_files.filePath(relativePath); }
+    // Files and folders as a file manager drags them.
+    static std::unique_ptr<QMimeData> fileDrag(const QStringList &paths)
+    {
+        auto data = std::make_unique<QMimeData>();
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        data->setUrls(urls);
+        return data;
+    }
+    void listFiles(const QStringList &paths) { controller().acceptDrop(TableOutlet::fileListView, fileDrag(paths).get(), 0); }
+
+    QTemporaryDir m_settings, m_files;
     std::unique_ptr<MainWindow> m_window;
-
-private:
-    void watchStatus();
     QStringList m_statusLines;
     std::unique_ptr<QObject> m_statusWatcher;
 };

@@ -1,0 +1,87 @@
+// What the window keeps and shows around the commands: the mask and the service settings,
+// the status line, the lists that clearing empties, and the keyboard mnemonics.
+#include "WindowTest.h"
+
+#include "common/StatusNotification.h"
+#include "window/PreferencesDialog.h"
+
+#include <QGroupBox>
+#include <QSettings>
+
+TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferencesLeaveTheDemoCatalogue)
+{
+    const QSettings settings("Tagwright", "Tagwright");
+    field("renaming")->setFocus();
+    pressKey(field("renaming"), Qt::Key_Return);
+    EXPECT_FALSE(settings.contains(QVRenamingMaskKey)) << "left without typing";
+    // Typed key by key, the mask previews as it grows (a file without tags shows the mask itself).
+    listFiles({filePath("untagged.mp3")});
+    field("renaming")->clear();
+    for (const QChar character : QStringLiteral("%b/%n")) {
+        pressKey(field("renaming"), character.toUpper().unicode(), character);
+        EXPECT_EQ(field("preview")->text(), field("renaming")->text());
+    }
+    pressKey(field("renaming"), Qt::Key_Return);
+    m_window = std::make_unique<MainWindow>();
+    EXPECT_EQ(field("renaming")->text(), "%b/%n");
+
+    // Emptied fields are removed from the settings; without credentials the demo answers.
+    EXPECT_TRUE(window().usesDemoCatalogue());
+    for (const QString secret : {" secret ", ""}) {
+        PreferencesDialog dialog(&window());
+        dialog.findChild<QLineEdit *>("Service/AccessKey")->setText("AKIAUSERKEY000000001");
+        dialog.findChild<QLineEdit *>("Service/SecretKey")->setText(secret);
+        dialog.findChild<QLineEdit *>("Service/Host/fr")->setText("catalogue.example:8080");
+        dialog.save();
+        window().applyServiceConfig();
+        EXPECT_EQ(window().windowTitle(), secret.isEmpty() ? "Tagwright \u2014 demo catalogue" : "Tagwright");
+        EXPECT_EQ(controller().serviceConfig().secretKey == "secret", !secret.isEmpty());
+    }
+    EXPECT_FALSE(settings.contains("Service/SecretKey") || settings.contains("Service/Host/de"));
+    EXPECT_EQ(settings.value("Service/Host/fr"), "catalogue.example:8080");
+}
+
+TEST_F(WindowTest, TheStatusLineShowsEveryNotificationAndClearingKeepsFormsAndMask)
+{
+    EXPECT_EQ(status()->text(), "Waiting for user input...");
+    postStatusChange(this, "one");
+    postStatusChange(nullptr, "two");
+    NotificationCenter::defaultCenter().post(QVStatusChangedNotification, this, {});   // no message: no change
+    button("searchButton")->click();   // no keywords: no search
+    EXPECT_EQ(takeStatusLines(), QStringList({"one", "two"}));
+
+    addAlbums({"Album"});
+    controller().generateNewTrackItem("Song", "Singer");
+    listFiles({filePath("b.mp3")});
+    button("clearFilesButton")->click();
+    EXPECT_TRUE(!controller().songs() && controller().trackItems()->size() == 1);
+    listFiles({filePath("c.mp3")});
+    for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})
+        field(name)->setText(name);
+    postStatusChange(this, "busy");
+    button("clearAllButton")->click();
+    EXPECT_FALSE(controller().resultList() || controller().trackItems() || controller().songs());
+    EXPECT_EQ(status()->text(), "Waiting for user input...");
+    for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})
+        EXPECT_EQ(field(name)->text(), name == QLatin1String("keywords") ? "" : name);
+    // A closed window hears no more notifications.
+    m_window.reset();
+    postStatusChange(this, "after the window");
+}
+
+TEST_F(WindowTest, EveryMnemonicInTheWindowIsUnique)
+{
+    // Every action (menus included), button, labelled field and group the Alt key reaches.
+    QMultiMap<QString, QString> owners;
+    for (QObject *object : window().findChildren<QObject *>()) {
+        const auto *label = qobject_cast<QLabel *>(object);
+        const bool reached = qobject_cast<QAction *>(object) || qobject_cast<QAbstractButton *>(object)
+            || qobject_cast<QGroupBox *>(object) || (label && label->buddy());
+        const QString text = object->property(qobject_cast<QGroupBox *>(object) ? "title" : "text").toString();
+        if (reached && !QKeySequence::mnemonic(text).isEmpty())
+            owners.insert(QKeySequence::mnemonic(text).toString(), text);
+    }
+    EXPECT_GE(owners.size(), 17);
+    for (const QString &key : owners.uniqueKeys())
+        EXPECT_EQ(owners.count(key), 1) << key.toStdString() << ": " << owners.values(key).join(", ").toStdString();
+}
