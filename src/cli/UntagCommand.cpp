@@ -1,4 +1,4 @@
-// tagwright-cli untag: removes the ID3v1, ID3v2 and APE tags of MP3 files.
+// tagwright-cli untag: removes the ID3v1, ID3v2, APE and Lyrics3v2 tags of MP3 files, wherever they sit.
 #include "cli/CliCommand.h"
 #include "cli/FileCommandProgress.h"
 #include "cli/Mp3FileCheck.h"
@@ -26,7 +26,7 @@ int runUntag(const QStringList &files)
 const CliCommandRegistration registration({
     QStringLiteral("untag"),
     QStringLiteral("untag FILE..."),
-    QStringLiteral("Removes the ID3v1, ID3v2 and APE tags of each MP3 file; the audio stays as it is.\n"
+    QStringLiteral("Removes the ID3v1, ID3v2 (front or appended), APE and Lyrics3v2 tags of each MP3 file; the audio stays as it is.\n"
                    "Nothing is changed when any file is missing or not an MP3 file; a file with a damaged\n"
                    "ID3v2 tag is named and left as it is."),
     runUntag,

@@ -115,7 +115,7 @@ TEST_F(FileCommandsTest, RenamePrintsEachNewPathAndNeverOverwritesAFile)
     const QByteArray one = contents(tagged("a.mp3", {{"ArtistAlbum", "Band"}, {"Title", "One"}, {"TrackNo", "1"}}));
     tagged("b.mp3", {{"ArtistAlbum", "Band"}, {"Title", "A/B"}, {"TrackNo", "2"}});
     const QByteArray same = contents(tagged("c.mp3", {{"ArtistAlbum", "Band"}, {"Title", "One"}, {"TrackNo", "1"}},
-                                                 Mp3Fixtures::frameSize, 2));
+                                                 2 * Mp3Fixtures::frameSize, 2));
     EXPECT_EQ(run({"preview", "--mask", "%a/%n - %t", "b.mp3", "a.mp3"}).outLines(), QStringList{"Band/02 - A/B"});
 
     // The third file's name is taken by the first: it keeps its own, and the command fails.
