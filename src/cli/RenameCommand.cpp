@@ -1,6 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/MaskArguments.h"
-#include "cli/FileCommandProgress.h"
+#include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
 #include "files/FileHandler.h"
 
@@ -21,15 +21,14 @@ int runRename(const QStringList &args)
     if (!Mp3FileCheck::reportProblems(parsed->files, QStringLiteral("rename")))
         return 2;
 
-    int failures = 0;
+    FileOutcome outcome;
     {
-        const FileCommandProgress progress;
-        FileHandler().renameFiles(parsed->files, parsed->mask);
-        failures = progress.failures();
+        const StatusLinePrinter progress;
+        outcome = FileHandler().renameFiles(parsed->files, parsed->mask);
     }
     for (const QString &path : std::as_const(parsed->files))
         out << path << "\n";
-    return failures == 0 ? 0 : 1;
+    return outcome.failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -1,7 +1,7 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
-#include "cli/FileCommandProgress.h"
+#include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
 #include "files/FileHandler.h"
 
@@ -142,9 +142,8 @@ int runTag(const QStringList &args)
     if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
         return 2;
 
-    const FileCommandProgress progress;
-    FileHandler().tagFiles(options->files, album->trackList(), *album);
-    return progress.failures() == 0 ? 0 : 1;
+    const StatusLinePrinter progress;
+    return FileHandler().tagFiles(options->files, album->trackList(), *album).failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -1,6 +1,6 @@
 // tagwright-cli untag: removes the ID3v1, ID3v2, APE and Lyrics3v2 tags of MP3 files, wherever they sit.
 #include "cli/CliCommand.h"
-#include "cli/FileCommandProgress.h"
+#include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
 #include "files/FileHandler.h"
 
@@ -18,9 +18,8 @@ int runUntag(const QStringList &files)
     if (!Mp3FileCheck::reportProblems(files, QStringLiteral("untag")))
         return 2;
 
-    const FileCommandProgress progress;
-    FileHandler().deleteTagsInMp3Files(files);
-    return progress.failures() == 0 ? 0 : 1;
+    const StatusLinePrinter progress;
+    return FileHandler().deleteTagsInMp3Files(files).failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

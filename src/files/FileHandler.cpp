@@ -2,7 +2,6 @@
 
 #include "common/StatusNotification.h"
 #include "files/DurableWriteBatch.h"
-#include "files/FileFailureNotification.h"
 #include "files/FileRenamer.h"
 #include "files/ImageEncoding.h"
 #include "files/RenamingMask.h"
@@ -59,14 +58,18 @@ QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReadi
     return metadata;
 }
 
-void FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path)
+FileOutcome FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path)
 {
+    FileOutcome outcome;
     DurableWriteBatch batch;
-    stageMetaData(metadata, path, batch);
-    commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}});
+    stageMetaData(metadata, path, batch, outcome);
+    commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}}, outcome);
+    outcome.filesHandled = 1;
+    return outcome;
 }
 
-void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch)
+void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch,
+                                FileOutcome &outcome)
 {
     TagAPI tag;
     tag.examineFile(path);
@@ -86,27 +89,28 @@ void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path
 
     QString reason;
     if (!tag.updateFile(batch, &reason))
-        reportFailure(taggingFailure, path, reason, aftermath());
+        reportFailure(outcome, taggingFailure, path, reason, aftermath());
 }
 
 void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
-                              const QHash<QString, QString> &givenPaths)
+                              const QHash<QString, QString> &givenPaths, FileOutcome &outcome)
 {
     for (const DurableWriteBatch::Failure &failure : batch.commit()) {
-        reportFailure(failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
+        reportFailure(outcome, failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
                       aftermath(failure.left));
     }
 }
 
-void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
-                                const QString &outcome)
+void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,
+                                const QString &reason, const QString &aftermath)
 {
-    sendStatusChange(failureFormat.arg(path, reason) + u' ' + outcome);
-    postFileFailure(this, path, reason + QStringLiteral(". ") + outcome);
+    sendStatusChange(failureFormat.arg(path, reason) + u' ' + aftermath);
+    outcome.failures.append({path, reason + QStringLiteral(". ") + aftermath});
 }
 
-void FileHandler::deleteTagsInMp3Files(const QStringList &files)
+FileOutcome FileHandler::deleteTagsInMp3Files(const QStringList &files)
 {
+    FileOutcome outcome;
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     TagAPI tag;
     DurableWriteBatch batch;
@@ -116,17 +120,20 @@ void FileHandler::deleteTagsInMp3Files(const QStringList &files)
         tag.examineFile(files.at(i));
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
         if (!tag.dropTag(batch, &reason))
-            reportFailure(removalFailure, files.at(i), reason, aftermath());
+            reportFailure(outcome, removalFailure, files.at(i), reason, aftermath());
+        outcome.filesHandled = i + 1;
         sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, removalFailure, givenPaths);
+            commitBatch(batch, removalFailure, givenPaths, outcome);
     }
-    commitBatch(batch, removalFailure, givenPaths);
+    commitBatch(batch, removalFailure, givenPaths, outcome);
     sendStatusChange(QStringLiteral("Finished removing existing tags."));
+    return outcome;
 }
 
-void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result)
+FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result)
 {
+    FileOutcome outcome;
     QVariantMap metadata;
     metadata.insert(QVAlbumTag, result.albumName().value_or(QStringLiteral("")));
     metadata.insert(QVArtistAlbumTag, result.artistName().value_or(QStringLiteral("")));
@@ -160,12 +167,14 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
         metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
                                           : QFileInfo(files.at(i)).fileName());
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
-        stageMetaData(metadata, files.at(i), batch);
+        stageMetaData(metadata, files.at(i), batch, outcome);
+        outcome.filesHandled = i + 1;
         sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, taggingFailure, givenPaths);
+            commitBatch(batch, taggingFailure, givenPaths, outcome);
     }
-    commitBatch(batch, taggingFailure, givenPaths);
+    commitBatch(batch, taggingFailure, givenPaths, outcome);
+    return outcome;
 }
 
 void FileHandler::sendStatusChange(const QString &message)
@@ -183,11 +192,14 @@ QString FileHandler::resolvePlaceholders(const QString &mask, const QVariantMap 
     return RenamingMask::substitute(mask, metadata, RenamingMask::Values::Unchanged);
 }
 
-void FileHandler::renameFiles(QStringList &files, const QString &mask)
+FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask)
 {
-    FileRenamer(*this).renameFiles(files, mask, [this](const QString &path, const QString &reason) {
-        reportFailure(QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
+    FileOutcome outcome;
+    FileRenamer(*this).renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
+        reportFailure(outcome, QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
     });
+    outcome.filesHandled = files.size();
+    return outcome;
 }
 
 QString FileHandler::buildPreviewForFiles(const QStringList &files, const QString &mask)

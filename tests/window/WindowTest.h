@@ -2,6 +2,7 @@
 
 #include "window/CoverView.h"
 #include "window/MainController.h"
+#include "window/TableDragData.h"
 #include "window/MainWindow.h"
 
 #include <QAbstractButton>
