@@ -109,4 +109,5 @@ TEST(SearchCommand, ExplainsItsUsage)
     const CliResult help = runSearch({"search", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("search [--store de|com|co.uk|fr] KEYWORDS...") && help.out.contains("TAGWRIGHT_HOST_DE"));
+    EXPECT_TRUE(runSearch({"--version"}).out.startsWith("tagwright-cli ") && runSearch({"tag", "--help"}).out.contains("--album FILE|-"));
 }
