@@ -5,7 +5,6 @@
 #include "files/FileFailureNotification.h"
 #include "files/FileRenamer.h"
 #include "files/ImageEncoding.h"
-#include "files/RenamingMask.h"
 #include "files/SongMetadata.h"
 #include "files/SongMetadataReader.h"
 #include "files/TagAPI.h"
@@ -171,16 +170,6 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
 void FileHandler::sendStatusChange(const QString &message)
 {
     postStatusChange(this, message);
-}
-
-QString FileHandler::replacePlaceholders(const QString &mask, const QVariantMap &metadata)
-{
-    return RenamingMask::substitute(mask, metadata, RenamingMask::Values::FileNameSafe);
-}
-
-QString FileHandler::resolvePlaceholders(const QString &mask, const QVariantMap &metadata)
-{
-    return RenamingMask::substitute(mask, metadata, RenamingMask::Values::Unchanged);
 }
 
 void FileHandler::renameFiles(QStringList &files, const QString &mask)
