@@ -9,6 +9,7 @@
 #include "catalogue/CatalogueServer.h"
 #include "search/FetchLimits.h"
 #include "search/SearchEngine.h"
+#include "search/ServiceConfig.h"
 
 #include <QBuffer>
 #include <QJsonArray>
@@ -122,8 +123,8 @@ bool searchWithCli(const QString &host, const QString &configHome)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    for (const char *store : {"DE", "COM", "CO_UK", "FR"})
-        environment.insert(QStringLiteral("TAGWRIGHT_HOST_") + QLatin1String(store), host);
+    for (const Storefront &store : ServiceConfig::storefronts())
+        environment.insert(store.host.environmentVariable, host);
     QProcess cli;
     cli.setProcessEnvironment(environment);
     cli.setStandardErrorFile(QProcess::nullDevice());

@@ -1,16 +1,30 @@
 #pragma once
 
+#include <QCommandLineParser>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <functional>
 
-// One sub-command of tagwright-cli. Each command's source file registers itself with a
-// static CliCommandRegistration, so main() dispatches and prints help without knowing them.
+// An option of a sub-command: always with a value, given as "--NAME VALUE" or "--NAME=VALUE".
+struct CliOption {
+    QString name;        // the long name without the dashes
+    QString valueName;   // the value's name in the help, e.g. "MASK"
+    QString description; // one or more lines for the help
+    bool required = false;
+};
+
+// One sub-command of tagwright-cli: its options and positional arguments, declared here and
+// read by one shared parser before run() is called. Each command's source file registers
+// itself with a static CliCommandRegistration, so main() dispatches and prints help
+// without knowing them.
 struct CliCommand {
     QString name;
-    QString synopsis;      // e.g. "search [--store de|com|co.uk|fr] KEYWORDS..."
-    QString description;   // several lines: what it does, each option
-    std::function<int(const QStringList &args)> run;  // args after the command name
+    QString description;      // several lines: what it does
+    QList<CliOption> options; // in the order the synopsis shows them
+    QString arguments;        // the positional arguments' syntax, e.g. "FILE..."; at least one is needed
+    QString noArguments;      // the usage error when none is given, e.g. "no MP3 files given"
+    // Called with every declared option and at least one positional argument present.
+    std::function<int(const QCommandLineParser &parsed)> run;
 };
 
 const QList<CliCommand> &cliCommands();

@@ -26,13 +26,10 @@ QJsonValue metadataToJson(const QVariantMap &metadata)
     return object;
 }
 
-int runRead(const QStringList &files)
+int runRead(const QCommandLineParser &parsed)
 {
     QTextStream err(stderr);
-    if (files.isEmpty()) {
-        err << "tagwright-cli read: no MP3 files given; see tagwright-cli --help\n";
-        return 2;
-    }
+    const QStringList files = parsed.positionalArguments();
     FileHandler handler;
     QJsonArray result;
     bool allRead = true;
@@ -54,10 +51,12 @@ int runRead(const QStringList &files)
 
 const CliCommandRegistration registration({
     QStringLiteral("read"),
-    QStringLiteral("read FILE..."),
     QStringLiteral("Prints the tags of each MP3 file as a JSON array of song metadata objects, in the\n"
                    "order given: {} for an untagged file, null for one that cannot be read, and\n"
                    "\"Cover\" as {\"width\": W, \"height\": H}."),
+    {},
+    QStringLiteral("FILE..."),
+    QStringLiteral("no MP3 files given"),
     runRead,
 });
 

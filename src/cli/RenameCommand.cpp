@@ -1,5 +1,5 @@
 #include "cli/CliCommand.h"
-#include "cli/MaskArguments.h"
+#include "cli/MaskOption.h"
 #include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
 #include "files/FileHandler.h"
@@ -8,36 +8,31 @@
 
 namespace {
 
-int runRename(const QStringList &args)
+int runRename(const QCommandLineParser &parsed)
 {
     QTextStream out(stdout);
-    QTextStream err(stderr);
-    QString error;
-    auto parsed = MaskArguments::parse(args, &error);
-    if (!parsed) {
-        err << "tagwright-cli rename: " << error << "; see tagwright-cli --help\n";
-        return 2;
-    }
-    if (!Mp3FileCheck::reportProblems(parsed->files, QStringLiteral("rename")))
+    QStringList files = parsed.positionalArguments();
+    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("rename")))
         return 2;
 
     FileOutcome outcome;
     {
         const StatusLinePrinter progress;
-        outcome = FileHandler().renameFiles(parsed->files, parsed->mask);
+        outcome = FileHandler().renameFiles(files, parsed.value(maskOption.name));
     }
-    for (const QString &path : std::as_const(parsed->files))
+    for (const QString &path : std::as_const(files))
         out << path << "\n";
     return outcome.failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({
     QStringLiteral("rename"),
-    QStringLiteral("rename --mask MASK FILE..."),
     QStringLiteral("Renames each MP3 file after its own tags by the renaming mask and prints its new path\n"
-                   "(the old one for a file that keeps its name). Placeholders: %a album artist, %b album,\n"
-                   "%t title, %n track number (two digits), %y year, %r track artist; \"/\" in the mask makes\n"
-                   "folders below the file's folder. An existing file is never replaced."),
+                   "(the old one for a file that keeps its name); folders the mask names are made below the\n"
+                   "file's folder. An existing file is never replaced."),
+    {maskOption},
+    QStringLiteral("FILE..."),
+    QStringLiteral("no FILE given"),
     runRename,
 });
 

@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 #include "cli/StatusLinePrinter.h"
 #include "search/SearchEngine.h"
+#include "search/ServiceConfig.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,7 +12,14 @@
 
 namespace {
 
-const QString synopsis = QStringLiteral("search [--store de|com|co.uk|fr] KEYWORDS...");
+// The storefront and credential variables, named as ServiceConfig reads them.
+QString environmentHelp()
+{
+    QStringList names;
+    for (const ServiceSetting &setting : ServiceConfig::allSettings())
+        names.append(setting.environmentVariable);
+    return names.join(QStringLiteral(", "));
+}
 
 const QString description = QStringLiteral(
     "Searches the album catalogue for KEYWORDS (joined by spaces) and prints the albums found\n"
@@ -21,46 +29,13 @@ const QString description = QStringLiteral(
     "Each status line goes to standard error as it is posted. An empty result is no error;\n"
     "when result pages fail, a last line on standard error says why, and when every page\n"
     "failed the exit status is 1.\n"
-    "--store CODE   storefront: de (the default), com, co.uk or fr; any other text reaches\n"
-    "               no host and fails.\n"
-    "--             ends the options; every later argument is a keyword.\n"
-    "Hosts and credentials come from the settings (Service/...) or the environment:\n"
-    "TAGWRIGHT_HOST_DE, _COM, _CO_UK, _FR, TAGWRIGHT_ACCESS_KEY, TAGWRIGHT_SECRET_KEY.");
+    "Hosts and credentials come from the settings (Service/...) or the environment:\n%1.");
 
-int usageError(const QString &message)
+int runSearch(const QCommandLineParser &parsed)
 {
-    std::fprintf(stderr, "tagwright-cli search: %s\nUsage: tagwright-cli %s\n", qPrintable(message),
-                 qPrintable(synopsis));
-    return 2;
-}
-
-int runSearch(const QStringList &args)
-{
-    QString store = QStringLiteral("de");
-    QStringList keywords;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == u"--help" || arg == u"-h") {
-            std::printf("Usage: tagwright-cli %s\n\n%s\n", qPrintable(synopsis), qPrintable(description));
-            return 0;
-        }
-        if (arg == u"--store") {
-            if (++i == args.size())
-                return usageError(QStringLiteral("--store needs a storefront code"));
-            store = args[i];
-        } else if (arg.startsWith(u"--store=")) {
-            store = arg.mid(8);
-        } else if (arg == u"--") {
-            keywords += args.mid(i + 1);
-            break;
-        } else if (arg.startsWith(u"--")) {
-            return usageError(QStringLiteral("unknown option \"%1\"").arg(arg));
-        } else {
-            keywords << arg;
-        }
-    }
-    if (keywords.isEmpty())
-        return usageError(QStringLiteral("no keywords given"));
+    const QString store = parsed.isSet(QStringLiteral("store")) ? parsed.value(QStringLiteral("store"))
+                                                                 : ServiceConfig::storefronts().first().code;
+    const QStringList keywords = parsed.positionalArguments();
 
     // Status lines show while the search still runs, as the window's status line would.
     const StatusLinePrinter statusLines;
@@ -77,6 +52,16 @@ int runSearch(const QStringList &args)
     return std::fflush(stdout) == 0 && !outcome.everyPageFailed() ? 0 : 1;
 }
 
-const CliCommandRegistration registration({QStringLiteral("search"), synopsis, description, runSearch});
+const CliCommandRegistration registration({
+    QStringLiteral("search"),
+    description.arg(environmentHelp()),
+    {{QStringLiteral("store"), ServiceConfig::storefrontCodes().join(u'|'),
+      QStringLiteral("the storefront: %1 (the default) or another of these; any other text\n"
+                     "reaches no host and fails")
+          .arg(ServiceConfig::storefronts().first().code)}},
+    QStringLiteral("KEYWORDS..."),
+    QStringLiteral("no keywords given"),
+    runSearch,
+});
 
 } // namespace

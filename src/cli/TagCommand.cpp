@@ -27,46 +27,22 @@ struct TagOptions {
     QStringList files;
 };
 
-std::optional<TagOptions> parseOptions(const QStringList &args)
+// The options' values; --index is checked here as the parser takes any text.
+std::optional<TagOptions> tagOptions(const QCommandLineParser &parsed)
 {
     TagOptions options;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (optionsEnded || !arg.startsWith(u"--")) {
-            options.files.append(arg);
-            continue;
-        }
-        if (arg == u"--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg != u"--album" && arg != u"--index" && arg != u"--cover") {
-            printCommandError(QStringLiteral("unknown option %1").arg(arg));
+    options.albumSource = parsed.value(QStringLiteral("album"));
+    options.coverPath = parsed.value(QStringLiteral("cover"));
+    options.files = parsed.positionalArguments();
+    options.indexGiven = parsed.isSet(QStringLiteral("index"));
+    if (options.indexGiven) {
+        const QString value = parsed.value(QStringLiteral("index"));
+        bool ok = false;
+        options.index = value.toLongLong(&ok);
+        if (!ok || options.index < 0) {
+            printCommandError(QStringLiteral("--index needs a number of 0 or more, not \"%1\"").arg(value));
             return std::nullopt;
         }
-        if (i + 1 >= args.size()) {
-            printCommandError(QStringLiteral("%1 needs a value").arg(arg));
-            return std::nullopt;
-        }
-        const QString value = args.at(++i);
-        if (arg == u"--album") {
-            options.albumSource = value;
-        } else if (arg == u"--cover") {
-            options.coverPath = value;
-        } else {
-            bool ok = false;
-            options.index = value.toLongLong(&ok);
-            options.indexGiven = true;
-            if (!ok || options.index < 0) {
-                printCommandError(QStringLiteral("--index needs a number of 0 or more, not \"%1\"").arg(value));
-                return std::nullopt;
-            }
-        }
-    }
-    if (options.albumSource.isEmpty()) {
-        printCommandError(QStringLiteral("--album FILE (or - for standard input) is required"));
-        return std::nullopt;
     }
     return options;
 }
@@ -117,9 +93,9 @@ std::optional<ResultEntry> albumFromSource(const TagOptions &options)
     return album;
 }
 
-int runTag(const QStringList &args)
+int runTag(const QCommandLineParser &parsed)
 {
-    const std::optional<TagOptions> options = parseOptions(args);
+    const std::optional<TagOptions> options = tagOptions(parsed);
     if (!options)
         return 2;
     std::optional<ResultEntry> album = albumFromSource(*options);
@@ -135,10 +111,6 @@ int runTag(const QStringList &args)
         album->setCover(cover);
     }
     // Every file is checked before the first one changes, so bad input changes nothing.
-    if (options->files.isEmpty()) {
-        printCommandError(QStringLiteral("no MP3 files given"));
-        return 2;
-    }
     if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
         return 2;
 
@@ -148,13 +120,17 @@ int runTag(const QStringList &args)
 
 const CliCommandRegistration registration({
     QStringLiteral("tag"),
-    QStringLiteral("tag --album FILE|- [--index N] [--cover IMAGE] FILE..."),
     QStringLiteral("Writes one album into the MP3 files: the album in the JSON form that `search` prints,\n"
                    "read from FILE or standard input (-), the object itself or element N of an array\n"
                    "(default 0). The files take the album's tracks in the order given; files beyond the\n"
                    "track list take their own names as titles. --cover IMAGE sets the front cover.\n"
                    "Nothing is changed when the album cannot be read or any file is missing or not an\n"
                    "MP3 file; a file with a damaged ID3v2 tag is named and left as it is."),
+    {{QStringLiteral("album"), QStringLiteral("FILE|-"), QStringLiteral("the album's JSON file, or - for standard input"), true},
+     {QStringLiteral("index"), QStringLiteral("N"), QStringLiteral("the album's position in a JSON array (default 0)")},
+     {QStringLiteral("cover"), QStringLiteral("IMAGE"), QStringLiteral("a picture file to set as the front cover")}},
+    QStringLiteral("FILE..."),
+    QStringLiteral("no MP3 files given"),
     runTag,
 });
 

@@ -4,17 +4,11 @@
 #include "cli/Mp3FileCheck.h"
 #include "files/FileHandler.h"
 
-#include <QTextStream>
-
 namespace {
 
-int runUntag(const QStringList &files)
+int runUntag(const QCommandLineParser &parsed)
 {
-    QTextStream err(stderr);
-    if (files.isEmpty()) {
-        err << "tagwright-cli untag: no MP3 files given; see tagwright-cli --help\n";
-        return 2;
-    }
+    const QStringList files = parsed.positionalArguments();
     if (!Mp3FileCheck::reportProblems(files, QStringLiteral("untag")))
         return 2;
 
@@ -24,10 +18,12 @@ int runUntag(const QStringList &files)
 
 const CliCommandRegistration registration({
     QStringLiteral("untag"),
-    QStringLiteral("untag FILE..."),
     QStringLiteral("Removes the ID3v1, ID3v2 (front or appended), APE and Lyrics3v2 tags of each MP3 file; the audio stays as it is.\n"
                    "Nothing is changed when any file is missing or not an MP3 file; a file with a damaged\n"
                    "ID3v2 tag is named and left as it is."),
+    {},
+    QStringLiteral("FILE..."),
+    QStringLiteral("no MP3 files given"),
     runUntag,
 });
 

@@ -4,7 +4,6 @@
 #include "files/DurableWriteBatch.h"
 #include "files/FileRenamer.h"
 #include "files/ImageEncoding.h"
-#include "files/RenamingMask.h"
 #include "files/SongMetadata.h"
 #include "files/SongMetadataReader.h"
 #include "files/TagAPI.h"
@@ -180,16 +179,6 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
 void FileHandler::sendStatusChange(const QString &message)
 {
     postStatusChange(this, message);
-}
-
-QString FileHandler::replacePlaceholders(const QString &mask, const QVariantMap &metadata)
-{
-    return RenamingMask::substitute(mask, metadata, RenamingMask::Values::FileNameSafe);
-}
-
-QString FileHandler::resolvePlaceholders(const QString &mask, const QVariantMap &metadata)
-{
-    return RenamingMask::substitute(mask, metadata, RenamingMask::Values::Unchanged);
 }
 
 FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask)

@@ -28,10 +28,6 @@ public:
     // Writes the album into every file, the track at position i into the file at position i.
     FileOutcome tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result);
 
-    // The mask with the file's values put in, made safe for a file name (renaming) or
-    // unchanged (preview).
-    QString replacePlaceholders(const QString &mask, const QVariantMap &metadata);
-    QString resolvePlaceholders(const QString &mask, const QVariantMap &metadata);
     // Moves every file to the name the mask gives for its tags; each entry becomes the
     // file's new path (a file that could not be moved keeps its old one).
     FileOutcome renameFiles(QStringList &files, const QString &mask);

@@ -79,7 +79,7 @@ SearchOutcome SearchEngine::buildSearchResultFromKeywords(const QString &keyword
     return SearchRun(*this, *m_fetcher, keywords, host).run();
 }
 
-int stringByteSort(const QString &a, const QString &b, void *)
+int stringByteSort(const QString &a, const QString &b)
 {
     const QByteArray left = a.toUtf8();
     const QByteArray right = b.toUtf8();
@@ -105,7 +105,7 @@ QString SearchEngine::queryStringForParameterDictionary(const QMap<QString, QStr
 {
     QStringList keys = parameters.keys();
     std::sort(keys.begin(), keys.end(),
-              [](const QString &a, const QString &b) { return stringByteSort(a, b, nullptr) < 0; });
+              [](const QString &a, const QString &b) { return stringByteSort(a, b) < 0; });
     QStringList pairs;
     pairs.reserve(keys.size());
     for (const QString &key : keys)

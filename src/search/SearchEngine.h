@@ -84,5 +84,5 @@ private:
 };
 
 // Orders two keys by their UTF-8 bytes as unsigned values; a proper prefix sorts first.
-// Negative, zero or positive as with strcmp; the context is not used.
-int stringByteSort(const QString &a, const QString &b, void *context);
+// Negative, zero or positive as with strcmp.
+int stringByteSort(const QString &a, const QString &b);

@@ -1,12 +1,17 @@
 #include "search/SearchOutcome.h"
 
+#include "search/ServiceConfig.h"
+
 #include <QStringList>
 
 PageFailure PageFailure::noHost(qint32 page, const QString &storefront)
 {
+    QStringList codes = ServiceConfig::storefrontCodes();
+    const QString last = codes.takeLast();
+    const QString choices = QStringLiteral("choose %1 or %2").arg(codes.join(QStringLiteral(", ")), last);
     const QString reason = storefront.isEmpty()
-                               ? QStringLiteral("no storefront is chosen; choose de, com, co.uk or fr")
-                               : QStringLiteral("\"%1\" is not a storefront; choose de, com, co.uk or fr").arg(storefront);
+                               ? QStringLiteral("no storefront is chosen; %1").arg(choices)
+                               : QStringLiteral("\"%1\" is not a storefront; %2").arg(storefront, choices);
     return {page, reason};
 }
 

@@ -1,37 +1,39 @@
 #include "search/ServiceConfig.h"
 
-#include <array>
+ServiceSetting ServiceConfig::accessKeySetting()
+{
+    return {QStringLiteral("Service/AccessKey"), QStringLiteral("TAGWRIGHT_ACCESS_KEY")};
+}
+
+ServiceSetting ServiceConfig::secretKeySetting()
+{
+    return {QStringLiteral("Service/SecretKey"), QStringLiteral("TAGWRIGHT_SECRET_KEY")};
+}
 
 const QString ServiceConfig::placeholderAccessKey = QStringLiteral("AKIAPLACEHOLDER00000");
 const QString ServiceConfig::placeholderSecretKey = QStringLiteral("PlaceholderSecretKeyForTagwrightDemo0000");
 
 namespace {
 
-struct HostKeys {
-    const char *code;
-    const char *settingsKey;
-    const char *environmentVariable;
-    const char *defaultHost;
-};
-
-constexpr std::array<HostKeys, 4> hostKeys{{
-    {"de", "Service/Host/de", "TAGWRIGHT_HOST_DE", "webservices.amazon.de"},
-    {"com", "Service/Host/com", "TAGWRIGHT_HOST_COM", "webservices.amazon.com"},
-    {"co.uk", "Service/Host/co.uk", "TAGWRIGHT_HOST_CO_UK", "webservices.amazon.co.uk"},
-    {"fr", "Service/Host/fr", "TAGWRIGHT_HOST_FR", "webservices.amazon.fr"},
-}};
+Storefront storefront(const char *code, const char *country, int buttonTag, const char *environmentSuffix)
+{
+    const QString codeText = QLatin1String(code);
+    return {codeText, QLatin1String(country), buttonTag, QStringLiteral("webservices.amazon.") + codeText,
+            {QStringLiteral("Service/Host/") + codeText,
+             QStringLiteral("TAGWRIGHT_HOST_") + QLatin1String(environmentSuffix)}};
+}
 
 // The environment's non-empty value wins, then a non-empty setting; otherwise the value
 // stays as it was. Returns whether one of the two supplied it.
-bool override(QString &value, const QSettings &settings, const char *settingsKey,
-              const QProcessEnvironment &environment, const char *variable)
+bool override(QString &value, const QSettings &settings, const QProcessEnvironment &environment,
+              const ServiceSetting &setting)
 {
-    const QString fromEnvironment = environment.value(QLatin1String(variable));
+    const QString fromEnvironment = environment.value(setting.environmentVariable);
     if (!fromEnvironment.isEmpty()) {
         value = fromEnvironment;
         return true;
     }
-    const QString fromSettings = settings.value(QLatin1String(settingsKey)).toString();
+    const QString fromSettings = settings.value(setting.settingsKey).toString();
     if (!fromSettings.isEmpty()) {
         value = fromSettings;
         return true;
@@ -41,13 +43,48 @@ bool override(QString &value, const QSettings &settings, const char *settingsKey
 
 } // namespace
 
+const QList<Storefront> &ServiceConfig::storefronts()
+{
+    static const QList<Storefront> all{
+        storefront("de", "Germany", 1, "DE"),
+        storefront("com", "United States", 4, "COM"),
+        storefront("co.uk", "United Kingdom", 2, "CO_UK"),
+        storefront("fr", "France", 3, "FR"),
+    };
+    return all;
+}
+
+QStringList ServiceConfig::storefrontCodes()
+{
+    QStringList codes;
+    for (const Storefront &store : storefronts())
+        codes.append(store.code);
+    return codes;
+}
+
+QList<ServiceSetting> ServiceConfig::allSettings()
+{
+    QList<ServiceSetting> settings{accessKeySetting(), secretKeySetting()};
+    for (const Storefront &store : storefronts())
+        settings.append(store.host);
+    return settings;
+}
+
+QString ServiceConfig::storefrontCodeForButtonTag(int tag)
+{
+    for (const Storefront &store : storefronts())
+        if (store.buttonTag == tag)
+            return store.code;
+    return QString();
+}
+
 ServiceConfig ServiceConfig::placeholders()
 {
     ServiceConfig config;
     config.accessKey = placeholderAccessKey;
     config.secretKey = placeholderSecretKey;
-    for (const HostKeys &keys : hostKeys)
-        config.hosts.insert(QLatin1String(keys.code), QLatin1String(keys.defaultHost));
+    for (const Storefront &store : storefronts())
+        config.hosts.insert(store.code, store.defaultHost);
     return config;
 }
 
@@ -60,13 +97,10 @@ ServiceConfig ServiceConfig::load()
 ServiceConfig ServiceConfig::load(const QSettings &settings, const QProcessEnvironment &environment)
 {
     ServiceConfig config = placeholders();
-    const bool accessKeySet = override(config.accessKey, settings, "Service/AccessKey", environment,
-                                       "TAGWRIGHT_ACCESS_KEY");
-    const bool secretKeySet = override(config.secretKey, settings, "Service/SecretKey", environment,
-                                       "TAGWRIGHT_SECRET_KEY");
+    const bool accessKeySet = override(config.accessKey, settings, environment, accessKeySetting());
+    const bool secretKeySet = override(config.secretKey, settings, environment, secretKeySetting());
     config.credentialsConfigured = accessKeySet && secretKeySet;
-    for (const HostKeys &keys : hostKeys)
-        override(config.hosts[QLatin1String(keys.code)], settings, keys.settingsKey, environment,
-                 keys.environmentVariable);
+    for (const Storefront &store : storefronts())
+        override(config.hosts[store.code], settings, environment, store.host);
     return config;
 }

@@ -1,9 +1,27 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
 #include <QProcessEnvironment>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
+
+// One value of the service configuration: the settings key it is stored under and the
+// environment variable whose non-empty value wins over it.
+struct ServiceSetting {
+    QString settingsKey;         // e.g. "Service/Host/de"
+    QString environmentVariable; // e.g. "TAGWRIGHT_HOST_DE"
+};
+
+// A regional storefront of the catalogue service.
+struct Storefront {
+    QString code;        // "de", "com", "co.uk" or "fr", as searches name it
+    QString country;     // the country it sells to, for labels
+    int buttonTag;       // the tag of the window's storefront button that chooses it
+    QString defaultHost; // the service's own host for it
+    ServiceSetting host; // where a user sets another host
+};
 
 // Where the album search sends its requests and with which credentials: one endpoint host
 // per storefront code and the access key / signing secret pair, read from the settings and
@@ -21,6 +39,18 @@ struct ServiceConfig {
     // The four regional hosts of the service and placeholder credentials of the right shape.
     static ServiceConfig placeholders();
 
+    // The storefronts in the order users are offered them: de, com, co.uk, fr.
+    static const QList<Storefront> &storefronts();
+    // The storefronts' codes in that order.
+    static QStringList storefrontCodes();
+    // Every value a user may configure: the two credentials, then each storefront's host.
+    static QList<ServiceSetting> allSettings();
+    // The code of the storefront the window's button with this tag chooses; empty for none.
+    static QString storefrontCodeForButtonTag(int tag);
+
+    // Functions rather than constants, so that other files' static initialisers may use them.
+    static ServiceSetting accessKeySetting();
+    static ServiceSetting secretKeySetting();
     static const QString placeholderAccessKey; // "AKIA" and 16 upper-case letters and digits
     static const QString placeholderSecretKey; // 40 characters of the Base64 alphabet
 };

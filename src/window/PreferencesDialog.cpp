@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <algorithm>
 
 PreferencesDialog::PreferencesDialog(QWidget *parent) : QDialog(parent)
 {
@@ -20,33 +21,35 @@ PreferencesDialog::PreferencesDialog(QWidget *parent) : QDialog(parent)
 
     auto *form = new QFormLayout;
     layout->addLayout(form);
-    const struct {
-        const char *key;
-        const char *environment;
+    struct Row {
+        ServiceSetting setting;
         QString label;
         bool secret;
-    } rows[] = {
-        {"Service/AccessKey", "TAGWRIGHT_ACCESS_KEY", tr("Access key:"), false},
-        {"Service/SecretKey", "TAGWRIGHT_SECRET_KEY", tr("Secret key:"), true},
-        {"Service/Host/de", "TAGWRIGHT_HOST_DE", tr("Host Germany:"), false},
-        {"Service/Host/co.uk", "TAGWRIGHT_HOST_CO_UK", tr("Host United Kingdom:"), false},
-        {"Service/Host/fr", "TAGWRIGHT_HOST_FR", tr("Host France:"), false},
-        {"Service/Host/com", "TAGWRIGHT_HOST_COM", tr("Host United States:"), false},
     };
+    QList<Row> rows{{ServiceConfig::accessKeySetting(), tr("Access key:"), false},
+                    {ServiceConfig::secretKeySetting(), tr("Secret key:"), true}};
+    // The hosts in the order of the window's storefront buttons.
+    QList<Storefront> stores = ServiceConfig::storefronts();
+    std::sort(stores.begin(), stores.end(),
+              [](const Storefront &a, const Storefront &b) { return a.buttonTag < b.buttonTag; });
+    for (const Storefront &store : stores)
+        rows.append({store.host, tr("Host %1:").arg(store.country), false});
+
     QSettings settings(QStringLiteral("Tagwright"), QStringLiteral("Tagwright"));
-    for (const auto &row : rows) {
-        auto *field = new QLineEdit(settings.value(QString::fromLatin1(row.key)).toString(), this);
-        field->setObjectName(QString::fromLatin1(row.key));
+    for (const Row &row : rows) {
+        const QString &key = row.setting.settingsKey;
+        const QString &environment = row.setting.environmentVariable;
+        auto *field = new QLineEdit(settings.value(key).toString(), this);
+        field->setObjectName(key);
         if (row.secret)
             field->setEchoMode(QLineEdit::PasswordEchoOnEdit);
         field->setMinimumWidth(320);
-        const QString environment = QString::fromLatin1(row.environment);
-        if (!qEnvironmentVariableIsEmpty(row.environment))
+        if (!qEnvironmentVariableIsEmpty(environment.toLatin1().constData()))
             field->setToolTip(tr("%1 is set in the environment and wins over this value").arg(environment));
         else
             field->setToolTip(tr("Stored in the settings; %1 in the environment would win").arg(environment));
         form->addRow(row.label, field);
-        m_settings.append({QString::fromLatin1(row.key), environment, field});
+        m_settings.append({row.setting, field});
     }
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
@@ -64,8 +67,8 @@ void PreferencesDialog::save()
     for (const Setting &setting : m_settings) {
         const QString value = setting.field->text().trimmed();
         if (value.isEmpty())
-            settings.remove(setting.key);
+            settings.remove(setting.setting.settingsKey);
         else
-            settings.setValue(setting.key, value);
+            settings.setValue(setting.setting.settingsKey, value);
     }
 }

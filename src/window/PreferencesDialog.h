@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/ServiceConfig.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -18,8 +20,7 @@ public:
 
 private:
     struct Setting {
-        QString key;          // QSettings key
-        QString environment;  // variable that overrides it
+        ServiceSetting setting;
         QLineEdit *field;
     };
     QList<Setting> m_settings;

@@ -29,9 +29,9 @@ TEST(Escaping, KeepsUnreservedMarksAndEscapesEveryOtherByte)
 TEST(Signing, SortsByBytesAndMatchesThePublishedExampleAndOurShape)
 {
     // Upper case sorts before lower case, whatever follows; a prefix sorts first.
-    EXPECT_LT(stringByteSort(QStringLiteral("Zebra"), QStringLiteral("apple"), nullptr), 0);
-    EXPECT_LT(stringByteSort(QStringLiteral("Item"), QStringLiteral("ItemPage"), nullptr), 0);
-    EXPECT_GT(stringByteSort(QStringLiteral("\u00e9"), QStringLiteral("z"), nullptr), 0);
+    EXPECT_LT(stringByteSort(QStringLiteral("Zebra"), QStringLiteral("apple")), 0);
+    EXPECT_LT(stringByteSort(QStringLiteral("Item"), QStringLiteral("ItemPage")), 0);
+    EXPECT_GT(stringByteSort(QStringLiteral("\u00e9"), QStringLiteral("z")), 0);
 
     // The service guide's REST example (secret "1234567890"), with its own path /onca/xml.
     const QString query = SearchEngine::queryStringForParameterDictionary(

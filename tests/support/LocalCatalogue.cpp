@@ -76,21 +76,19 @@ ServiceConfig LocalCatalogue::config() const
     ServiceConfig config;
     config.accessKey = m_options.accessKey;
     config.secretKey = m_options.secretKey;
-    for (const QString &store : {QStringLiteral("de"), QStringLiteral("com"), QStringLiteral("co.uk"),
-                                 QStringLiteral("fr")})
-        config.hosts.insert(store, host());
+    for (const Storefront &store : ServiceConfig::storefronts())
+        config.hosts.insert(store.code, host());
     config.credentialsConfigured = true;
     return config;
 }
 
 QStringList LocalCatalogue::environment() const
 {
-    return {QStringLiteral("TAGWRIGHT_ACCESS_KEY=") + m_options.accessKey,
-            QStringLiteral("TAGWRIGHT_SECRET_KEY=") + m_options.secretKey,
-            QStringLiteral("TAGWRIGHT_HOST_DE=") + host(),
-            QStringLiteral("TAGWRIGHT_HOST_COM=") + host(),
-            QStringLiteral("TAGWRIGHT_HOST_CO_UK=") + host(),
-            QStringLiteral("TAGWRIGHT_HOST_FR=") + host()};
+    QStringList environment{ServiceConfig::accessKeySetting().environmentVariable + u'=' + m_options.accessKey,
+                            ServiceConfig::secretKeySetting().environmentVariable + u'=' + m_options.secretKey};
+    for (const Storefront &store : ServiceConfig::storefronts())
+        environment.append(store.host.environmentVariable + u'=' + host());
+    return environment;
 }
 
 QList<QJsonObject> LocalCatalogue::logLines() const

@@ -40,9 +40,8 @@ void WindowTest::SetUp()
     }
     ASSERT_TRUE(m_settings.isValid() && m_files.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-    for (const char *name : {"TAGWRIGHT_ACCESS_KEY", "TAGWRIGHT_SECRET_KEY", "TAGWRIGHT_HOST_DE",
-                             "TAGWRIGHT_HOST_COM", "TAGWRIGHT_HOST_CO_UK", "TAGWRIGHT_HOST_FR"})
-        qunsetenv(name);
+    for (const ServiceSetting &setting : ServiceConfig::allSettings())
+        qunsetenv(setting.environmentVariable.toLatin1().constData());
     m_window = std::make_unique<MainWindow>();
     m_window->resize(1280, 800);
     m_window->show();
