@@ -99,21 +99,17 @@ TEST_F(BatchTaggingTest, ACancelledBatchCommitsTheFilesDoneAndLeavesTheRestByteF
 {
     // Cancelled while the batch holds staged files that are not in place yet.
     const QStringList paths = files(50);
-    QList<qint64> progress;
     JobControl control([&](qint64 done, qint64 total) {
-        progress.append(done * 100 + total);
-        if (done == 20)
+        if (done == 20 && total == 50)
             control.requestCancel();
     });
     EXPECT_EQ(handler.tagFiles(paths, nullptr, album, &control), 20);
-    EXPECT_EQ(progress.size(), 20);
-    EXPECT_EQ(progress.last(), 20 * 100 + 50);
+    EXPECT_EQ(control.done(), 20);
     for (int i : {0, 19})
         EXPECT_EQ(values(paths[i], {QVTrackNoTag}), QStringList{QString::number(i + 1)});
     for (int i = 20; i < 50; ++i) {
         QFile file(paths[i]);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), Mp3Fixtures::audio(4 * Mp3Fixtures::frameSize, quint32(i + 1))) << i;
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == Mp3Fixtures::audio(4 * Mp3Fixtures::frameSize, quint32(i + 1))) << i;
     }
 }
 
