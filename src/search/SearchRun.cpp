@@ -23,10 +23,8 @@ SearchOutcome SearchRun::run()
 {
     askForPage(1);
     reportProgress(m_control, 0, 0);
-    while (!cancelRequested(m_control)) {
-        std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> done = m_fetcher.next();
-        if (!done)
-            break;
+    const auto cancelled = [this] { return cancelRequested(m_control); };
+    while (std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> done = m_fetcher.next(cancelled)) {
         if (const auto page = m_pageTransfers.constFind(done->first); page != m_pageTransfers.cend())
             pageArrived(page.value(), done->second);
         else if (const auto cover = m_coverTransfers.constFind(done->first); cover != m_coverTransfers.cend())

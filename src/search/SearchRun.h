@@ -18,8 +18,8 @@ class SearchEngine;
 // known: the later pages as soon as page 1 announces them, a page's covers as soon as the page
 // is read. Covers are decoded and scaled on arrival, so their bytes are let go at once. Pages
 // are walked strictly in order, each once its covers are in. Once the control (if any) is
-// cancelled, no further page is walked and the run ends as soon as the fetcher hands back a
-// transfer; transfers still out are left to the fetcher.
+// cancelled, no further page is walked and the run ends within a second, with the albums of
+// the pages walked; transfers still out are left to the fetcher.
 class SearchRun {
 public:
     SearchRun(SearchEngine &engine, HttpFetcher &fetcher, QString keywords, QString host,
