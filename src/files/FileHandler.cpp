@@ -1,5 +1,6 @@
 #include "files/FileHandler.h"
 
+#include "common/JobControl.h"
 #include "common/StatusNotification.h"
 #include "files/DurableWriteBatch.h"
 #include "files/FileFailureNotification.h"
@@ -65,7 +66,7 @@ void FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path
     commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}});
 }
 
-void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch)
+bool FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch)
 {
     TagAPI tag;
     tag.examineFile(path);
@@ -84,17 +85,21 @@ void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path
     tag.setFrame(id3V2Frame(QStringLiteral("TPE2"), albumArtist), true);
 
     QString reason;
-    if (!tag.updateFile(batch, &reason))
-        reportFailure(taggingFailure, path, reason, aftermath());
+    if (tag.updateFile(batch, &reason))
+        return true;
+    reportFailure(taggingFailure, path, reason, aftermath());
+    return false;
 }
 
-void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
-                              const QHash<QString, QString> &givenPaths)
+qsizetype FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+                                   const QHash<QString, QString> &givenPaths)
 {
-    for (const DurableWriteBatch::Failure &failure : batch.commit()) {
+    const QList<DurableWriteBatch::Failure> failures = batch.commit();
+    for (const DurableWriteBatch::Failure &failure : failures) {
         reportFailure(failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
                       aftermath(failure.left));
     }
+    return failures.size();
 }
 
 void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
@@ -104,27 +109,33 @@ void FileHandler::reportFailure(const QString &failureFormat, const QString &pat
     postFileFailure(this, path, reason + QStringLiteral(". ") + outcome);
 }
 
-void FileHandler::deleteTagsInMp3Files(const QStringList &files)
+qsizetype FileHandler::deleteTagsInMp3Files(const QStringList &files, JobControl *control)
 {
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     TagAPI tag;
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
-    for (qsizetype i = 0; i < files.size(); ++i) {
+    qsizetype changed = 0;
+    for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         QString reason;
         tag.examineFile(files.at(i));
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
-        if (!tag.dropTag(batch, &reason))
+        if (tag.dropTag(batch, &reason))
+            ++changed;
+        else
             reportFailure(removalFailure, files.at(i), reason, aftermath());
         sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
+        reportProgress(control, i + 1, files.size());
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, removalFailure, givenPaths);
+            changed -= commitBatch(batch, removalFailure, givenPaths);
     }
-    commitBatch(batch, removalFailure, givenPaths);
+    changed -= commitBatch(batch, removalFailure, givenPaths);
     sendStatusChange(QStringLiteral("Finished removing existing tags."));
+    return changed;
 }
 
-void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result)
+qsizetype FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
+                                JobControl *control)
 {
     QVariantMap metadata;
     metadata.insert(QVAlbumTag, result.albumName().value_or(QStringLiteral("")));
@@ -151,7 +162,8 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
 
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
-    for (qsizetype i = 0; i < files.size(); ++i) {
+    qsizetype changed = 0;
+    for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
             metadata.insert(QVArtistTrackTag, *track->artist());
@@ -159,12 +171,16 @@ void FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks,
         metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
                                           : QFileInfo(files.at(i)).fileName());
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
-        stageMetaData(metadata, files.at(i), batch);
+        if (stageMetaData(metadata, files.at(i), batch))
+            ++changed;
         sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
+        reportProgress(control, i + 1, files.size());
         if (batch.stagedCount() >= filesPerFlush)
-            commitBatch(batch, taggingFailure, givenPaths);
+            changed -= commitBatch(batch, taggingFailure, givenPaths);
     }
-    commitBatch(batch, taggingFailure, givenPaths);
+    // Also when cancelled: the files staged so far become wholly new, the others stay old.
+    changed -= commitBatch(batch, taggingFailure, givenPaths);
+    return changed;
 }
 
 void FileHandler::sendStatusChange(const QString &message)
@@ -172,11 +188,11 @@ void FileHandler::sendStatusChange(const QString &message)
     postStatusChange(this, message);
 }
 
-void FileHandler::renameFiles(QStringList &files, const QString &mask)
+qsizetype FileHandler::renameFiles(QStringList &files, const QString &mask, JobControl *control)
 {
-    FileRenamer(*this).renameFiles(files, mask, [this](const QString &path, const QString &reason) {
+    return FileRenamer(*this).renameFiles(files, mask, [this](const QString &path, const QString &reason) {
         reportFailure(QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
-    });
+    }, control);
 }
 
 QString FileHandler::buildPreviewForFiles(const QStringList &files, const QString &mask)

@@ -3,6 +3,7 @@
 #include "search/ResultEntry.h"
 
 class DurableWriteBatch;
+class JobControl;
 
 #include <QHash>
 #include <QStringList>
@@ -10,7 +11,10 @@ class DurableWriteBatch;
 
 // Reads, writes and removes the ID3 tags of MP3 files, tags a list of files from one
 // album, and renames files by a renaming mask. Keeps nothing between calls; reports
-// progress only through the status notification, with itself as sender.
+// progress through the status notification, with itself as sender, and, for the batch
+// operations, through the job control a caller may hand in: such an operation reports files
+// done of total after each file, stops before the next file once cancelled, and returns how
+// many files it changed.
 class FileHandler {
 public:
     // Whether reading decodes the first picture into "Cover". Decoding a large cover takes
@@ -21,24 +25,27 @@ public:
     // one that cannot be read.
     QVariantMap readMetaDataFromMp3File(const QString &path, CoverReading cover = CoverReading::Decode);
     void writeMetaData(const QVariantMap &metadata, const QString &path);
-    void deleteTagsInMp3Files(const QStringList &files);
+    qsizetype deleteTagsInMp3Files(const QStringList &files, JobControl *control = nullptr);
 
     // Writes the album into every file, the track at position i into the file at position i.
-    void tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result);
+    // Cancelled, the files staged so far are still committed, each wholly old or wholly new.
+    qsizetype tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
+                       JobControl *control = nullptr);
 
     // Moves every file to the name the mask gives for its tags; each entry becomes the
     // file's new path (a file that could not be moved keeps its old one).
-    void renameFiles(QStringList &files, const QString &mask);
+    qsizetype renameFiles(QStringList &files, const QString &mask, JobControl *control = nullptr);
     QString buildPreviewForFiles(const QStringList &files, const QString &mask);
 
     void sendStatusChange(const QString &message);
 
 private:
-    // Stages one file's new tag into the batch; a file that cannot take it is reported.
-    void stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch);
+    // Stages one file's new tag into the batch; a file that cannot take it is reported (false).
+    bool stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch);
     // Makes the staged files durable and in place; reports those that could not be, by the
     // paths the caller gave (`givenPaths`, by the path each leads to, which the batch names).
-    void commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+    // Returns how many of them failed.
+    qsizetype commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
                      const QHash<QString, QString> &givenPaths);
     // Tells the status line and the failure observers why the file could not be changed
     // and what became of it.
