@@ -9,7 +9,10 @@
 
 // A small synchronous notification centre: observers subscribe to a name and run inside
 // post(), on the posting thread, before post() returns. The search and the file handler
-// report progress through it; the window and the command line listen.
+// report progress through it; the window and the command line listen. Any thread may post,
+// add and remove observers at once; a handler removed while another thread's post is running
+// it may still finish that call, so an object on another thread than the poster observes
+// through a QueuedObserver.
 class NotificationCenter {
 public:
     using Handler = std::function<void(const QString &name, const void *sender, const QVariantMap &userInfo)>;

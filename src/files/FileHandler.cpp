@@ -1,5 +1,6 @@
 #include "files/FileHandler.h"
 
+#include "common/JobControl.h"
 #include "common/StatusNotification.h"
 #include "files/DurableWriteBatch.h"
 #include "files/FileRenamer.h"
@@ -98,6 +99,7 @@ void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFo
         reportFailure(outcome, failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
                       aftermath(failure.left));
     }
+    return failures.size();
 }
 
 void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,
@@ -107,14 +109,14 @@ void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureForm
     outcome.failures.append({path, reason + QStringLiteral(". ") + aftermath});
 }
 
-FileOutcome FileHandler::deleteTagsInMp3Files(const QStringList &files)
+FileOutcome FileHandler::deleteTagsInMp3Files(const QStringList &files, JobControl *control)
 {
     FileOutcome outcome;
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     TagAPI tag;
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
-    for (qsizetype i = 0; i < files.size(); ++i) {
+    for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         QString reason;
         tag.examineFile(files.at(i));
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
@@ -122,15 +124,18 @@ FileOutcome FileHandler::deleteTagsInMp3Files(const QStringList &files)
             reportFailure(outcome, removalFailure, files.at(i), reason, aftermath());
         outcome.filesHandled = i + 1;
         sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
+        reportProgress(control, i + 1, files.size());
         if (batch.stagedCount() >= filesPerFlush)
             commitBatch(batch, removalFailure, givenPaths, outcome);
     }
     commitBatch(batch, removalFailure, givenPaths, outcome);
+    outcome.cancelled = outcome.filesHandled < files.size();
     sendStatusChange(QStringLiteral("Finished removing existing tags."));
     return outcome;
 }
 
-FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result)
+FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
+                                   JobControl *control)
 {
     FileOutcome outcome;
     QVariantMap metadata;
@@ -158,7 +163,7 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
 
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
-    for (qsizetype i = 0; i < files.size(); ++i) {
+    for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
             metadata.insert(QVArtistTrackTag, *track->artist());
@@ -169,10 +174,13 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
         stageMetaData(metadata, files.at(i), batch, outcome);
         outcome.filesHandled = i + 1;
         sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
+        reportProgress(control, i + 1, files.size());
         if (batch.stagedCount() >= filesPerFlush)
             commitBatch(batch, taggingFailure, givenPaths, outcome);
     }
+    // Also when cancelled: the files staged so far become wholly new, the others stay old.
     commitBatch(batch, taggingFailure, givenPaths, outcome);
+    outcome.cancelled = outcome.filesHandled < files.size();
     return outcome;
 }
 
@@ -181,13 +189,14 @@ void FileHandler::sendStatusChange(const QString &message)
     postStatusChange(this, message);
 }
 
-FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask)
+FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask, JobControl *control)
 {
     FileOutcome outcome;
     FileRenamer(*this).renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
         reportFailure(outcome, QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
-    });
-    outcome.filesHandled = files.size();
+    }, control);
+    outcome.cancelled = cancelRequested(control) && control->done() < files.size();
+    outcome.filesHandled = outcome.cancelled ? control->done() : files.size();
     return outcome;
 }
 

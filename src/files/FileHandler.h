@@ -4,6 +4,7 @@
 #include "search/ResultEntry.h"
 
 class DurableWriteBatch;
+class JobControl;
 
 #include <QHash>
 #include <QStringList>
@@ -12,7 +13,8 @@ class DurableWriteBatch;
 // Reads, writes and removes the ID3 tags of MP3 files, tags a list of files from one
 // album, and renames files by a renaming mask. Keeps nothing between calls; reports
 // progress through the status notification, with itself as sender, and returns what each
-// operation did to the files as a FileOutcome.
+// operation did to the files as a FileOutcome. The batch operations also report files done of
+// total to the job control a caller may hand in, and stop before the next file once cancelled.
 class FileHandler {
 public:
     // Whether reading decodes the first picture into "Cover". Decoding a large cover takes
@@ -23,14 +25,16 @@ public:
     // one that cannot be read.
     QVariantMap readMetaDataFromMp3File(const QString &path, CoverReading cover = CoverReading::Decode);
     FileOutcome writeMetaData(const QVariantMap &metadata, const QString &path);
-    FileOutcome deleteTagsInMp3Files(const QStringList &files);
+    FileOutcome deleteTagsInMp3Files(const QStringList &files, JobControl *control = nullptr);
 
     // Writes the album into every file, the track at position i into the file at position i.
-    FileOutcome tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result);
+    // Cancelled, the files staged so far are still committed, each wholly old or wholly new.
+    FileOutcome tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
+                         JobControl *control = nullptr);
 
     // Moves every file to the name the mask gives for its tags; each entry becomes the
     // file's new path (a file that could not be moved keeps its old one).
-    FileOutcome renameFiles(QStringList &files, const QString &mask);
+    FileOutcome renameFiles(QStringList &files, const QString &mask, JobControl *control = nullptr);
     QString buildPreviewForFiles(const QStringList &files, const QString &mask);
 
     void sendStatusChange(const QString &message);

@@ -1,5 +1,7 @@
 #include "files/FileRenamer.h"
 
+#include "common/JobControl.h"
+
 #include "files/FileHandler.h"
 #include "files/NoReplaceMove.h"
 #include "files/RenamingMask.h"
@@ -64,13 +66,20 @@ FileRenamer::FileRenamer(FileHandler &handler)
 {
 }
 
-void FileRenamer::renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure)
+qsizetype FileRenamer::renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure,
+                                   JobControl *control)
 {
-    for (qsizetype i = 0; i < files.size(); ++i) {
+    qsizetype moved = 0;
+    for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
+        const QString oldPath = files.at(i);
         if (const auto reason = renameFile(files[i], mask))
             onFailure(files.at(i), *reason);
+        else if (files.at(i) != oldPath)
+            ++moved;
         m_handler.sendStatusChange(QStringLiteral("New file renamed. %1 files processed.").arg(i + 1));
+        reportProgress(control, i + 1, files.size());
     }
+    return moved;
 }
 
 std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mask)

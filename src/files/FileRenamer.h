@@ -6,6 +6,7 @@
 #include <optional>
 
 class FileHandler;
+class JobControl;
 
 // Renames MP3 files after their own tags by a renaming mask, into folders below each
 // file's own folder as the mask says, and previews the first file's new name. Posts status
@@ -19,8 +20,11 @@ public:
 
     // Moves each file to the name the mask gives for its tags, never replacing an existing
     // file, and sets its entry to the new path; a file that is skipped or cannot be moved
-    // keeps its entry. Posts "New file renamed. %i files processed." after every file.
-    void renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure);
+    // keeps its entry. Posts "New file renamed. %i files processed." after every file and
+    // reports it to the control; stops before the next file once cancelled. Returns how many
+    // files moved.
+    qsizetype renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure,
+                          JobControl *control = nullptr);
 
     // The first file's new name as the mask resolves it with its values unchanged, relative
     // to its folder and without the extension; "--" without files or without a mask.

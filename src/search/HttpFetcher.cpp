@@ -243,9 +243,11 @@ std::pair<HttpFetcher::TransferId, FetchResult> HttpFetcher::takeFinished()
     return {transfer->id, std::move(transfer->result)};
 }
 
-std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> HttpFetcher::next()
+std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> HttpFetcher::next(const std::function<bool()> &stopWaiting)
 {
     for (;;) {
+        if (stopWaiting && stopWaiting())
+            return std::nullopt;
         // Requests queued since the last call go out now, before the caller spends time on
         // what it gets back, and transfers that ended meanwhile are seen.
         startQueued();
@@ -269,5 +271,5 @@ std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> HttpFetcher::next
         m_finished.push_back(std::move(m_running.front()));
         m_running.pop_front();
     }
-    return next();
+    return next(stopWaiting);
 }

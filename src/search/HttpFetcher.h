@@ -6,6 +6,7 @@
 #include <QString>
 #include <curl/curl.h>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -28,8 +29,9 @@ public:
     // handed back before the others that ended by then.
     TransferId start(const QString &url, bool urgent = false);
     // Sends what can be sent, then hands back a transfer that ended, waiting for one if none
-    // has; nothing when none is left.
-    std::optional<std::pair<TransferId, FetchResult>> next();
+    // has; nothing when none is left, or once `stopWaiting` answers true (asked at least once a
+    // second while waiting): the transfers still out then stay with the fetcher.
+    std::optional<std::pair<TransferId, FetchResult>> next(const std::function<bool()> &stopWaiting = {});
     // Fetches one URL on its own: start() and next() until it is back.
     FetchResult fetch(const QString &url);
 

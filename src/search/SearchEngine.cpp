@@ -65,7 +65,8 @@ SearchEngine::SearchEngine(ServiceConfig config, FetchLimits limits)
 
 SearchEngine::~SearchEngine() = default;
 
-SearchOutcome SearchEngine::buildSearchResultFromKeywords(const QString &keywords, const QString &engine)
+SearchOutcome SearchEngine::buildSearchResultFromKeywords(const QString &keywords, const QString &engine,
+                                                          JobControl *control)
 {
     const QString host = hostForEngine(engine);
     // A storefront without a host is never sent anywhere: the signed request would otherwise
@@ -76,7 +77,7 @@ SearchOutcome SearchEngine::buildSearchResultFromKeywords(const QString &keyword
         outcome.failures.append(PageFailure::noHost(1, engine));
         return outcome;
     }
-    return SearchRun(*this, *m_fetcher, keywords, host).run();
+    return SearchRun(*this, *m_fetcher, keywords, host, control).run();
 }
 
 int stringByteSort(const QString &a, const QString &b)

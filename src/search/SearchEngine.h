@@ -15,6 +15,7 @@
 #include <optional>
 
 class HttpFetcher;
+class JobControl;
 
 // The album search client: runs a signed ItemSearch in the music index of the product-catalogue
 // web service for up to three result pages and turns every item into an album record, posting
@@ -34,8 +35,11 @@ public:
 
     // The albums found for the keywords at the storefront ("de", "com", "co.uk", "fr"), and the
     // pages that failed. An unknown storefront is never sent anywhere; it and a failed first
-    // page give an empty list, each with its failure.
-    SearchOutcome buildSearchResultFromKeywords(const QString &keywords, const QString &engine);
+    // page give an empty list, each with its failure. With a control, reports the albums read
+    // so far (of an unknown total) and, once cancelled, stops before the next page and keeps
+    // the albums read until then.
+    SearchOutcome buildSearchResultFromKeywords(const QString &keywords, const QString &engine,
+                                                JobControl *control = nullptr);
 
     // The current time in UTC as "yyyy-MM-ddTHH:mm:ssZ".
     static QString utcTimestamp();

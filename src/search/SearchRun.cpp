@@ -1,5 +1,6 @@
 #include "search/SearchRun.h"
 
+#include "common/JobControl.h"
 #include "search/CoverImage.h"
 #include "search/SearchEngine.h"
 
@@ -11,15 +12,19 @@ constexpr qint32 maxPages = 3;
 
 } // namespace
 
-SearchRun::SearchRun(SearchEngine &engine, HttpFetcher &fetcher, QString keywords, QString host)
-    : m_engine(engine), m_fetcher(fetcher), m_keywords(std::move(keywords)), m_host(std::move(host))
+SearchRun::SearchRun(SearchEngine &engine, HttpFetcher &fetcher, QString keywords, QString host,
+                     JobControl *control)
+    : m_engine(engine), m_fetcher(fetcher), m_keywords(std::move(keywords)), m_host(std::move(host)),
+      m_control(control)
 {
 }
 
 SearchOutcome SearchRun::run()
 {
     askForPage(1);
-    while (std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> done = m_fetcher.next()) {
+    reportProgress(m_control, 0, 0);
+    const auto cancelled = [this] { return cancelRequested(m_control); };
+    while (std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> done = m_fetcher.next(cancelled)) {
         if (const auto page = m_pageTransfers.constFind(done->first); page != m_pageTransfers.cend())
             pageArrived(page.value(), done->second);
         else if (const auto cover = m_coverTransfers.constFind(done->first); cover != m_coverTransfers.cend())
@@ -101,7 +106,7 @@ void SearchRun::coverArrived(const QString &url, const FetchResult &result)
 void SearchRun::walkReadyPages()
 {
     const SearchEngine::CoverLookup lookup = [this](const QString &url) { return m_covers.value(url); };
-    while (m_nextToWalk <= m_pageCap) {
+    while (m_nextToWalk <= m_pageCap && !cancelRequested(m_control)) {
         const auto found = m_pages.find(m_nextToWalk);
         if (found == m_pages.end() || !found->second.arrived)
             return;
@@ -112,5 +117,6 @@ void SearchRun::walkReadyPages()
         m_engine.addResultEntriesFromResult(page.document ? &*page.document : nullptr, *m_outcome.albums, lookup);
         m_pages.erase(found);
         ++m_nextToWalk;
+        reportProgress(m_control, m_outcome.albums->size(), 0);
     }
 }

@@ -11,15 +11,19 @@
 #include <map>
 #include <optional>
 
+class JobControl;
 class SearchEngine;
 
 // One search from the first request to the last album. Each request goes out as soon as it is
 // known: the later pages as soon as page 1 announces them, a page's covers as soon as the page
 // is read. Covers are decoded and scaled on arrival, so their bytes are let go at once. Pages
-// are walked strictly in order, each once its covers are in.
+// are walked strictly in order, each once its covers are in. Once the control (if any) is
+// cancelled, no further page is walked and the run ends within a second, with the albums of
+// the pages walked; transfers still out are left to the fetcher.
 class SearchRun {
 public:
-    SearchRun(SearchEngine &engine, HttpFetcher &fetcher, QString keywords, QString host);
+    SearchRun(SearchEngine &engine, HttpFetcher &fetcher, QString keywords, QString host,
+              JobControl *control = nullptr);
     SearchOutcome run();
 
 private:
@@ -40,6 +44,7 @@ private:
     HttpFetcher &m_fetcher;
     const QString m_keywords;
     const QString m_host;
+    JobControl *const m_control;
     SearchOutcome m_outcome;
     std::map<qint32, Page> m_pages;
     qint32 m_pageCap = 1;

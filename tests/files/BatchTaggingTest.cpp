@@ -1,4 +1,5 @@
 // Tagging a list of files from one album.
+#include "common/JobControl.h"
 #include "files/DurableWriteBatch.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
@@ -92,6 +93,24 @@ TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
     statuses.lines.clear();
     handler.tagFiles({}, nullptr, album);
     EXPECT_TRUE(statuses.lines.isEmpty());
+}
+
+TEST_F(BatchTaggingTest, ACancelledBatchCommitsTheFilesDoneAndLeavesTheRestByteForByte)
+{
+    // Cancelled while the batch holds staged files that are not in place yet.
+    const QStringList paths = files(50);
+    JobControl control([&](qint64 done, qint64 total) {
+        if (done == 20 && total == 50)
+            control.requestCancel();
+    });
+    EXPECT_EQ(handler.tagFiles(paths, nullptr, album, &control).filesChanged(), 20);
+    EXPECT_EQ(control.done(), 20);
+    for (int i : {0, 19})
+        EXPECT_EQ(values(paths[i], {QVTrackNoTag}), QStringList{QString::number(i + 1)});
+    for (int i = 20; i < 50; ++i) {
+        QFile file(paths[i]);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == Mp3Fixtures::audio(4 * Mp3Fixtures::frameSize, quint32(i + 1))) << i;
+    }
 }
 
 TEST_F(BatchTaggingTest, AFileListedTwiceEndsWithTheValuesOfItsLastPosition)
