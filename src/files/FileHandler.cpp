@@ -99,7 +99,6 @@ void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFo
         reportFailure(outcome, failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
                       aftermath(failure.left));
     }
-    return failures.size();
 }
 
 void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,

@@ -1,5 +1,6 @@
 #include "session/FileTagsAlbum.h"
 
+#include "common/JobControl.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "search/IntValue.h"
@@ -15,11 +16,13 @@ std::optional<QString> textFor(const QVariantMap &tags, const QString &key)
 
 } // namespace
 
-FileTagsAlbum FileTagsAlbum::read(const QStringList &files)
+FileTagsAlbum FileTagsAlbum::read(const QStringList &files, JobControl *control)
 {
     FileTagsAlbum result;
     FileHandler handler;
-    for (const QString &path : files) {
+    for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
+        const QString &path = files.at(i);
+        reportProgress(control, i, files.size());
         // Only the first cover found is shown; later files' covers are not decoded.
         const QVariantMap tags = handler.readMetaDataFromMp3File(
             path, result.cover ? FileHandler::CoverReading::Skip : FileHandler::CoverReading::Decode);

@@ -17,6 +17,16 @@ int Session::rowCount(List list) const
     return 0;
 }
 
+TrackListPtr Session::tracksCopy() const
+{
+    if (!m_tracks)
+        return nullptr;
+    auto copy = std::make_shared<TrackList>();
+    for (const std::shared_ptr<Track> &track : *m_tracks)
+        copy->append(std::make_shared<Track>(*track));
+    return copy;
+}
+
 void Session::clearAlbums()
 {
     setAlbums(nullptr);

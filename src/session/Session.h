@@ -23,6 +23,8 @@ public:
     const std::shared_ptr<ResultEntry> &shownAlbum() const { return m_shownAlbum; }
 
     int rowCount(List list) const;
+    // A copy of the tracks on show, tracks included, for work on another thread; null without.
+    TrackListPtr tracksCopy() const;
 
     // Forgets the albums and the tracks on show.
     void clearAlbums();

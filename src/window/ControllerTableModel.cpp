@@ -88,7 +88,7 @@ bool ControllerTableModel::setData(const QModelIndex &index, const QVariant &val
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    if (index.row() >= rowCount())
+    if (index.row() >= rowCount() || m_controller.jobRunning())
         return false;
     setCellText(index.row(), index.column(), value.toString());
     emit dataChanged(index, index);

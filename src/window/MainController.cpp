@@ -43,12 +43,20 @@ MainController::MainController(WindowSurface &surface, ServiceConfig config)
     : m_surface(surface), m_config(std::move(config)),
       m_albumModel(std::make_unique<AlbumTableModel>(*this, m_session)),
       m_trackModel(std::make_unique<TrackTableModel>(*this, m_session)),
-      m_fileModel(std::make_unique<FileTableModel>(*this, m_session))
+      m_fileModel(std::make_unique<FileTableModel>(*this, m_session)),
+      m_jobs(std::make_unique<JobRunner>())
 {
     initialize();
+    QObject::connect(m_jobs.get(), &JobRunner::progressChanged, m_jobs.get(),
+                     [this](qint64 done, qint64 total) { m_surface.showJobProgress(done, total); });
+    QObject::connect(m_jobs.get(), &JobRunner::finished, m_jobs.get(), [this] { jobFinished(); });
 }
 
-MainController::~MainController() = default;
+MainController::~MainController()
+{
+    // A running job stops after its current file and is waited for; its results go nowhere.
+    m_jobs.reset();
+}
 
 void MainController::initialize()
 {
@@ -65,8 +73,10 @@ QVariant MainController::userDefault(const QString &key)
 void MainController::awakeFromNib()
 {
     m_surface.setStringValue(TextOutlet::renaming, userDefault(QVRenamingMaskKey).toString());
-    m_statusObserver = std::make_unique<ScopedObserver>(
-        QVStatusChangedNotification,
+    // Status lines posted by a job on the worker arrive here queued, in their order, and
+    // before the job's end.
+    m_statusObserver = std::make_unique<QueuedObserver>(
+        QVStatusChangedNotification, m_jobs.get(),
         [this](const QString &, const void *, const QVariantMap &userInfo) { handleStatusChange(userInfo); });
     switchStatus(QStringLiteral("Waiting for user input..."));
 }
@@ -76,11 +86,19 @@ void MainController::awakeFromNib()
 void MainController::getSearchResult()
 {
     const QString keywords = m_surface.stringValue(TextOutlet::keywords);
-    if (keywords.isEmpty())
+    if (keywords.isEmpty() || jobRunning())
         return;
     clearTableViewsAndDataSources();
     switchStatus(QStringLiteral("Starting amazon database searching..."));
-    const SearchOutcome outcome = SearchEngine(m_config).buildSearchResultFromKeywords(keywords, storefrontCode());
+    startJob<SearchOutcome>(
+        [config = m_config, keywords, storefront = storefrontCode()](JobControl &control) {
+            return SearchEngine(config).buildSearchResultFromKeywords(keywords, storefront, &control);
+        },
+        [this](const SearchOutcome &outcome) { showSearchOutcome(outcome); });
+}
+
+void MainController::showSearchOutcome(const SearchOutcome &outcome)
+{
     m_session.setAlbums(outcome.albums);
     refreshTableView(TableOutlet::resultTableView);
     if (numberOfRowsInTableView(TableOutlet::resultTableView) > 0)
@@ -104,6 +122,8 @@ QString MainController::storefrontCode() const
 
 void MainController::clearAll()
 {
+    if (jobRunning())
+        return;
     clearTableViewsAndDataSources();
     clearFiles();
     m_surface.setStringValue(TextOutlet::keywords, QString());
@@ -111,6 +131,8 @@ void MainController::clearAll()
 
 void MainController::clearFiles()
 {
+    if (jobRunning())
+        return;
     m_session.clearFiles();
     refreshTableView(TableOutlet::fileListView);
     switchStatus(QStringLiteral("Waiting for user input..."));
@@ -183,6 +205,8 @@ std::optional<QString> MainController::objectValueForTableColumn(TableOutlet tab
 
 void MainController::setObjectValue(TableOutlet table, const QString &value, const QString &column, int row)
 {
+    if (jobRunning())
+        return;
     model(table)->setCellText(row, model(table)->columnIndex(column), value);
 }
 
@@ -225,7 +249,7 @@ QString MainController::chosenDragType(TableOutlet table, const QMimeData *data)
 Qt::DropAction MainController::validateDrop(TableOutlet table, const QMimeData *data) const
 {
     const QString type = chosenDragType(table, data);
-    if (type.isEmpty())
+    if (type.isEmpty() || jobRunning())
         return Qt::IgnoreAction;
     if (type == TableDragData::rowDragType)
         return TableDragData::rowsFor(data, this, int(table), numberOfRowsInTableView(table)) ? Qt::MoveAction
@@ -236,7 +260,7 @@ Qt::DropAction MainController::validateDrop(TableOutlet table, const QMimeData *
 bool MainController::acceptDrop(TableOutlet table, const QMimeData *data, int row)
 {
     const QString type = chosenDragType(table, data);
-    if (type.isEmpty())
+    if (type.isEmpty() || jobRunning())
         return false;
     if (type == TableDragData::rowDragType) {
         const std::optional<QList<int>> rows =
@@ -259,7 +283,7 @@ bool MainController::acceptDrop(TableOutlet table, const QMimeData *data, int ro
 
 void MainController::keyDown(int key)
 {
-    if (key != Qt::Key_Backspace && key != Qt::Key_Delete)
+    if ((key != Qt::Key_Backspace && key != Qt::Key_Delete) || jobRunning())
         return;
     const std::optional<TableOutlet> table = m_surface.firstResponderTable();
     if (!table || numberOfRowsInTableView(*table) == 0)
@@ -275,6 +299,8 @@ void MainController::keyDown(int key)
 
 void MainController::processTagging()
 {
+    if (jobRunning())
+        return;
     if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
         switchStatus(QStringLiteral("Nothing to tag: no files listed."));
         return;
@@ -290,34 +316,49 @@ void MainController::processTagging()
         !note.isEmpty())
         switchStatus(note);
     switchStatus(QStringLiteral("Tagging files now..."));
-    m_surface.setButtonEnabled(ButtonOutlet::tagButton, false);
     album->setCover(m_surface.image());
-    reportFileFailures(QStringLiteral("Tagging"), FileHandler().tagFiles(files, m_session.tracks(), *album));
-    m_surface.setButtonEnabled(ButtonOutlet::tagButton, true);
-    switchStatus(QStringLiteral("Tagging files finished..."));
+    startJob<FileOutcome>(
+        [files, tracks = m_session.tracksCopy(), album = *album](JobControl &control) {
+            return FileHandler().tagFiles(files, tracks, album, &control);
+        },
+        [this, count = files.size()](const FileOutcome &outcome) {
+            reportFileOutcome(QStringLiteral("Tagging"), outcome, count, QStringLiteral("Tagging files finished..."));
+        });
 }
 
 void MainController::processRenaming()
 {
+    if (jobRunning())
+        return;
     if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
         switchStatus(QStringLiteral("Nothing to rename: no files listed."));
         return;
     }
     switchStatus(QStringLiteral("Renaming files now..."));
-    m_surface.setButtonEnabled(ButtonOutlet::renameButton, false);
-    QStringList files = *m_session.files();
-    reportFileFailures(QStringLiteral("Renaming"),
-                       FileHandler().renameFiles(files, m_surface.stringValue(TextOutlet::renaming)));
-    m_session.setFiles(files);
-    // The rows stay the same files under new names, so the selection stays too.
-    m_fileModel->refreshCells();
-    m_surface.setNeedsDisplay(TableOutlet::fileListView);
-    m_surface.setButtonEnabled(ButtonOutlet::renameButton, true);
-    switchStatus(QStringLiteral("Renaming files finished..."));
+    struct Renamed {
+        QStringList files;
+        FileOutcome outcome;
+    };
+    startJob<Renamed>(
+        [files = *m_session.files(), mask = m_surface.stringValue(TextOutlet::renaming)](JobControl &control) {
+            Renamed renamed{files, {}};
+            renamed.outcome = FileHandler().renameFiles(renamed.files, mask, &control);
+            return renamed;
+        },
+        [this](const Renamed &renamed) {
+            m_session.setFiles(renamed.files);
+            // The rows stay the same files under new names, so the selection stays too.
+            m_fileModel->refreshCells();
+            m_surface.setNeedsDisplay(TableOutlet::fileListView);
+            reportFileOutcome(QStringLiteral("Renaming"), renamed.outcome, renamed.files.size(),
+                              QStringLiteral("Renaming files finished..."));
+        });
 }
 
 void MainController::dropTags()
 {
+    if (jobRunning())
+        return;
     const QStringList files = m_session.files().value_or(QStringList());
     if (files.isEmpty()) {
         removeTags(files);
@@ -334,20 +375,51 @@ void MainController::dropTags()
 
 void MainController::removeTags(const QStringList &files)
 {
-    reportFileFailures(QStringLiteral("Removing tags"), FileHandler().deleteTagsInMp3Files(files));
+    if (jobRunning())
+        return;
+    startJob<FileOutcome>(
+        [files](JobControl &control) { return FileHandler().deleteTagsInMp3Files(files, &control); },
+        [this, count = files.size()](const FileOutcome &outcome) {
+            reportFileOutcome(QStringLiteral("Removing tags"), outcome, count, QString());
+        });
 }
 
-void MainController::reportFileFailures(const QString &command, const FileOutcome &outcome)
+void MainController::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
+                                       const QString &finished)
 {
     // The status line moves on with the next message, so failures are told apart from it.
     if (!outcome.failures.isEmpty())
         m_surface.reportFileFailures(command, outcome.failureLines());
+    if (outcome.cancelled)
+        switchStatus(QStringLiteral("%1 cancelled: %2 of %3 files changed.")
+                         .arg(command).arg(outcome.filesChanged()).arg(files));
+    else if (!finished.isEmpty())
+        switchStatus(finished);
+}
+
+template <typename Result>
+void MainController::startJob(std::function<Result(JobControl &)> work, std::function<void(const Result &)> finish)
+{
+    auto result = std::make_shared<Result>();
+    m_finishJob = [result, finish = std::move(finish)] { finish(*result); };
+    m_surface.showJobRunning(true);
+    m_jobs->start([result, work = std::move(work)](JobControl &control) { *result = work(control); });
+}
+
+void MainController::jobFinished()
+{
+    const std::function<void()> finish = std::exchange(m_finishJob, {});
+    m_surface.showJobRunning(false);
+    if (finish)
+        finish();
 }
 
 // --- albums and tracks by hand or from tags ------------------------------------------
 
 void MainController::addAlbumInformation()
 {
+    if (jobRunning())
+        return;
     generateNewAlbumEntryForArtist(m_surface.stringValue(TextOutlet::artist), m_surface.stringValue(TextOutlet::album),
                                    m_surface.stringValue(TextOutlet::publicationYear),
                                    m_surface.stringValue(TextOutlet::genre), m_surface.stringValue(TextOutlet::label),
@@ -356,6 +428,8 @@ void MainController::addAlbumInformation()
 
 void MainController::addTrackItem()
 {
+    if (jobRunning())
+        return;
     generateNewTrackItem(m_surface.stringValue(TextOutlet::trackTitle), m_surface.stringValue(TextOutlet::trackArtist));
 }
 
@@ -388,18 +462,21 @@ void MainController::clearAdditionalDetails()
 
 void MainController::writeTagsFromFilesInTableViews()
 {
-    if (!m_session.awaitsAlbumFromTags())
+    if (!m_session.awaitsAlbumFromTags() || jobRunning())
         return;
-    const FileTagsAlbum tags = FileTagsAlbum::read(*m_session.files());
-    m_session.takeFileTagsAlbum(tags);
-    if (tags.album) {
-        refreshTableView(TableOutlet::resultTableView);
-        refreshTableView(TableOutlet::trackListView);
-        clearAdditionalDetails();
-        m_surface.setStringValue(TextOutlet::keywords, tags.keywords);
-    }
-    if (tags.cover)
-        m_surface.setImage(tags.cover);
+    startJob<FileTagsAlbum>(
+        [files = *m_session.files()](JobControl &control) { return FileTagsAlbum::read(files, &control); },
+        [this](const FileTagsAlbum &tags) {
+            m_session.takeFileTagsAlbum(tags);
+            if (tags.album) {
+                refreshTableView(TableOutlet::resultTableView);
+                refreshTableView(TableOutlet::trackListView);
+                clearAdditionalDetails();
+                m_surface.setStringValue(TextOutlet::keywords, tags.keywords);
+            }
+            if (tags.cover)
+                m_surface.setImage(tags.cover);
+        });
 }
 
 // --- renaming mask -------------------------------------------------------------------

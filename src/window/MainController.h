@@ -1,13 +1,16 @@
 #pragma once
 
-#include "common/NotificationCenter.h"
+#include "common/JobRunner.h"
+#include "common/QueuedObserver.h"
 #include "files/FileOutcome.h"
+#include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
 #include "session/Session.h"
 #include "window/WindowSurface.h"
 
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,7 +22,9 @@ inline const QString QVRenamingMaskKey = QStringLiteral("LastUserRenamingMask");
 
 // The window's adapter between its widgets and the session: the table models read the
 // session's lists, the buttons, drops and delete keys call the session's operations, and the
-// results come back as table refreshes, status lines and messages. Works through a
+// results come back as table refreshes, status lines and messages. Search, tagging, renaming,
+// tag removal and reading the tags of dropped files run as jobs on a worker thread, one at a
+// time, on copies of the lists; while one runs, nothing else changes the lists. Works through a
 // WindowSurface, never a widget.
 class MainController {
 public:
@@ -49,6 +54,12 @@ public:
     void addTrackItem();
 
     const Session &session() const { return m_session; }
+
+    bool jobRunning() const { return m_jobs->isBusy(); }
+    // Asks the running job to stop after the current file or page.
+    void cancelJob() { m_jobs->cancel(); }
+    // Blocks until the running job has returned and its results and status lines are shown.
+    void waitForJob() { m_jobs->waitForFinished(); }
     // The session's lists themselves (not copies); null or empty optional when absent.
     const ResultListPtr &resultList() const { return m_session.albums(); }
     const TrackListPtr &trackItems() const { return m_session.tracks(); }
@@ -99,8 +110,15 @@ private:
     // (in their order of preference) that the data carries; empty when none.
     QString chosenDragType(TableOutlet table, const QMimeData *data) const;
     QString storefrontCode() const;
-    // Tells the user of the files a command could not change, if any.
-    void reportFileFailures(const QString &command, const FileOutcome &outcome);
+    // Tells the user of the files a command could not change, if any; says how many files a
+    // cancelled command changed, or that it finished.
+    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
+                           const QString &finished);
+    // Runs the work on the worker, then `finish` with its result on this thread.
+    template <typename Result>
+    void startJob(std::function<Result(JobControl &)> work, std::function<void(const Result &)> finish);
+    void jobFinished();
+    void showSearchOutcome(const SearchOutcome &outcome);
 
     WindowSurface &m_surface;
     ServiceConfig m_config;
@@ -108,5 +126,7 @@ private:
     std::unique_ptr<ControllerTableModel> m_albumModel;
     std::unique_ptr<ControllerTableModel> m_trackModel;
     std::unique_ptr<ControllerTableModel> m_fileModel;
-    std::unique_ptr<ScopedObserver> m_statusObserver;
+    std::unique_ptr<JobRunner> m_jobs;
+    std::function<void()> m_finishJob;
+    std::unique_ptr<QueuedObserver> m_statusObserver;
 };

@@ -89,6 +89,7 @@ TEST_F(WindowTest, TrackDragsAndFileUrlsListLocalFilesOnly)
         controller().clearFiles();
         EXPECT_EQ(controller().validateDrop(TableOutlet::fileListView, data), Qt::CopyAction);
         ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, data, 0));
+        controller().waitForJob();
         EXPECT_EQ(*controller().songs(), data == &deep || data == &broken ? QStringList() : QStringList({local, local}));
     }
 }
