@@ -50,15 +50,24 @@ void setBody(httplib::Response &response, int status, const QByteArray &body, co
 
 } // namespace
 
+// Counts a request as being answered for the guard's lifetime; `count` includes it. The
+// most requests answered at once bounds from below how many connections a client used at once.
+struct AnsweringNow {
+    explicit AnsweringNow(std::atomic<int> &answering) : answering(answering), count(++answering) {}
+    ~AnsweringNow() { --answering; }
+    std::atomic<int> &answering;
+    const int count;
+};
+
 struct CatalogueServer::Private {
     explicit Private(CatalogueServerOptions serverOptions)
         : options(std::move(serverOptions)), folder(options.root)
     {
     }
 
-    void answerItemSearch(const httplib::Request &request, httplib::Response &response);
-    void answerImage(const httplib::Request &request, httplib::Response &response);
-    void answerUnknownPath(const httplib::Request &request, httplib::Response &response);
+    void answerItemSearch(const httplib::Request &request, httplib::Response &response, int concurrent);
+    void answerImage(const httplib::Request &request, httplib::Response &response, int concurrent);
+    void answerUnknownPath(const httplib::Request &request, httplib::Response &response, int concurrent);
     void addLatency() const;
     std::optional<PageFault> faultFor(const QString &keywords, const QString &page) const;
 
@@ -69,6 +78,7 @@ struct CatalogueServer::Private {
     std::thread listener;
     std::atomic<bool> listenerEnded = false;
     std::atomic<bool> stopping = false;
+    std::atomic<int> answering = 0;  // requests being answered right now
     quint16 port = 0;
     int listeningSocket = -1;
     QByteArray base;  // "http://127.0.0.1:PORT", put in place of {{base}} in served pages
@@ -93,14 +103,15 @@ std::optional<PageFault> CatalogueServer::Private::faultFor(const QString &keywo
     return fault;
 }
 
-void CatalogueServer::Private::answerItemSearch(const httplib::Request &request, httplib::Response &response)
+void CatalogueServer::Private::answerItemSearch(const httplib::Request &request, httplib::Response &response,
+                                                int concurrent)
 {
     addLatency();
     const SignedQuery query = SignedQuery::fromTarget(request.target);
     const SignedQuery::Verdict verdict = query.verify(QString::fromStdString(request.get_header_value("Host")),
                                                       options.accessKey, options.secretKey);
     log.append(QString::fromStdString(request.path), query.parameters(), verdict == SignedQuery::Verdict::Verified,
-               request.remote_port);
+               concurrent);
 
     const QString keywords = query.value(QStringLiteral("Keywords")).value_or(QString());
     const QString page = query.value(QStringLiteral("ItemPage")).value_or(QStringLiteral("1"));
@@ -128,11 +139,12 @@ void CatalogueServer::Private::answerItemSearch(const httplib::Request &request,
     setBody(response, 200, QByteArray(*body).replace("{{base}}", base), xmlContentType);
 }
 
-void CatalogueServer::Private::answerImage(const httplib::Request &request, httplib::Response &response)
+void CatalogueServer::Private::answerImage(const httplib::Request &request, httplib::Response &response,
+                                           int concurrent)
 {
     addLatency();
     log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false,
-               request.remote_port);
+               concurrent);
     const QString name = QString::fromStdString(request.matches[1]);
     const std::optional<QString> path = folder.imageFile(name);
     const std::optional<QByteArray> body = path ? readFile(*path) : std::nullopt;
@@ -143,10 +155,11 @@ void CatalogueServer::Private::answerImage(const httplib::Request &request, http
     setBody(response, 200, *body, imageContentType(name));
 }
 
-void CatalogueServer::Private::answerUnknownPath(const httplib::Request &request, httplib::Response &response)
+void CatalogueServer::Private::answerUnknownPath(const httplib::Request &request, httplib::Response &response,
+                                                 int concurrent)
 {
     log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false,
-               request.remote_port);
+               concurrent);
     setBody(response, 404, "Not found: the catalogue serves /onca/soap and /images/NAME.\n", "text/plain");
 }
 
@@ -167,13 +180,16 @@ CatalogueServer::CatalogueServer(CatalogueServerOptions options)
         d->listeningSocket = socket;
     });
     d->http.Get("/onca/soap", [this](const httplib::Request &request, httplib::Response &response) {
-        d->answerItemSearch(request, response);
+        const AnsweringNow answering(d->answering);
+        d->answerItemSearch(request, response, answering.count);
     });
     d->http.Get("/images/(.+)", [this](const httplib::Request &request, httplib::Response &response) {
-        d->answerImage(request, response);
+        const AnsweringNow answering(d->answering);
+        d->answerImage(request, response, answering.count);
     });
     d->http.Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
-        d->answerUnknownPath(request, response);
+        const AnsweringNow answering(d->answering);
+        d->answerUnknownPath(request, response, answering.count);
     });
 }
 

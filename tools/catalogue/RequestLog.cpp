@@ -16,7 +16,7 @@ bool RequestLog::open(const QString &path, QString *error)
 }
 
 void RequestLog::append(const QString &path, const QMap<QString, QString> &query, bool signatureVerified,
-                        int clientPort)
+                        int concurrent)
 {
     std::lock_guard lock(m_mutex);
     if (!m_file.isOpen())
@@ -27,7 +27,7 @@ void RequestLog::append(const QString &path, const QMap<QString, QString> &query
     const QJsonObject line{{QStringLiteral("path"), path},
                            {QStringLiteral("query"), parameters},
                            {QStringLiteral("signatureVerified"), signatureVerified},
-                           {QStringLiteral("clientPort"), clientPort}};
+                           {QStringLiteral("concurrent"), concurrent}};
     m_file.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
     m_file.flush();
 }
