@@ -2,7 +2,8 @@
 #include "cli/MaskOption.h"
 #include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
-#include "files/FileHandler.h"
+#include "common/JobControl.h"
+#include "session/Session.h"
 
 #include <QTextStream>
 
@@ -11,18 +12,21 @@ namespace {
 int runRename(const QCommandLineParser &parsed)
 {
     QTextStream out(stdout);
-    QStringList files = parsed.positionalArguments();
+    const QStringList files = parsed.positionalArguments();
     if (!Mp3FileCheck::reportProblems(files, QStringLiteral("rename")))
         return 2;
 
-    FileOutcome outcome;
+    Session session;
+    session.setFiles(files);
+    Session::Renamed renamed;
     {
         const StatusLinePrinter progress;
-        outcome = FileHandler().renameFiles(files, parsed.value(maskOption.name));
+        JobControl control;
+        renamed = session.renaming(parsed.value(maskOption.name))(control);
     }
-    for (const QString &path : std::as_const(files))
+    for (const QString &path : std::as_const(renamed.files))
         out << path << "\n";
-    return outcome.failures.isEmpty() ? 0 : 1;
+    return renamed.outcome.failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -3,7 +3,8 @@
 #include "cli/CliCommand.h"
 #include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
-#include "files/FileHandler.h"
+#include "common/JobControl.h"
+#include "session/Session.h"
 
 #include <QFile>
 #include <QImage>
@@ -115,7 +116,14 @@ int runTag(const QCommandLineParser &parsed)
         return 2;
 
     const StatusLinePrinter progress;
-    return FileHandler().tagFiles(options->files, album->trackList(), *album).failures.isEmpty() ? 0 : 1;
+    // The files take the album's own tracks, in the order given.
+    Session session;
+    session.setFiles(options->files);
+    auto chosen = std::make_shared<ResultEntry>(*album);
+    session.setAlbums(std::make_shared<ResultList>(ResultList{chosen}));
+    session.showAlbum(chosen);
+    JobControl control;
+    return session.tagging(*chosen)(control).failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -2,7 +2,8 @@
 #include "cli/CliCommand.h"
 #include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
-#include "files/FileHandler.h"
+#include "common/JobControl.h"
+#include "session/Session.h"
 
 namespace {
 
@@ -13,7 +14,8 @@ int runUntag(const QCommandLineParser &parsed)
         return 2;
 
     const StatusLinePrinter progress;
-    return FileHandler().deleteTagsInMp3Files(files).failures.isEmpty() ? 0 : 1;
+    JobControl control;
+    return Session::tagRemoval(files)(control).failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -1,6 +1,9 @@
 #include "session/Session.h"
 
+#include "common/JobControl.h"
+#include "files/FileHandler.h"
 #include "search/IntValue.h"
+#include "search/SearchEngine.h"
 #include "session/RowEdits.h"
 
 #include <QDir>
@@ -173,4 +176,43 @@ void Session::takeFileTagsAlbum(const FileTagsAlbum &tags)
     m_albums->append(tags.album);
     for (const std::shared_ptr<Track> &track : *tags.tracks)
         addTrack(track->title(), track->artist());
+}
+
+Session::Work<SearchOutcome> Session::search(ServiceConfig config, QString keywords, QString storefront)
+{
+    return [config = std::move(config), keywords = std::move(keywords), storefront = std::move(storefront)](
+               JobControl &control) {
+        return SearchEngine(config).buildSearchResultFromKeywords(keywords, storefront, &control);
+    };
+}
+
+Session::Work<FileOutcome> Session::tagging(const ResultEntry &album) const
+{
+    return [files = m_files.value_or(QStringList()), tracks = tracksCopy(), album](JobControl &control) {
+        return FileHandler().tagFiles(files, tracks, album, &control);
+    };
+}
+
+Session::Work<Session::Renamed> Session::renaming(QString mask) const
+{
+    return [files = m_files.value_or(QStringList()), mask = std::move(mask)](JobControl &control) {
+        Renamed renamed{files, {}};
+        renamed.outcome = FileHandler().renameFiles(renamed.files, mask, &control);
+        return renamed;
+    };
+}
+
+Session::Work<FileOutcome> Session::tagRemoval(QStringList files)
+{
+    return [files = std::move(files)](JobControl &control) { return FileHandler().deleteTagsInMp3Files(files, &control); };
+}
+
+Session::Work<FileTagsAlbum> Session::readingFileTags() const
+{
+    return [files = m_files.value_or(QStringList())](JobControl &control) { return FileTagsAlbum::read(files, &control); };
+}
+
+QString Session::preview(const QString &mask) const
+{
+    return FileHandler().buildPreviewForFiles(m_files.value_or(QStringList()), mask);
 }

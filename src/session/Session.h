@@ -1,11 +1,17 @@
 #pragma once
 
+#include "files/FileOutcome.h"
 #include "search/ResultEntry.h"
+#include "search/SearchOutcome.h"
+#include "search/ServiceConfig.h"
 #include "session/FileTagsAlbum.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class JobControl;
 
 // What the window and the command line work on: the albums found or typed in, the album
 // whose own tracks are on show, the tracks on show and the files listed, with the edits made
@@ -14,6 +20,25 @@
 class Session {
 public:
     enum class List { albums, tracks, files };
+    // The files under their names after renaming, and what renaming did.
+    struct Renamed {
+        QStringList files;
+        FileOutcome outcome;
+    };
+    template <typename Result>
+    using Work = std::function<Result(JobControl &control)>;
+
+    // The long operations, as work on copies of what they need, so that they may run on any
+    // thread: the window runs them as jobs, the command line at once. Each result is taken
+    // back by the session's owner (setAlbums, setFiles, takeFileTagsAlbum).
+    static Work<SearchOutcome> search(ServiceConfig config, QString keywords, QString storefront);
+    // Writes the album into the files listed, with the tracks on show.
+    Work<FileOutcome> tagging(const ResultEntry &album) const;
+    Work<Renamed> renaming(QString mask) const;
+    static Work<FileOutcome> tagRemoval(QStringList files);
+    Work<FileTagsAlbum> readingFileTags() const;
+    // The first listed file's new name by the mask; "--" without files or mask.
+    QString preview(const QString &mask) const;
 
     // The lists themselves (not copies); null or an empty optional when absent.
     const ResultListPtr &albums() const { return m_albums; }

@@ -1,8 +1,6 @@
 #include "window/MainController.h"
 
 #include "common/StatusNotification.h"
-#include "files/FileHandler.h"
-#include "search/SearchEngine.h"
 #include "session/FileTagsAlbum.h"
 #include "window/AlbumTableModel.h"
 #include "window/FileTableModel.h"
@@ -90,11 +88,8 @@ void MainController::getSearchResult()
         return;
     clearTableViewsAndDataSources();
     switchStatus(QStringLiteral("Starting amazon database searching..."));
-    startJob<SearchOutcome>(
-        [config = m_config, keywords, storefront = storefrontCode()](JobControl &control) {
-            return SearchEngine(config).buildSearchResultFromKeywords(keywords, storefront, &control);
-        },
-        [this](const SearchOutcome &outcome) { showSearchOutcome(outcome); });
+    startJob<SearchOutcome>(Session::search(m_config, keywords, storefrontCode()),
+                            [this](const SearchOutcome &outcome) { showSearchOutcome(outcome); });
 }
 
 void MainController::showSearchOutcome(const SearchOutcome &outcome)
@@ -317,11 +312,7 @@ void MainController::processTagging()
         switchStatus(note);
     switchStatus(QStringLiteral("Tagging files now..."));
     album->setCover(m_surface.image());
-    startJob<FileOutcome>(
-        [files, tracks = m_session.tracksCopy(), album = *album](JobControl &control) {
-            return FileHandler().tagFiles(files, tracks, album, &control);
-        },
-        [this, count = files.size()](const FileOutcome &outcome) {
+    startJob<FileOutcome>(m_session.tagging(*album), [this, count = files.size()](const FileOutcome &outcome) {
             reportFileOutcome(QStringLiteral("Tagging"), outcome, count, QStringLiteral("Tagging files finished..."));
         });
 }
@@ -335,17 +326,8 @@ void MainController::processRenaming()
         return;
     }
     switchStatus(QStringLiteral("Renaming files now..."));
-    struct Renamed {
-        QStringList files;
-        FileOutcome outcome;
-    };
-    startJob<Renamed>(
-        [files = *m_session.files(), mask = m_surface.stringValue(TextOutlet::renaming)](JobControl &control) {
-            Renamed renamed{files, {}};
-            renamed.outcome = FileHandler().renameFiles(renamed.files, mask, &control);
-            return renamed;
-        },
-        [this](const Renamed &renamed) {
+    startJob<Session::Renamed>(
+        m_session.renaming(m_surface.stringValue(TextOutlet::renaming)), [this](const Session::Renamed &renamed) {
             m_session.setFiles(renamed.files);
             // The rows stay the same files under new names, so the selection stays too.
             m_fileModel->refreshCells();
@@ -377,9 +359,7 @@ void MainController::removeTags(const QStringList &files)
 {
     if (jobRunning())
         return;
-    startJob<FileOutcome>(
-        [files](JobControl &control) { return FileHandler().deleteTagsInMp3Files(files, &control); },
-        [this, count = files.size()](const FileOutcome &outcome) {
+    startJob<FileOutcome>(Session::tagRemoval(files), [this, count = files.size()](const FileOutcome &outcome) {
             reportFileOutcome(QStringLiteral("Removing tags"), outcome, count, QString());
         });
 }
@@ -464,9 +444,7 @@ void MainController::writeTagsFromFilesInTableViews()
 {
     if (!m_session.awaitsAlbumFromTags() || jobRunning())
         return;
-    startJob<FileTagsAlbum>(
-        [files = *m_session.files()](JobControl &control) { return FileTagsAlbum::read(files, &control); },
-        [this](const FileTagsAlbum &tags) {
+    startJob<FileTagsAlbum>(m_session.readingFileTags(), [this](const FileTagsAlbum &tags) {
             m_session.takeFileTagsAlbum(tags);
             if (tags.album) {
                 refreshTableView(TableOutlet::resultTableView);
@@ -483,9 +461,7 @@ void MainController::writeTagsFromFilesInTableViews()
 
 void MainController::updatePreview()
 {
-    m_surface.setStringValue(TextOutlet::preview,
-                             FileHandler().buildPreviewForFiles(m_session.files().value_or(QStringList()),
-                                                                m_surface.stringValue(TextOutlet::renaming)));
+    m_surface.setStringValue(TextOutlet::preview, m_session.preview(m_surface.stringValue(TextOutlet::renaming)));
 }
 
 void MainController::saveRenamingMask()
