@@ -65,6 +65,7 @@ bool ScreenshotScene::render(MainWindow &window, const QString &pngPath, QString
     MainController &controller = window.controller();
     window.setStringValue(TextOutlet::keywords, keywords);
     controller.getSearchResult();
+    controller.waitForJob();
     // An album with its tracks and a cover shows the most of the window.
     const ResultListPtr &albums = controller.resultList();
     for (int row = 0; albums && row < albums->size(); ++row) {
@@ -74,7 +75,9 @@ bool ScreenshotScene::render(MainWindow &window, const QString &pngPath, QString
         }
     }
     window.dropFiles(files);
+    controller.waitForJob();
     controller.processTagging();
+    controller.waitForJob();
     controller.updatePreview();
     window.selectRow(TableOutlet::fileListView, 0);
     QApplication::processEvents();

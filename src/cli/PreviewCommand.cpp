@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/MaskOption.h"
 #include "cli/Mp3FileCheck.h"
-#include "files/FileHandler.h"
+#include "session/Session.h"
 
 #include <QTextStream>
 
@@ -14,7 +14,9 @@ int runPreview(const QCommandLineParser &parsed)
     if (!Mp3FileCheck::reportProblems(files, QStringLiteral("preview")))
         return 2;
 
-    out << FileHandler().buildPreviewForFiles(files, parsed.value(maskOption.name)) << "\n";
+    Session session;
+    session.setFiles(files);
+    out << session.preview(parsed.value(maskOption.name)) << "\n";
     return 0;
 }
 

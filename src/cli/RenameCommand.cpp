@@ -1,8 +1,9 @@
 #include "cli/CliCommand.h"
-#include "cli/FileCommandProgress.h"
 #include "cli/MaskOption.h"
+#include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
-#include "files/FileHandler.h"
+#include "common/JobControl.h"
+#include "session/Session.h"
 
 #include <QTextStream>
 
@@ -11,19 +12,21 @@ namespace {
 int runRename(const QCommandLineParser &parsed)
 {
     QTextStream out(stdout);
-    QStringList files = parsed.positionalArguments();
+    const QStringList files = parsed.positionalArguments();
     if (!Mp3FileCheck::reportProblems(files, QStringLiteral("rename")))
         return 2;
 
-    int failures = 0;
+    Session session;
+    session.setFiles(files);
+    Session::Renamed renamed;
     {
-        const FileCommandProgress progress;
-        FileHandler().renameFiles(files, parsed.value(maskOption.name));
-        failures = progress.failures();
+        const StatusLinePrinter progress;
+        JobControl control;
+        renamed = session.renaming(parsed.value(maskOption.name))(control);
     }
-    for (const QString &path : std::as_const(files))
+    for (const QString &path : std::as_const(renamed.files))
         out << path << "\n";
-    return failures == 0 ? 0 : 1;
+    return renamed.outcome.failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -2,7 +2,8 @@
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
 #include "cli/StatusLinePrinter.h"
-#include "search/SearchEngine.h"
+#include "common/JobControl.h"
+#include "session/Session.h"
 #include "search/ServiceConfig.h"
 
 #include <QJsonArray>
@@ -39,8 +40,8 @@ int runSearch(const QCommandLineParser &parsed)
 
     // Status lines show while the search still runs, as the window's status line would.
     const StatusLinePrinter statusLines;
-    SearchEngine engine;
-    const SearchOutcome outcome = engine.buildSearchResultFromKeywords(keywords.join(u' '), store);
+    JobControl control;
+    const SearchOutcome outcome = Session::search(ServiceConfig::load(), keywords.join(u' '), store)(control);
     if (const std::optional<QString> failure = outcome.failureStatus())
         std::fprintf(stderr, "%s\n", failure->toLocal8Bit().constData());
 

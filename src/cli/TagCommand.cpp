@@ -1,9 +1,10 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
-#include "cli/FileCommandProgress.h"
+#include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
-#include "files/FileHandler.h"
+#include "common/JobControl.h"
+#include "session/Session.h"
 
 #include <QFile>
 #include <QImage>
@@ -114,9 +115,15 @@ int runTag(const QCommandLineParser &parsed)
     if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
         return 2;
 
-    const FileCommandProgress progress;
-    FileHandler().tagFiles(options->files, album->trackList(), *album);
-    return progress.failures() == 0 ? 0 : 1;
+    const StatusLinePrinter progress;
+    // The files take the album's own tracks, in the order given.
+    Session session;
+    session.setFiles(options->files);
+    auto chosen = std::make_shared<ResultEntry>(*album);
+    session.setAlbums(std::make_shared<ResultList>(ResultList{chosen}));
+    session.showAlbum(chosen);
+    JobControl control;
+    return session.tagging(*chosen)(control).failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -1,8 +1,9 @@
 // tagwright-cli untag: removes the ID3v1, ID3v2, APE and Lyrics3v2 tags of MP3 files, wherever they sit.
 #include "cli/CliCommand.h"
-#include "cli/FileCommandProgress.h"
+#include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
-#include "files/FileHandler.h"
+#include "common/JobControl.h"
+#include "session/Session.h"
 
 namespace {
 
@@ -12,9 +13,9 @@ int runUntag(const QCommandLineParser &parsed)
     if (!Mp3FileCheck::reportProblems(files, QStringLiteral("untag")))
         return 2;
 
-    const FileCommandProgress progress;
-    FileHandler().deleteTagsInMp3Files(files);
-    return progress.failures() == 0 ? 0 : 1;
+    const StatusLinePrinter progress;
+    JobControl control;
+    return Session::tagRemoval(files)(control).failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

@@ -3,7 +3,6 @@
 #include "common/JobControl.h"
 #include "common/StatusNotification.h"
 #include "files/DurableWriteBatch.h"
-#include "files/FileFailureNotification.h"
 #include "files/FileRenamer.h"
 #include "files/ImageEncoding.h"
 #include "files/SongMetadata.h"
@@ -59,14 +58,18 @@ QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReadi
     return metadata;
 }
 
-void FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path)
+FileOutcome FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path)
 {
+    FileOutcome outcome;
     DurableWriteBatch batch;
-    stageMetaData(metadata, path, batch);
-    commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}});
+    stageMetaData(metadata, path, batch, outcome);
+    commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}}, outcome);
+    outcome.filesHandled = 1;
+    return outcome;
 }
 
-bool FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch)
+void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch,
+                                FileOutcome &outcome)
 {
     TagAPI tag;
     tag.examineFile(path);
@@ -85,58 +88,55 @@ bool FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path
     tag.setFrame(id3V2Frame(QStringLiteral("TPE2"), albumArtist), true);
 
     QString reason;
-    if (tag.updateFile(batch, &reason))
-        return true;
-    reportFailure(taggingFailure, path, reason, aftermath());
-    return false;
+    if (!tag.updateFile(batch, &reason))
+        reportFailure(outcome, taggingFailure, path, reason, aftermath());
 }
 
-qsizetype FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
-                                   const QHash<QString, QString> &givenPaths)
+void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+                              const QHash<QString, QString> &givenPaths, FileOutcome &outcome)
 {
-    const QList<DurableWriteBatch::Failure> failures = batch.commit();
-    for (const DurableWriteBatch::Failure &failure : failures) {
-        reportFailure(failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
+    for (const DurableWriteBatch::Failure &failure : batch.commit()) {
+        reportFailure(outcome, failureFormat, givenPaths.value(failure.path, failure.path), failure.reason,
                       aftermath(failure.left));
     }
-    return failures.size();
 }
 
-void FileHandler::reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
-                                const QString &outcome)
+void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,
+                                const QString &reason, const QString &aftermath)
 {
-    sendStatusChange(failureFormat.arg(path, reason) + u' ' + outcome);
-    postFileFailure(this, path, reason + QStringLiteral(". ") + outcome);
+    sendStatusChange(failureFormat.arg(path, reason) + u' ' + aftermath);
+    outcome.failures.append({path, reason + QStringLiteral(". ") + aftermath});
 }
 
-qsizetype FileHandler::deleteTagsInMp3Files(const QStringList &files, JobControl *control)
+FileOutcome FileHandler::deleteTagsInMp3Files(const QStringList &files, JobControl *control)
 {
+    FileOutcome outcome;
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     TagAPI tag;
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
-    qsizetype changed = 0;
     for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         QString reason;
         tag.examineFile(files.at(i));
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
-        if (tag.dropTag(batch, &reason))
-            ++changed;
-        else
-            reportFailure(removalFailure, files.at(i), reason, aftermath());
+        if (!tag.dropTag(batch, &reason))
+            reportFailure(outcome, removalFailure, files.at(i), reason, aftermath());
+        outcome.filesHandled = i + 1;
         sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
         reportProgress(control, i + 1, files.size());
         if (batch.stagedCount() >= filesPerFlush)
-            changed -= commitBatch(batch, removalFailure, givenPaths);
+            commitBatch(batch, removalFailure, givenPaths, outcome);
     }
-    changed -= commitBatch(batch, removalFailure, givenPaths);
+    commitBatch(batch, removalFailure, givenPaths, outcome);
+    outcome.cancelled = outcome.filesHandled < files.size();
     sendStatusChange(QStringLiteral("Finished removing existing tags."));
-    return changed;
+    return outcome;
 }
 
-qsizetype FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
-                                JobControl *control)
+FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
+                                   JobControl *control)
 {
+    FileOutcome outcome;
     QVariantMap metadata;
     metadata.insert(QVAlbumTag, result.albumName().value_or(QStringLiteral("")));
     metadata.insert(QVArtistAlbumTag, result.artistName().value_or(QStringLiteral("")));
@@ -162,7 +162,6 @@ qsizetype FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tr
 
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
-    qsizetype changed = 0;
     for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
@@ -171,16 +170,17 @@ qsizetype FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tr
         metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
                                           : QFileInfo(files.at(i)).fileName());
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
-        if (stageMetaData(metadata, files.at(i), batch))
-            ++changed;
+        stageMetaData(metadata, files.at(i), batch, outcome);
+        outcome.filesHandled = i + 1;
         sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
         reportProgress(control, i + 1, files.size());
         if (batch.stagedCount() >= filesPerFlush)
-            changed -= commitBatch(batch, taggingFailure, givenPaths);
+            commitBatch(batch, taggingFailure, givenPaths, outcome);
     }
     // Also when cancelled: the files staged so far become wholly new, the others stay old.
-    changed -= commitBatch(batch, taggingFailure, givenPaths);
-    return changed;
+    commitBatch(batch, taggingFailure, givenPaths, outcome);
+    outcome.cancelled = outcome.filesHandled < files.size();
+    return outcome;
 }
 
 void FileHandler::sendStatusChange(const QString &message)
@@ -188,11 +188,15 @@ void FileHandler::sendStatusChange(const QString &message)
     postStatusChange(this, message);
 }
 
-qsizetype FileHandler::renameFiles(QStringList &files, const QString &mask, JobControl *control)
+FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask, JobControl *control)
 {
-    return FileRenamer(*this).renameFiles(files, mask, [this](const QString &path, const QString &reason) {
-        reportFailure(QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
+    FileOutcome outcome;
+    FileRenamer(*this).renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
+        reportFailure(outcome, QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
     }, control);
+    outcome.cancelled = cancelRequested(control) && control->done() < files.size();
+    outcome.filesHandled = outcome.cancelled ? control->done() : files.size();
+    return outcome;
 }
 
 QString FileHandler::buildPreviewForFiles(const QStringList &files, const QString &mask)

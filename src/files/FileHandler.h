@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileOutcome.h"
 #include "search/ResultEntry.h"
 
 class DurableWriteBatch;
@@ -11,10 +12,9 @@ class JobControl;
 
 // Reads, writes and removes the ID3 tags of MP3 files, tags a list of files from one
 // album, and renames files by a renaming mask. Keeps nothing between calls; reports
-// progress through the status notification, with itself as sender, and, for the batch
-// operations, through the job control a caller may hand in: such an operation reports files
-// done of total after each file, stops before the next file once cancelled, and returns how
-// many files it changed.
+// progress through the status notification, with itself as sender, and returns what each
+// operation did to the files as a FileOutcome. The batch operations also report files done of
+// total to the job control a caller may hand in, and stop before the next file once cancelled.
 class FileHandler {
 public:
     // Whether reading decodes the first picture into "Cover". Decoding a large cover takes
@@ -24,31 +24,31 @@ public:
     // The file's tag as a song metadata dictionary; empty for a file without any tag or
     // one that cannot be read.
     QVariantMap readMetaDataFromMp3File(const QString &path, CoverReading cover = CoverReading::Decode);
-    void writeMetaData(const QVariantMap &metadata, const QString &path);
-    qsizetype deleteTagsInMp3Files(const QStringList &files, JobControl *control = nullptr);
+    FileOutcome writeMetaData(const QVariantMap &metadata, const QString &path);
+    FileOutcome deleteTagsInMp3Files(const QStringList &files, JobControl *control = nullptr);
 
     // Writes the album into every file, the track at position i into the file at position i.
     // Cancelled, the files staged so far are still committed, each wholly old or wholly new.
-    qsizetype tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
-                       JobControl *control = nullptr);
+    FileOutcome tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
+                         JobControl *control = nullptr);
 
     // Moves every file to the name the mask gives for its tags; each entry becomes the
     // file's new path (a file that could not be moved keeps its old one).
-    qsizetype renameFiles(QStringList &files, const QString &mask, JobControl *control = nullptr);
+    FileOutcome renameFiles(QStringList &files, const QString &mask, JobControl *control = nullptr);
     QString buildPreviewForFiles(const QStringList &files, const QString &mask);
 
     void sendStatusChange(const QString &message);
 
 private:
-    // Stages one file's new tag into the batch; a file that cannot take it is reported (false).
-    bool stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch);
+    // Stages one file's new tag into the batch; a file that cannot take it is reported.
+    void stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch,
+                       FileOutcome &outcome);
     // Makes the staged files durable and in place; reports those that could not be, by the
     // paths the caller gave (`givenPaths`, by the path each leads to, which the batch names).
-    // Returns how many of them failed.
-    qsizetype commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
-                     const QHash<QString, QString> &givenPaths);
-    // Tells the status line and the failure observers why the file could not be changed
-    // and what became of it.
-    void reportFailure(const QString &failureFormat, const QString &path, const QString &reason,
-                       const QString &outcome);
+    void commitBatch(DurableWriteBatch &batch, const QString &failureFormat,
+                     const QHash<QString, QString> &givenPaths, FileOutcome &outcome);
+    // Tells the status line why the file could not be changed and what became of it, and
+    // adds the file to the outcome's failures.
+    void reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,
+                       const QString &reason, const QString &aftermath);
 };

@@ -7,5 +7,12 @@
 class AlbumTableModel : public ControllerTableModel {
     Q_OBJECT
 public:
-    AlbumTableModel(MainController &controller, QObject *parent = nullptr);
+    enum Column { artistName, albumName, numberOfTracks, yearOfPublication, label, genre, numberOfDiscs };
+
+    AlbumTableModel(MainController &controller, const Session &session, QObject *parent = nullptr);
+
+    void setCellText(int row, int column, const QString &text) override;
+
+protected:
+    std::optional<QString> cellText(int row, int column) const override;
 };

@@ -2,19 +2,67 @@
 
 #include "window/MainController.h"
 
+#include <QDebug>
 #include <QMimeData>
+#include <cxxabi.h>
+#include <typeinfo>
 
-ControllerTableModel::ControllerTableModel(MainController &controller, TableOutlet table,
+namespace {
+
+QString exceptionName(const std::exception &exception)
+{
+    int status = 0;
+    char *demangled = abi::__cxa_demangle(typeid(exception).name(), nullptr, nullptr, &status);
+    const QString name = QString::fromLatin1(status == 0 && demangled ? demangled : typeid(exception).name());
+    std::free(demangled);
+    return name;
+}
+
+} // namespace
+
+ControllerTableModel::ControllerTableModel(MainController &controller, const Session &session, TableOutlet table,
                                            QList<Column> columns, bool rowsDraggable, QObject *parent)
-    : QAbstractTableModel(parent), m_controller(controller), m_table(table),
+    : QAbstractTableModel(parent), m_controller(controller), m_session(session), m_table(table),
       m_columns(std::move(columns)), m_rowsDraggable(rowsDraggable)
 {
 }
 
+Session::List ControllerTableModel::list() const
+{
+    switch (m_table) {
+    case TableOutlet::resultTableView: return Session::List::albums;
+    case TableOutlet::trackListView: return Session::List::tracks;
+    case TableOutlet::fileListView: break;
+    }
+    return Session::List::files;
+}
+
 int ControllerTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_controller.numberOfRowsInTableView(m_table);
+    return parent.isValid() ? 0 : m_session.rowCount(list());
 }
+
+std::optional<QString> ControllerTableModel::cellValue(int row, int column) const
+{
+    try {
+        return cellText(row, column);
+    } catch (const std::exception &exception) {
+        qWarning().noquote() << QStringLiteral("MainController:tableView:objectValueForTableColumn:row: Caught %1: %2")
+                                    .arg(exceptionName(exception), QString::fromUtf8(exception.what()));
+    }
+    return std::nullopt;
+}
+
+void ControllerTableModel::requireRow(int row, bool listExists) const
+{
+    if (!listExists)
+        throw std::out_of_range(QStringLiteral("row %1 of a table without a list").arg(row).toStdString());
+    if (row < 0 || row >= rowCount())
+        throw std::out_of_range(
+            QStringLiteral("row %1 outside a list of %2 entries").arg(row).arg(rowCount()).toStdString());
+}
+
+void ControllerTableModel::setCellText(int, int, const QString &) {}
 
 int ControllerTableModel::columnCount(const QModelIndex &parent) const
 {
@@ -25,8 +73,7 @@ QVariant ControllerTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    const std::optional<QString> value =
-        m_controller.objectValueForTableColumn(m_table, columnIdentifier(index.column()), index.row());
+    const std::optional<QString> value = cellValue(index.row(), index.column());
     return value ? QVariant(*value) : QVariant();
 }
 
@@ -41,7 +88,9 @@ bool ControllerTableModel::setData(const QModelIndex &index, const QVariant &val
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    m_controller.setObjectValue(m_table, value.toString(), columnIdentifier(index.column()), index.row());
+    if (index.row() >= rowCount() || m_controller.jobRunning())
+        return false;
+    setCellText(index.row(), index.column(), value.toString());
     emit dataChanged(index, index);
     return true;
 }
@@ -107,6 +156,14 @@ Qt::DropAction ControllerTableModel::dropActionFor(const QMimeData *data) const
 QString ControllerTableModel::columnIdentifier(int column) const
 {
     return m_columns.value(column).identifier;
+}
+
+int ControllerTableModel::columnIndex(const QString &identifier) const
+{
+    for (int column = 0; column < m_columns.size(); ++column)
+        if (m_columns.at(column).identifier == identifier)
+            return column;
+    return -1;
 }
 
 void ControllerTableModel::reloadData()

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "session/Session.h"
 #include "window/WindowSurface.h"
 
 #include <QAbstractTableModel>
+#include <optional>
 
 class MainController;
 
-// A table model that answers every question of its table view by asking the controller,
-// which owns the lists. One subclass per table gives the columns.
+// A table model over one of the session's lists: each subclass reads its list's cells, with
+// its columns as an enum; drags and drops go to the controller, which edits the session.
 class ControllerTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     struct Column {
-        QString identifier;  // what the controller knows the column by
+        QString identifier;  // the column's name in the layout, e.g. the album field it shows
         QString title;
         bool editable;
     };
@@ -37,7 +39,14 @@ public:
     Qt::DropAction dropActionFor(const QMimeData *data) const;
 
     QString columnIdentifier(int column) const;
+    int columnIndex(const QString &identifier) const;
     TableOutlet table() const { return m_table; }
+
+    // A cell's text, or nothing; a failure on the way (a row outside the list) is logged and
+    // answers nothing, so the table goes on drawing its other cells.
+    std::optional<QString> cellValue(int row, int column) const;
+    // Stores an edited cell; an edit of a column that names no field changes nothing.
+    virtual void setCellText(int row, int column, const QString &text);
 
     // The list was replaced or changed in length: the view asks for everything again.
     void reloadData();
@@ -45,10 +54,17 @@ public:
     void refreshCells();
 
 protected:
-    ControllerTableModel(MainController &controller, TableOutlet table, QList<Column> columns,
-                         bool rowsDraggable, QObject *parent);
+    ControllerTableModel(MainController &controller, const Session &session, TableOutlet table,
+                         QList<Column> columns, bool rowsDraggable, QObject *parent);
+
+    // The cell's text; throws std::out_of_range for a row outside the list.
+    virtual std::optional<QString> cellText(int row, int column) const = 0;
+    Session::List list() const;
+    // Throws std::out_of_range unless the list exists and holds the row.
+    void requireRow(int row, bool listExists) const;
 
     MainController &m_controller;
+    const Session &m_session;
 
 private:
     TableOutlet m_table;

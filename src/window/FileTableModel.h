@@ -7,7 +7,10 @@
 class FileTableModel : public ControllerTableModel {
     Q_OBJECT
 public:
-    FileTableModel(MainController &controller, QObject *parent = nullptr);
+    FileTableModel(MainController &controller, const Session &session, QObject *parent = nullptr);
 
     QVariant data(const QModelIndex &index, int role) const override;
+
+protected:
+    std::optional<QString> cellText(int row, int column) const override;
 };

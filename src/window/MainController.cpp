@@ -1,34 +1,16 @@
 #include "window/MainController.h"
 
 #include "common/StatusNotification.h"
-#include "files/FileFailureNotification.h"
-#include "files/FileHandler.h"
-#include "files/SongMetadata.h"
-#include "search/IntValue.h"
-#include "search/SearchEngine.h"
+#include "session/FileTagsAlbum.h"
 #include "window/AlbumTableModel.h"
 #include "window/FileTableModel.h"
+#include "window/TableDragData.h"
 #include "window/TrackCountNote.h"
-#include "window/TrackDragPropertyList.h"
 #include "window/TrackTableModel.h"
 
-#include <QDataStream>
-#include <QDebug>
-#include <QDir>
-#include <QFileInfo>
-#include <QIODevice>
 #include <QMimeData>
 #include <QSettings>
-#include <QUrl>
-#include <algorithm>
-#include <cxxabi.h>
 #include <mutex>
-#include <stdexcept>
-#include <typeinfo>
-
-const QString MainController::fileNamesDragType = QStringLiteral("text/uri-list");
-const QString MainController::privateTableViewDataType = QStringLiteral("MyPrivateTableViewDataType");
-const QString MainController::trackDragType = QStringLiteral("CorePasteboardFlavorType 0x6974756E");
 
 namespace {
 
@@ -43,65 +25,36 @@ QSettings userSettings()
     return QSettings(QStringLiteral("Tagwright"), QStringLiteral("Tagwright"));
 }
 
-// The element at a row, or a range failure naming the row, for the guarded cell lookup.
-template <typename List>
-const typename List::value_type &elementAt(const List *list, int row)
+Session::List sessionList(TableOutlet table)
 {
-    if (!list)
-        throw std::out_of_range(QStringLiteral("row %1 of a table without a list").arg(row).toStdString());
-    if (row < 0 || row >= list->size())
-        throw std::out_of_range(QStringLiteral("row %1 outside a list of %2 entries")
-                                    .arg(row).arg(list->size()).toStdString());
-    return list->at(row);
-}
-
-QString exceptionName(const std::exception &exception)
-{
-    int status = 0;
-    char *demangled = abi::__cxa_demangle(typeid(exception).name(), nullptr, nullptr, &status);
-    const QString name = QString::fromLatin1(status == 0 && demangled ? demangled : typeid(exception).name());
-    std::free(demangled);
-    return name;
-}
-
-std::optional<QString> textFor(const QVariantMap &tags, const QString &key)
-{
-    if (!tags.contains(key))
-        return std::nullopt;
-    return tags.value(key).toString();
-}
-
-// The local file a dragged URL names. Music players write "file://localhost/..." for
-// "file:///..."; a file URL naming another host is a network share, no local file.
-std::optional<QString> localPath(const QUrl &url)
-{
-    if (!url.isLocalFile())
-        return std::nullopt;
-    QUrl local(url);
-    if (local.host() == u"localhost")
-        local.setHost(QString());
-    if (!local.host().isEmpty())
-        return std::nullopt;
-    return local.toLocalFile();
-}
-
-int tableIndex(TableOutlet table)
-{
-    return static_cast<int>(table);
+    switch (table) {
+    case TableOutlet::resultTableView: return Session::List::albums;
+    case TableOutlet::trackListView: return Session::List::tracks;
+    case TableOutlet::fileListView: break;
+    }
+    return Session::List::files;
 }
 
 } // namespace
 
 MainController::MainController(WindowSurface &surface, ServiceConfig config)
     : m_surface(surface), m_config(std::move(config)),
-      m_albumModel(std::make_unique<AlbumTableModel>(*this)),
-      m_trackModel(std::make_unique<TrackTableModel>(*this)),
-      m_fileModel(std::make_unique<FileTableModel>(*this))
+      m_albumModel(std::make_unique<AlbumTableModel>(*this, m_session)),
+      m_trackModel(std::make_unique<TrackTableModel>(*this, m_session)),
+      m_fileModel(std::make_unique<FileTableModel>(*this, m_session)),
+      m_jobs(std::make_unique<JobRunner>())
 {
     initialize();
+    QObject::connect(m_jobs.get(), &JobRunner::progressChanged, m_jobs.get(),
+                     [this](qint64 done, qint64 total) { m_surface.showJobProgress(done, total); });
+    QObject::connect(m_jobs.get(), &JobRunner::finished, m_jobs.get(), [this] { jobFinished(); });
 }
 
-MainController::~MainController() = default;
+MainController::~MainController()
+{
+    // A running job stops after its current file and is waited for; its results go nowhere.
+    m_jobs.reset();
+}
 
 void MainController::initialize()
 {
@@ -117,18 +70,12 @@ QVariant MainController::userDefault(const QString &key)
 
 void MainController::awakeFromNib()
 {
-    m_draggedTypes[tableIndex(TableOutlet::fileListView)] = {fileNamesDragType, privateTableViewDataType, trackDragType};
-    m_draggedTypes[tableIndex(TableOutlet::trackListView)] = {privateTableViewDataType};
-    m_draggedTypes[tableIndex(TableOutlet::resultTableView)] = {};
     m_surface.setStringValue(TextOutlet::renaming, userDefault(QVRenamingMaskKey).toString());
-    m_statusObserver = std::make_unique<ScopedObserver>(
-        QVStatusChangedNotification,
+    // Status lines posted by a job on the worker arrive here queued, in their order, and
+    // before the job's end.
+    m_statusObserver = std::make_unique<QueuedObserver>(
+        QVStatusChangedNotification, m_jobs.get(),
         [this](const QString &, const void *, const QVariantMap &userInfo) { handleStatusChange(userInfo); });
-    m_failureObserver = std::make_unique<ScopedObserver>(
-        QVFileFailedNotification, [this](const QString &, const void *, const QVariantMap &userInfo) {
-            m_fileFailures.append(QStringLiteral("%1: %2").arg(userInfo.value(QVFailedPathKey).toString(),
-                                                                userInfo.value(QVFailureReasonKey).toString()));
-        });
     switchStatus(QStringLiteral("Waiting for user input..."));
 }
 
@@ -137,24 +84,23 @@ void MainController::awakeFromNib()
 void MainController::getSearchResult()
 {
     const QString keywords = m_surface.stringValue(TextOutlet::keywords);
-    if (keywords.isEmpty())
+    if (keywords.isEmpty() || jobRunning())
         return;
     clearTableViewsAndDataSources();
     switchStatus(QStringLiteral("Starting amazon database searching..."));
-    const QString engine = storefrontCode();
-    std::optional<QString> failure;
-    {
-        SearchEngine searchEngine(m_config);
-        const SearchOutcome outcome = searchEngine.buildSearchResultFromKeywords(keywords, engine);
-        m_resultList = outcome.albums;
-        failure = outcome.failureStatus();
-    }
+    startJob<SearchOutcome>(Session::search(m_config, keywords, storefrontCode()),
+                            [this](const SearchOutcome &outcome) { showSearchOutcome(outcome); });
+}
+
+void MainController::showSearchOutcome(const SearchOutcome &outcome)
+{
+    m_session.setAlbums(outcome.albums);
     refreshTableView(TableOutlet::resultTableView);
     if (numberOfRowsInTableView(TableOutlet::resultTableView) > 0)
         m_surface.selectRow(TableOutlet::resultTableView, 0);
     switchStatus(QStringLiteral("Finished amazon database searching. %1 entries processed.")
-                     .arg(m_resultList ? m_resultList->size() : 0));
-    if (failure)
+                     .arg(outcome.albums->size()));
+    if (const std::optional<QString> failure = outcome.failureStatus())
         switchStatus(*failure);
 }
 
@@ -171,24 +117,25 @@ QString MainController::storefrontCode() const
 
 void MainController::clearAll()
 {
+    if (jobRunning())
+        return;
     clearTableViewsAndDataSources();
-    m_songs.reset();
-    refreshTableView(TableOutlet::fileListView);
+    clearFiles();
     m_surface.setStringValue(TextOutlet::keywords, QString());
-    switchStatus(QStringLiteral("Waiting for user input..."));
 }
 
 void MainController::clearFiles()
 {
-    m_songs.reset();
+    if (jobRunning())
+        return;
+    m_session.clearFiles();
     refreshTableView(TableOutlet::fileListView);
     switchStatus(QStringLiteral("Waiting for user input..."));
 }
 
 void MainController::clearTableViewsAndDataSources()
 {
-    m_resultList.reset();
-    m_trackItems.reset();
+    m_session.clearAlbums();
     refreshTableView(TableOutlet::resultTableView);
     refreshTableView(TableOutlet::trackListView);
     clearDetails();
@@ -205,8 +152,12 @@ void MainController::refreshTableView(TableOutlet table)
     m_surface.setNeedsDisplay(table);
     m_surface.deselectAll(table);
     // Resetting the model drops the selection without telling the selection's observers.
-    if (table == TableOutlet::resultTableView)
-        showFirstAlbumIfNoneIsChosen();
+    if (table == TableOutlet::resultTableView && m_session.showFirstAlbumIfNoneIsChosen()) {
+        // The cover view shows the album's own cover, or none: tagging writes whatever it
+        // shows, so it must never keep the cover of an album chosen before.
+        m_surface.setImage(m_session.shownAlbum() ? m_session.shownAlbum()->cover() : std::nullopt);
+        refreshTableView(TableOutlet::trackListView);
+    }
 }
 
 // --- status line ---------------------------------------------------------------------
@@ -231,132 +182,55 @@ ControllerTableModel *MainController::model(TableOutlet table) const
     switch (table) {
     case TableOutlet::resultTableView: return m_albumModel.get();
     case TableOutlet::trackListView: return m_trackModel.get();
-    case TableOutlet::fileListView: return m_fileModel.get();
+    case TableOutlet::fileListView: break;
     }
-    return nullptr;
+    return m_fileModel.get();
 }
 
 int MainController::numberOfRowsInTableView(TableOutlet table) const
 {
-    switch (table) {
-    case TableOutlet::resultTableView: return m_resultList ? int(m_resultList->size()) : 0;
-    case TableOutlet::trackListView: return m_trackItems ? int(m_trackItems->size()) : 0;
-    case TableOutlet::fileListView: return m_songs ? int(m_songs->size()) : 0;
-    }
-    return 0;
+    return m_session.rowCount(sessionList(table));
 }
 
 std::optional<QString> MainController::objectValueForTableColumn(TableOutlet table, const QString &column,
                                                                   int row) const
 {
-    try {
-        switch (table) {
-        case TableOutlet::fileListView:
-            return QFileInfo(elementAt(m_songs ? &*m_songs : nullptr, row)).fileName();
-        case TableOutlet::resultTableView: {
-            const ResultEntry &album = *elementAt(m_resultList.get(), row);
-            if (column == u"artistName")
-                return album.artistName();
-            if (column == u"albumName")
-                return album.albumName();
-            if (column == u"numberOfTracks")
-                return QString::number(album.numberOfTracks());
-            if (column == u"yearOfPublication")
-                return album.yearOfPublication();
-            if (column == u"label")
-                return album.label();
-            if (column == u"genre")
-                return album.genre();
-            if (column == u"numberOfDiscs")
-                return QString::number(album.numberOfDiscs());
-            return std::nullopt;
-        }
-        case TableOutlet::trackListView: {
-            if (column == TrackTableModel::numberColumn) {
-                elementAt(m_trackItems.get(), row);
-                return QString::number(row + 1);
-            }
-            const Track &track = *elementAt(m_trackItems.get(), row);
-            return column == TrackTableModel::titleColumn ? track.title() : track.artist();
-        }
-        }
-    } catch (const std::exception &exception) {
-        qWarning().noquote() << QStringLiteral("MainController:tableView:objectValueForTableColumn:row: Caught %1: %2")
-                                    .arg(exceptionName(exception), QString::fromUtf8(exception.what()));
-    }
-    return std::nullopt;
+    return model(table)->cellValue(row, model(table)->columnIndex(column));
 }
 
 void MainController::setObjectValue(TableOutlet table, const QString &value, const QString &column, int row)
 {
-    if (row < 0 || row >= numberOfRowsInTableView(table))
+    if (jobRunning())
         return;
-    if (table == TableOutlet::trackListView) {
-        // Only the title and artist columns name a field; an edit for any other changes nothing.
-        Track &track = *m_trackItems->at(row);
-        if (column == TrackTableModel::titleColumn)
-            track.setTitle(value);
-        else if (column == TrackTableModel::artistColumn)
-            track.setArtist(value);
-    } else if (table == TableOutlet::resultTableView) {
-        m_resultList->at(row)->setValue(value, column);
-    }
+    model(table)->setCellText(row, model(table)->columnIndex(column), value);
 }
 
 void MainController::tableViewSelectionDidChange(TableOutlet table)
 {
     if (table != TableOutlet::resultTableView)
         return;
-    const int row = m_surface.selectedRow(TableOutlet::resultTableView);
-    const int albums = numberOfRowsInTableView(TableOutlet::resultTableView);
-    if (row < 0 || row >= albums) {
-        showFirstAlbumIfNoneIsChosen();
+    if (!m_session.chooseAlbum(m_surface.selectedRow(TableOutlet::resultTableView)))
         return;
-    }
-    // A single album whose tracks are on show (typed in or read from files) keeps them.
-    if (albums < 2 && !(albums == 1 && numberOfRowsInTableView(TableOutlet::trackListView) == 0))
-        return;
-    showAlbum(m_resultList->at(row));
-}
-
-void MainController::showAlbum(const std::shared_ptr<ResultEntry> &album)
-{
-    m_shownAlbum = album;
-    m_trackItems = album ? album->trackList() : nullptr;
-    // The cover view shows the album's own cover, or none: tagging writes whatever it
-    // shows, so it must never keep the cover of an album chosen before.
-    m_surface.setImage(album ? album->cover() : std::nullopt);
+    m_surface.setImage(m_session.shownAlbum() ? m_session.shownAlbum()->cover() : std::nullopt);
     refreshTableView(TableOutlet::trackListView);
-}
-
-void MainController::showFirstAlbumIfNoneIsChosen()
-{
-    // With no album chosen, tagging writes the first one, so an album's tracks and cover on
-    // show must be the first album's. Tracks typed in or read from files belong to no
-    // album and stay.
-    if (!m_shownAlbum)
-        return;
-    const std::shared_ptr<ResultEntry> first =
-        m_resultList && !m_resultList->isEmpty() ? m_resultList->first() : nullptr;
-    if (m_shownAlbum != first)
-        showAlbum(first);
 }
 
 // --- drag and drop -------------------------------------------------------------------
 
 QStringList MainController::draggedTypes(TableOutlet table) const
 {
-    return m_draggedTypes[tableIndex(table)];
+    switch (table) {
+    case TableOutlet::fileListView:
+        return {TableDragData::fileNamesDragType, TableDragData::rowDragType, TableDragData::trackDragType};
+    case TableOutlet::trackListView: return {TableDragData::rowDragType};
+    case TableOutlet::resultTableView: break;
+    }
+    return {};
 }
 
 QMimeData *MainController::writeRowsWithIndexes(TableOutlet table, const QList<int> &rows) const
 {
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << quint64(reinterpret_cast<quintptr>(this)) << qint32(tableIndex(table)) << rows;
-    auto *data = new QMimeData;
-    data->setData(privateTableViewDataType, bytes);
-    return data;
+    return TableDragData::rows(this, int(table), rows);
 }
 
 QString MainController::chosenDragType(TableOutlet table, const QMimeData *data) const
@@ -367,163 +241,107 @@ QString MainController::chosenDragType(TableOutlet table, const QMimeData *data)
     return QString();
 }
 
-std::optional<QList<int>> MainController::draggedRowsForTable(TableOutlet table, const QMimeData *data) const
-{
-    QDataStream stream(data->data(privateTableViewDataType));
-    quint64 source = 0;
-    qint32 sourceTable = -1;
-    QList<int> rows;
-    stream >> source >> sourceTable >> rows;
-    // Rows are positions in the table they were dragged from; in any other list they
-    // would name other entries, or none.
-    if (stream.status() != QDataStream::Ok || source != quint64(reinterpret_cast<quintptr>(this))
-        || sourceTable != tableIndex(table) || rows.isEmpty()
-        || !rowsInside(rows, numberOfRowsInTableView(table)))
-        return std::nullopt;
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
-
 Qt::DropAction MainController::validateDrop(TableOutlet table, const QMimeData *data) const
 {
     const QString type = chosenDragType(table, data);
-    if (type.isEmpty())
+    if (type.isEmpty() || jobRunning())
         return Qt::IgnoreAction;
-    if (type == privateTableViewDataType)
-        return draggedRowsForTable(table, data) ? Qt::MoveAction : Qt::IgnoreAction;
+    if (type == TableDragData::rowDragType)
+        return TableDragData::rowsFor(data, this, int(table), numberOfRowsInTableView(table)) ? Qt::MoveAction
+                                                                                              : Qt::IgnoreAction;
     return Qt::CopyAction;
 }
 
 bool MainController::acceptDrop(TableOutlet table, const QMimeData *data, int row)
 {
     const QString type = chosenDragType(table, data);
-    if (type.isEmpty())
+    if (type.isEmpty() || jobRunning())
         return false;
-    if (type == privateTableViewDataType) {
-        const std::optional<QList<int>> rows = draggedRowsForTable(table, data);
+    if (type == TableDragData::rowDragType) {
+        const std::optional<QList<int>> rows =
+            TableDragData::rowsFor(data, this, int(table), numberOfRowsInTableView(table));
         if (!rows || row < 0 || row > numberOfRowsInTableView(table))
             return false;
-        if (table == TableOutlet::fileListView)
-            moveRows(*m_songs, *rows, row);
-        else
-            moveRows(*m_trackItems, *rows, row);
+        m_session.moveRows(sessionList(table), *rows, row);
+        refreshTableView(table);
     } else {
-        acceptFileDrop(type, data, row);
+        // Files always go in after the last row; the list is sorted by path anyway.
+        m_session.addFiles(TableDragData::localFiles(data, type));
+        refreshTableView(table);
+        writeTagsFromFilesInTableViews();
     }
-    refreshTableView(table);
     updatePreview();
     return true;
-}
-
-void MainController::acceptFileDrop(const QString &type, const QMimeData *data, int)
-{
-    if (!m_songs)
-        m_songs.emplace();
-
-    QList<QUrl> urls;
-    if (type == fileNamesDragType) {
-        urls = data->urls();
-    } else {
-        for (const QString &location : TrackDragPropertyList::locations(data->data(trackDragType)))
-            urls.append(QUrl(location));
-    }
-    QStringList candidates;
-    for (const QUrl &url : urls)
-        if (const std::optional<QString> path = localPath(url))
-            candidates.append(*path);
-
-    // Files always go in after the last row; the sort below decides their place anyway.
-    qsizetype index = m_songs->size();
-    auto insertIfMp3 = [&](const QString &path) {
-        if (QFileInfo(path).suffix() == u"mp3")
-            m_songs->insert(index++, path);
-    };
-    for (const QString &candidate : candidates) {
-        const QFileInfo info(candidate);
-        if (info.isDir()) {
-            const QDir folder(candidate);
-            const QStringList entries =
-                folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-            for (const QString &entry : entries)
-                insertIfMp3(folder.filePath(entry));
-        } else {
-            insertIfMp3(candidate);
-        }
-    }
-    std::stable_sort(m_songs->begin(), m_songs->end());
-    writeTagsFromFilesInTableViews();
 }
 
 // --- row deletion --------------------------------------------------------------------
 
 void MainController::keyDown(int key)
 {
-    if (key != Qt::Key_Backspace && key != Qt::Key_Delete)
+    if ((key != Qt::Key_Backspace && key != Qt::Key_Delete) || jobRunning())
         return;
     const std::optional<TableOutlet> table = m_surface.firstResponderTable();
-    if (!table)
+    if (!table || numberOfRowsInTableView(*table) == 0)
         return;
-    switch (*table) {
-    case TableOutlet::fileListView:
-        if (m_songs)
-            deleteSelectedRowsInTableView(*table, *m_songs);
-        break;
-    case TableOutlet::trackListView:
-        if (m_trackItems)
-            deleteSelectedRowsInTableView(*table, *m_trackItems);
-        break;
-    case TableOutlet::resultTableView:
-        if (m_resultList)
-            deleteSelectedRowsInTableView(*table, *m_resultList);
-        break;
-    }
+    const QList<int> rows = m_surface.selectedRows(*table);
+    if (rows.isEmpty())
+        return;
+    m_session.removeRows(sessionList(*table), rows);
+    refreshTableView(*table);
 }
 
 // --- file commands -------------------------------------------------------------------
 
 void MainController::processTagging()
 {
-    if (!m_songs || m_songs->isEmpty()) {
+    if (jobRunning())
+        return;
+    if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
         switchStatus(QStringLiteral("Nothing to tag: no files listed."));
         return;
     }
-    if (!m_resultList || m_resultList->isEmpty()) {
+    const std::shared_ptr<ResultEntry> album =
+        m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
+    if (!album) {
         switchStatus(QStringLiteral("Nothing to tag: no album listed."));
         return;
     }
-    if (const QString note = trackCountNote(m_songs->size(), m_trackItems ? m_trackItems->size() : 0); !note.isEmpty())
+    const QStringList files = *m_session.files();
+    if (const QString note = trackCountNote(files.size(), numberOfRowsInTableView(TableOutlet::trackListView));
+        !note.isEmpty())
         switchStatus(note);
     switchStatus(QStringLiteral("Tagging files now..."));
-    m_surface.setButtonEnabled(ButtonOutlet::tagButton, false);
-    const int row = m_surface.selectedRow(TableOutlet::resultTableView);
-    ResultEntry &album = *m_resultList->at(row >= 0 && row < m_resultList->size() ? row : 0);
-    album.setCover(m_surface.image());
-    reportingFileFailures(QStringLiteral("Tagging"), [&] { FileHandler().tagFiles(*m_songs, m_trackItems, album); });
-    m_surface.setButtonEnabled(ButtonOutlet::tagButton, true);
-    switchStatus(QStringLiteral("Tagging files finished..."));
+    album->setCover(m_surface.image());
+    startJob<FileOutcome>(m_session.tagging(*album), [this, count = files.size()](const FileOutcome &outcome) {
+            reportFileOutcome(QStringLiteral("Tagging"), outcome, count, QStringLiteral("Tagging files finished..."));
+        });
 }
 
 void MainController::processRenaming()
 {
-    if (!m_songs || m_songs->isEmpty()) {
+    if (jobRunning())
+        return;
+    if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
         switchStatus(QStringLiteral("Nothing to rename: no files listed."));
         return;
     }
     switchStatus(QStringLiteral("Renaming files now..."));
-    m_surface.setButtonEnabled(ButtonOutlet::renameButton, false);
-    reportingFileFailures(QStringLiteral("Renaming"),
-                          [&] { FileHandler().renameFiles(*m_songs, m_surface.stringValue(TextOutlet::renaming)); });
-    // The rows stay the same files under new names, so the selection stays too.
-    m_fileModel->refreshCells();
-    m_surface.setNeedsDisplay(TableOutlet::fileListView);
-    m_surface.setButtonEnabled(ButtonOutlet::renameButton, true);
-    switchStatus(QStringLiteral("Renaming files finished..."));
+    startJob<Session::Renamed>(
+        m_session.renaming(m_surface.stringValue(TextOutlet::renaming)), [this](const Session::Renamed &renamed) {
+            m_session.setFiles(renamed.files);
+            // The rows stay the same files under new names, so the selection stays too.
+            m_fileModel->refreshCells();
+            m_surface.setNeedsDisplay(TableOutlet::fileListView);
+            reportFileOutcome(QStringLiteral("Renaming"), renamed.outcome, renamed.files.size(),
+                              QStringLiteral("Renaming files finished..."));
+        });
 }
 
 void MainController::dropTags()
 {
-    const QStringList files = m_songs.value_or(QStringList());
+    if (jobRunning())
+        return;
+    const QStringList files = m_session.files().value_or(QStringList());
     if (files.isEmpty()) {
         removeTags(files);
         return;
@@ -539,23 +357,49 @@ void MainController::dropTags()
 
 void MainController::removeTags(const QStringList &files)
 {
-    reportingFileFailures(QStringLiteral("Removing tags"), [&] { FileHandler().deleteTagsInMp3Files(files); });
+    if (jobRunning())
+        return;
+    startJob<FileOutcome>(Session::tagRemoval(files), [this, count = files.size()](const FileOutcome &outcome) {
+            reportFileOutcome(QStringLiteral("Removing tags"), outcome, count, QString());
+        });
 }
 
-template <typename Command>
-void MainController::reportingFileFailures(const QString &command, Command run)
+void MainController::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
+                                       const QString &finished)
 {
-    m_fileFailures.clear();
-    run();
     // The status line moves on with the next message, so failures are told apart from it.
-    if (!m_fileFailures.isEmpty())
-        m_surface.reportFileFailures(command, std::exchange(m_fileFailures, {}));
+    if (!outcome.failures.isEmpty())
+        m_surface.reportFileFailures(command, outcome.failureLines());
+    if (outcome.cancelled)
+        switchStatus(QStringLiteral("%1 cancelled: %2 of %3 files changed.")
+                         .arg(command).arg(outcome.filesChanged()).arg(files));
+    else if (!finished.isEmpty())
+        switchStatus(finished);
+}
+
+template <typename Result>
+void MainController::startJob(std::function<Result(JobControl &)> work, std::function<void(const Result &)> finish)
+{
+    auto result = std::make_shared<Result>();
+    m_finishJob = [result, finish = std::move(finish)] { finish(*result); };
+    m_surface.showJobRunning(true);
+    m_jobs->start([result, work = std::move(work)](JobControl &control) { *result = work(control); });
+}
+
+void MainController::jobFinished()
+{
+    const std::function<void()> finish = std::exchange(m_finishJob, {});
+    m_surface.showJobRunning(false);
+    if (finish)
+        finish();
 }
 
 // --- albums and tracks by hand or from tags ------------------------------------------
 
 void MainController::addAlbumInformation()
 {
+    if (jobRunning())
+        return;
     generateNewAlbumEntryForArtist(m_surface.stringValue(TextOutlet::artist), m_surface.stringValue(TextOutlet::album),
                                    m_surface.stringValue(TextOutlet::publicationYear),
                                    m_surface.stringValue(TextOutlet::genre), m_surface.stringValue(TextOutlet::label),
@@ -564,6 +408,8 @@ void MainController::addAlbumInformation()
 
 void MainController::addTrackItem()
 {
+    if (jobRunning())
+        return;
     generateNewTrackItem(m_surface.stringValue(TextOutlet::trackTitle), m_surface.stringValue(TextOutlet::trackArtist));
 }
 
@@ -575,33 +421,14 @@ void MainController::generateNewAlbumEntryForArtist(const std::optional<QString>
                                                     const std::optional<QString> &tracks,
                                                     const std::optional<QString> &discs)
 {
-    if (!m_resultList)
-        m_resultList = std::make_shared<ResultList>();
-    auto entry = std::make_shared<ResultEntry>();
-    entry->setArtistName(artist);
-    entry->setAlbumName(album);
-    entry->setYearOfPublication(year);
-    entry->setGenre(genre);
-    entry->setLabel(label);
-    entry->setNumberOfTracks(intValue(tracks.value_or(QString())));
-    entry->setNumberOfDiscs(intValue(discs.value_or(QString())));
-    m_resultList->append(entry);
+    m_session.addAlbum(artist, album, year, genre, label, tracks, discs);
     refreshTableView(TableOutlet::resultTableView);
     clearAdditionalDetails();
 }
 
 void MainController::generateNewTrackItem(const std::optional<QString> &title, const std::optional<QString> &artist)
 {
-    if (!m_trackItems) {
-        m_trackItems = std::make_shared<TrackList>();
-        // The first track typed for an album on show starts that album's own list.
-        if (m_shownAlbum)
-            m_shownAlbum->setTrackList(m_trackItems);
-    }
-    auto track = std::make_shared<Track>();
-    track->setTitle(title);
-    track->setArtist(artist);
-    m_trackItems->append(track);
+    m_session.addTrack(title, artist);
     refreshTableView(TableOutlet::trackListView);
     clearAdditionalDetails();
 }
@@ -615,45 +442,26 @@ void MainController::clearAdditionalDetails()
 
 void MainController::writeTagsFromFilesInTableViews()
 {
-    if ((m_resultList && !m_resultList->isEmpty()) || (m_trackItems && !m_trackItems->isEmpty()) || !m_songs)
+    if (!m_session.awaitsAlbumFromTags() || jobRunning())
         return;
-    bool albumMade = false;
-    bool coverShown = false;
-    FileHandler handler;
-    const QStringList files = *m_songs;
-    for (const QString &path : files) {
-        // Only the first cover found is shown; later files' covers are not decoded.
-        const QVariantMap tags = handler.readMetaDataFromMp3File(
-            path, coverShown ? FileHandler::CoverReading::Skip : FileHandler::CoverReading::Decode);
-        if (!albumMade && !tags.isEmpty()) {
-            generateNewAlbumEntryForArtist(textFor(tags, QVArtistAlbumTag), textFor(tags, QVAlbumTag),
-                                           textFor(tags, QVYearTag), textFor(tags, QVGenreTag),
-                                           textFor(tags, QVLabelTag), textFor(tags, QVTrackCountTag),
-                                           textFor(tags, QVDiscsTag));
-            // A missing artist or title leaves its place empty.
-            m_surface.setStringValue(TextOutlet::keywords,
-                                     QStringLiteral(" %1 %2").arg(textFor(tags, QVArtistAlbumTag).value_or(QString()),
-                                                                  textFor(tags, QVAlbumTag).value_or(QString())));
-            albumMade = true;
-        }
-        const QVariant cover = tags.value(QVCoverTag);
-        if (!coverShown && cover.typeId() == QMetaType::QImage) {
-            m_surface.setImage(cover.value<QImage>());
-            coverShown = true;
-        }
-        if (tags.isEmpty())
-            break;
-        generateNewTrackItem(textFor(tags, QVTitleTag), textFor(tags, QVArtistTrackTag));
-    }
+    startJob<FileTagsAlbum>(m_session.readingFileTags(), [this](const FileTagsAlbum &tags) {
+            m_session.takeFileTagsAlbum(tags);
+            if (tags.album) {
+                refreshTableView(TableOutlet::resultTableView);
+                refreshTableView(TableOutlet::trackListView);
+                clearAdditionalDetails();
+                m_surface.setStringValue(TextOutlet::keywords, tags.keywords);
+            }
+            if (tags.cover)
+                m_surface.setImage(tags.cover);
+        });
 }
 
 // --- renaming mask -------------------------------------------------------------------
 
 void MainController::updatePreview()
 {
-    m_surface.setStringValue(TextOutlet::preview,
-                             FileHandler().buildPreviewForFiles(m_songs.value_or(QStringList()),
-                                                                m_surface.stringValue(TextOutlet::renaming)));
+    m_surface.setStringValue(TextOutlet::preview, m_session.preview(m_surface.stringValue(TextOutlet::renaming)));
 }
 
 void MainController::saveRenamingMask()

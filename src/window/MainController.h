@@ -1,13 +1,16 @@
 #pragma once
 
-#include "common/NotificationCenter.h"
-#include "search/ResultEntry.h"
+#include "common/JobRunner.h"
+#include "common/QueuedObserver.h"
+#include "files/FileOutcome.h"
+#include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
-#include "window/RowEdits.h"
+#include "session/Session.h"
 #include "window/WindowSurface.h"
 
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,16 +20,14 @@ class ControllerTableModel;
 // The user-defaults key of the renaming mask.
 inline const QString QVRenamingMaskKey = QStringLiteral("LastUserRenamingMask");
 
-// The controller of the window: owns the albums found, the tracks shown and the files
-// listed, feeds the three tables, takes drops and the delete keys, runs the commands behind
-// the buttons and shows the status line. Works through a WindowSurface, never a widget.
+// The window's adapter between its widgets and the session: the table models read the
+// session's lists, the buttons, drops and delete keys call the session's operations, and the
+// results come back as table refreshes, status lines and messages. Search, tagging, renaming,
+// tag removal and reading the tags of dropped files run as jobs on a worker thread, one at a
+// time, on copies of the lists; while one runs, nothing else changes the lists. Works through a
+// WindowSurface, never a widget.
 class MainController {
 public:
-    // Drag types: local file URLs, rows dragged inside the window, a music library's tracks.
-    static const QString fileNamesDragType;
-    static const QString privateTableViewDataType;
-    static const QString trackDragType;
-
     MainController(WindowSurface &surface, ServiceConfig config);
     ~MainController();
     MainController(const MainController &) = delete;
@@ -52,10 +53,17 @@ public:
     void addAlbumInformation();
     void addTrackItem();
 
-    // The lists themselves (not copies); null or empty optional when absent.
-    const ResultListPtr &resultList() const { return m_resultList; }
-    const TrackListPtr &trackItems() const { return m_trackItems; }
-    const std::optional<QStringList> &songs() const { return m_songs; }
+    const Session &session() const { return m_session; }
+
+    bool jobRunning() const { return m_jobs->isBusy(); }
+    // Asks the running job to stop after the current file or page.
+    void cancelJob() { m_jobs->cancel(); }
+    // Blocks until the running job has returned and its results and status lines are shown.
+    void waitForJob() { m_jobs->waitForFinished(); }
+    // The session's lists themselves (not copies); null or empty optional when absent.
+    const ResultListPtr &resultList() const { return m_session.albums(); }
+    const TrackListPtr &trackItems() const { return m_session.tracks(); }
+    const std::optional<QStringList> &songs() const { return m_session.files(); }
 
     const ServiceConfig &serviceConfig() const { return m_config; }
     void setServiceConfig(ServiceConfig config) { m_config = std::move(config); }
@@ -83,8 +91,6 @@ public:
 
     // Delete keys: remove the selected rows of the focused table.
     void keyDown(int key);
-    template <typename T>
-    void deleteSelectedRowsInTableView(TableOutlet table, QList<T> &list);
 
     // Albums and tracks by hand or from file tags; preview and stored mask.
     void generateNewAlbumEntryForArtist(const std::optional<QString> &artist, const std::optional<QString> &album,
@@ -103,41 +109,24 @@ private:
     // The drag type a drop on this table is taken as: the first of the table's own types
     // (in their order of preference) that the data carries; empty when none.
     QString chosenDragType(TableOutlet table, const QMimeData *data) const;
-    // The rows of a row drag when they come from this very table and lie inside its list.
-    std::optional<QList<int>> draggedRowsForTable(TableOutlet table, const QMimeData *data) const;
-    void acceptFileDrop(const QString &type, const QMimeData *data, int row);
-    // Shows this album's tracks and cover (none for no album).
-    void showAlbum(const std::shared_ptr<ResultEntry> &album);
-    void showFirstAlbumIfNoneIsChosen();
     QString storefrontCode() const;
-    // Runs one file command, then reports the files it could not change, if any.
-    template <typename Command>
-    void reportingFileFailures(const QString &command, Command run);
+    // Tells the user of the files a command could not change, if any; says how many files a
+    // cancelled command changed, or that it finished.
+    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
+                           const QString &finished);
+    // Runs the work on the worker, then `finish` with its result on this thread.
+    template <typename Result>
+    void startJob(std::function<Result(JobControl &)> work, std::function<void(const Result &)> finish);
+    void jobFinished();
+    void showSearchOutcome(const SearchOutcome &outcome);
 
     WindowSurface &m_surface;
     ServiceConfig m_config;
-    ResultListPtr m_resultList;
-    TrackListPtr m_trackItems;
-    std::optional<QStringList> m_songs;
-    // The album whose own tracks and cover are on show; null while they were typed in or
-    // read from files, or nothing is shown.
-    std::shared_ptr<ResultEntry> m_shownAlbum;
+    Session m_session;
     std::unique_ptr<ControllerTableModel> m_albumModel;
     std::unique_ptr<ControllerTableModel> m_trackModel;
     std::unique_ptr<ControllerTableModel> m_fileModel;
-    std::unique_ptr<ScopedObserver> m_statusObserver;
-    std::unique_ptr<ScopedObserver> m_failureObserver;
-    QStringList m_fileFailures;
-    // Drag types each table accepts, in order of preference; registered at start-up.
-    QStringList m_draggedTypes[3];
+    std::unique_ptr<JobRunner> m_jobs;
+    std::function<void()> m_finishJob;
+    std::unique_ptr<QueuedObserver> m_statusObserver;
 };
-
-template <typename T>
-void MainController::deleteSelectedRowsInTableView(TableOutlet table, QList<T> &list)
-{
-    const QList<int> rows = m_surface.selectedRows(table);
-    if (rows.isEmpty())
-        return;
-    removeRows(list, rows);
-    refreshTableView(table);
-}

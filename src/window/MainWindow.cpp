@@ -7,7 +7,9 @@
 #include "window/PreferencesDialog.h"
 #include "window/StaleInputFilter.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -23,6 +25,15 @@ MainWindow::MainWindow(bool forceDemo, QWidget *parent)
     m_ui->searchSelection->setId(m_ui->storeFrance, 3);
     m_ui->searchSelection->setId(m_ui->storeUnitedStates, 4);
     m_ui->preview->setText(QStringLiteral("--"));
+    m_jobProgress = new QProgressBar(m_ui->statusView);
+    m_jobProgress->setObjectName(QStringLiteral("jobProgress"));
+    m_jobProgress->setMaximumWidth(200);
+    m_cancelJob = new QPushButton(tr("Cancel"), m_ui->statusView);
+    m_cancelJob->setObjectName(QStringLiteral("cancelJobButton"));
+    m_ui->statusViewLayout->addWidget(m_jobProgress);
+    m_ui->statusViewLayout->addWidget(m_cancelJob);
+    m_jobProgress->hide();
+    m_cancelJob->hide();
     m_staleInput = new StaleInputFilter(this);
     QCoreApplication::instance()->installEventFilter(m_staleInput);
 
@@ -35,6 +46,8 @@ MainWindow::MainWindow(bool forceDemo, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    m_controller->cancelJob();
+    m_controller->waitForJob();
     // The views outlive the controller's models by a moment; they must not call back into it.
     for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {
         tableView(table)->removeEventFilter(this);
@@ -103,6 +116,7 @@ void MainWindow::connectActions()
         m_ui->renaming->setModified(false);
         controller->controlTextDidEndEditing();
     });
+    connect(m_cancelJob, &QPushButton::clicked, this, [controller] { controller->cancelJob(); });
     connect(m_ui->preferencesAction, &QAction::triggered, this, &MainWindow::showPreferences);
     connect(m_ui->quitAction, &QAction::triggered, this, &QWidget::close);
 }
@@ -263,9 +277,35 @@ QList<int> MainWindow::selectedRows(TableOutlet table) const
     return rows;
 }
 
-void MainWindow::setButtonEnabled(ButtonOutlet button, bool enabled)
+void MainWindow::showJobRunning(bool running)
 {
-    (button == ButtonOutlet::tagButton ? m_ui->tagButton : m_ui->renameButton)->setEnabled(enabled);
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_ui->searchButton, m_ui->keywords, m_ui->tagButton, m_ui->renameButton, m_ui->removeTagsButton,
+             m_ui->addAlbumButton, m_ui->addTrackButton, m_ui->clearAllButton, m_ui->clearFilesButton})
+        control->setEnabled(!running);
+    for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {
+        if (running)
+            tableView(table)->viewport()->setCursor(Qt::BusyCursor);
+        else
+            tableView(table)->viewport()->unsetCursor();
+    }
+    showJobProgress(0, 0);
+    m_jobProgress->setVisible(running);
+    m_cancelJob->setVisible(running);
+}
+
+void MainWindow::showJobProgress(qint64 done, qint64 total)
+{
+    // A range of 0 to 0 makes the bar indeterminate, as while a search waits for the service.
+    m_jobProgress->setRange(0, int(total));
+    m_jobProgress->setValue(int(done));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_controller->cancelJob();
+    m_controller->waitForJob();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::displayStatusView()

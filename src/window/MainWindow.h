@@ -13,6 +13,8 @@ class DemoCatalogue;
 class MainController;
 class StaleInputFilter;
 class QButtonGroup;
+class QProgressBar;
+class QPushButton;
 class QTableView;
 
 // The application's single window: the layout from MainWindow.ui, the controller wired to
@@ -44,7 +46,8 @@ public:
     void selectRow(TableOutlet table, int row) override;
     int selectedRow(TableOutlet table) const override;
     QList<int> selectedRows(TableOutlet table) const override;
-    void setButtonEnabled(ButtonOutlet button, bool enabled) override;
+    void showJobRunning(bool running) override;
+    void showJobProgress(qint64 done, qint64 total) override;
     void displayStatusView() override;
     std::optional<TableOutlet> firstResponderTable() const override;
     void reportFileFailures(const QString &command, const QStringList &failures) override;
@@ -52,6 +55,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Closing during a job cancels it and waits for the file at hand.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QTableView *tableView(TableOutlet table) const;
@@ -63,5 +68,7 @@ private:
     std::unique_ptr<MainController> m_controller;
     std::unique_ptr<DemoCatalogue> m_demo;
     StaleInputFilter *m_staleInput = nullptr;
+    QProgressBar *m_jobProgress = nullptr;
+    QPushButton *m_cancelJob = nullptr;
     bool m_forceDemo;
 };

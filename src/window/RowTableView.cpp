@@ -22,21 +22,27 @@ RowTableView::RowTableView(QWidget *parent) : QTableView(parent)
 void RowTableView::dragMoveEvent(QDragMoveEvent *event)
 {
     QTableView::dragMoveEvent(event);
-    applyModelDropAction(event);
+    applyDropAction(event, modelDropAction(event));
 }
 
 void RowTableView::dropEvent(QDropEvent *event)
 {
+    // Decided before the drop, which may start a job that refuses any further drop.
+    const Qt::DropAction action = modelDropAction(event);
     QTableView::dropEvent(event);
-    applyModelDropAction(event);
+    applyDropAction(event, action);
 }
 
-void RowTableView::applyModelDropAction(QDropEvent *event)
+Qt::DropAction RowTableView::modelDropAction(const QDropEvent *event) const
 {
     const auto *tableModel = qobject_cast<const ControllerTableModel *>(model());
-    if (!tableModel || !event->isAccepted())
+    return tableModel ? tableModel->dropActionFor(event->mimeData()) : Qt::IgnoreAction;
+}
+
+void RowTableView::applyDropAction(QDropEvent *event, Qt::DropAction action)
+{
+    if (!event->isAccepted())
         return;
-    const Qt::DropAction action = tableModel->dropActionFor(event->mimeData());
     if (action != Qt::IgnoreAction && (event->possibleActions() & action)) {
         event->setDropAction(action);
         event->accept();

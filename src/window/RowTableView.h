@@ -14,5 +14,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void applyModelDropAction(QDropEvent *event);
+    // The operation the model names for the event's data; none without a table model.
+    Qt::DropAction modelDropAction(const QDropEvent *event) const;
+    void applyDropAction(QDropEvent *event, Qt::DropAction action);
 };

@@ -7,9 +7,12 @@
 class TrackTableModel : public ControllerTableModel {
     Q_OBJECT
 public:
-    static const QString numberColumn;
-    static const QString titleColumn;
-    static const QString artistColumn;
+    enum Column { number, title, artist };
 
-    TrackTableModel(MainController &controller, QObject *parent = nullptr);
+    TrackTableModel(MainController &controller, const Session &session, QObject *parent = nullptr);
+
+    void setCellText(int row, int column, const QString &text) override;
+
+protected:
+    std::optional<QString> cellText(int row, int column) const override;
 };

@@ -13,7 +13,6 @@ enum class TextOutlet {
     keywords, renaming, preview, trackTitle, trackArtist, status
 };
 enum class TableOutlet { resultTableView, trackListView, fileListView };
-enum class ButtonOutlet { tagButton, renameButton };
 
 // The few window operations the controller needs, so that its logic holds no widget.
 // The main window implements it over its real widgets.
@@ -40,9 +39,14 @@ public:
     // Every selected row, ascending.
     virtual QList<int> selectedRows(TableOutlet table) const = 0;
 
-    virtual void setButtonEnabled(ButtonOutlet button, bool enabled) = 0;
+    // While a job runs: its progress and a Cancel button in the status area, a busy cursor
+    // over the tables, and the controls that would start another job or change the lists
+    // disabled.
+    virtual void showJobRunning(bool running) = 0;
+    // The running job's progress, done of total; a total of 0 is shown as indeterminate.
+    virtual void showJobProgress(qint64 done, qint64 total) = 0;
 
-    // Redraws the status line at once, while a long command still holds the thread.
+    // Redraws the status line at once, so that each line of a job is seen.
     virtual void displayStatusView() = 0;
 
     // Tells the user which files a command could not change, and why ("path: reason" lines).

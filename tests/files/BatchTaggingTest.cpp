@@ -103,7 +103,7 @@ TEST_F(BatchTaggingTest, ACancelledBatchCommitsTheFilesDoneAndLeavesTheRestByteF
         if (done == 20 && total == 50)
             control.requestCancel();
     });
-    EXPECT_EQ(handler.tagFiles(paths, nullptr, album, &control), 20);
+    EXPECT_EQ(handler.tagFiles(paths, nullptr, album, &control).filesChanged(), 20);
     EXPECT_EQ(control.done(), 20);
     for (int i : {0, 19})
         EXPECT_EQ(values(paths[i], {QVTrackNoTag}), QStringList{QString::number(i + 1)});

@@ -29,7 +29,7 @@ TEST_F(CommandsTest, TaggingWritesTheChosenAlbumWithTheCoverShownRenamingFollows
     window().selectRow(TableOutlet::resultTableView, 1);
     const QStringList files = {untagged("1.mp3"), untagged("2.mp3"), untagged("3.mp3")};
     listFiles(files);
-    button("tagButton")->click();
+    click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging files finished...");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(tag(files.at(i), QVAlbumTag), "Second Album");
@@ -39,7 +39,7 @@ TEST_F(CommandsTest, TaggingWritesTheChosenAlbumWithTheCoverShownRenamingFollows
     // Renamed files stay in their rows, selection included.
     view(TableOutlet::fileListView)->selectRow(1);
     field("renaming")->setText("%n - %t");
-    button("renameButton")->click();
+    click("renameButton");
     EXPECT_EQ(status()->text(), "Renaming files finished...");
     EXPECT_EQ(column(TableOutlet::fileListView, 0), QStringList({"01 - Intro.mp3", "02 - AC:DC Live.mp3", "03 - Outro.mp3"}));
     EXPECT_EQ(window().selectedRows(TableOutlet::fileListView), QList<int>({1}));
@@ -48,13 +48,14 @@ TEST_F(CommandsTest, TaggingWritesTheChosenAlbumWithTheCoverShownRenamingFollows
     // asked about are the ones that lose their tags.
     const QStringList renamed = *controller().songs();
     const auto answer = [&](QMessageBox::ButtonRole role) {
-        button("removeTagsButton")->click();
+        click("removeTagsButton");
         std::unique_ptr<QMessageBox> question(window().findChild<QMessageBox *>("confirmation"));
         ASSERT_TRUE(question && question->isVisible() && question->text().contains("3 files"));
         controller().clearFiles();
         for (QAbstractButton *choice : question->buttons())
             if (question->buttonRole(choice) == role)
                 choice->click();
+        controller().waitForJob();
         listFiles(renamed);
     };
     answer(QMessageBox::RejectRole);
@@ -77,11 +78,11 @@ TEST_F(CommandsTest, CommandsSayWhyNothingHappensAndTaggingNotesDifferingCounts)
     const QStringList files = {untagged("1.mp3"), untagged("2.mp3")};
     listFiles(files);
     takeStatusLines();
-    button("tagButton")->click();
+    click("tagButton");
     controller().clearFiles();
     addAlbums({"First", "Second"});
-    button("tagButton")->click();
-    button("renameButton")->click();
+    click("tagButton");
+    click("renameButton");
     EXPECT_EQ(takeStatusLines(), QStringList({"Nothing to tag: no album listed.", "Waiting for user input...",
                                               "Nothing to tag: no files listed.", "Nothing to rename: no files listed."}));
     // With no album chosen the first is written, with the tracks and cover on show: here one
@@ -89,7 +90,7 @@ TEST_F(CommandsTest, CommandsSayWhyNothingHappensAndTaggingNotesDifferingCounts)
     controller().resultList()->at(0)->setCover(filled(Qt::red));
     controller().generateNewTrackItem("Typed", "");
     listFiles(files);
-    button("tagButton")->click();
+    click("tagButton");
     EXPECT_EQ(takeStatusLines().mid(0, 2), QStringList({"2 files, 1 track: file 2 is titled by its file name.", "Tagging files now..."}));
     EXPECT_EQ(QStringList({tag(files.at(0), QVAlbumTag).toString(), tag(files.at(0), QVTitleTag).toString(),
                            tag(files.at(1), QVTitleTag).toString()}), QStringList({"First", "Typed", "2.mp3"}));
@@ -102,7 +103,7 @@ TEST_F(CommandsTest, AnAlbumTypedInByHandIsWrittenAndFilesThatCouldNotBeChangedA
         {"genre", "Punk"}, {"label", "Indie"}, {"tracks", " 12 songs"}, {"discs", "two"}, {"trackArtist", "Stays"}};
     for (const auto &[name, text] : form)
         field(name)->setText(text);
-    button("addAlbumButton")->click();
+    click("addAlbumButton");
     const QStringList shown = {"Artist", "Typed", "12", "1977", "Indie", "Punk", "0"};
     for (int column = 0; column < 7; ++column)
         EXPECT_EQ(this->column(TableOutlet::resultTableView, column), QStringList({shown.at(column)}));
@@ -112,7 +113,7 @@ TEST_F(CommandsTest, AnAlbumTypedInByHandIsWrittenAndFilesThatCouldNotBeChangedA
 
     const QString good = untagged("good.mp3"), missing = filePath("missing.mp3");
     listFiles({good, missing});
-    button("tagButton")->click();
+    click("tagButton");
     EXPECT_EQ(tag(good, QVAlbumTag), "Typed");
     const auto *report = window().findChild<QMessageBox *>("fileFailures");
     ASSERT_NE(report, nullptr);
@@ -162,6 +163,7 @@ TEST_F(CommandsTest, ClicksMadeWhileACommandRanAreNotReplayedAfterIt)
     click(7000, true);
     click(7000, false);
     QCoreApplication::processEvents();
+    controller().waitForJob();
     click(7000 + 60000, false);   // and one made after it ended
     EXPECT_EQ(takeStatusLines().count("Renaming files now..."), 2);
 }

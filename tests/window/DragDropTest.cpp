@@ -71,7 +71,7 @@ TEST_F(WindowTest, TrackDragsAndFileUrlsListLocalFilesOnly)
         for (const QString &location : locations)
             xml += "<key>" + QByteArray::number(xml.size()) + "</key><dict><key>Location</key><string>" + location.toHtmlEscaped().toUtf8() + "</string></dict>";
         auto data = std::make_unique<QMimeData>();
-        data->setData(MainController::trackDragType, xml + "</dict></dict></plist>");
+        data->setData(TableDragData::trackDragType, xml + "</dict></dict></plist>");
         return data;
     };
     // Players name the local host, or none; a file URL of another host is a network share.
@@ -80,15 +80,16 @@ TEST_F(WindowTest, TrackDragsAndFileUrlsListLocalFilesOnly)
     const QStringList locations = {"file://" + path, "file://localhost" + path, "http://example.org/stream.mp3",
                                    "file://server/share/song.mp3", QUrl::fromLocalFile(filePath("x.ogg")).toString()};
     QMimeData uriList, deep, broken;
-    uriList.setData(MainController::fileNamesDragType, locations.join("\r\n").toUtf8());
+    uriList.setData(TableDragData::fileNamesDragType, locations.join("\r\n").toUtf8());
     // Data that is no track list, or nested deep enough to exhaust a recursive reader.
-    deep.setData(MainController::trackDragType, "<plist><dict><key>Tracks</key>" + QByteArray("<array>").repeated(100000));
-    broken.setData(MainController::trackDragType, "<plist><dict><key>Tracks</key><dict><key>1</key><dict>");
+    deep.setData(TableDragData::trackDragType, "<plist><dict><key>Tracks</key>" + QByteArray("<array>").repeated(100000));
+    broken.setData(TableDragData::trackDragType, "<plist><dict><key>Tracks</key><dict><key>1</key><dict>");
     const auto tracks = trackDrag(locations);
     for (const QMimeData *data : {&uriList, tracks.get(), &deep, &broken}) {
         controller().clearFiles();
         EXPECT_EQ(controller().validateDrop(TableOutlet::fileListView, data), Qt::CopyAction);
         ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, data, 0));
+        controller().waitForJob();
         EXPECT_EQ(*controller().songs(), data == &deep || data == &broken ? QStringList() : QStringList({local, local}));
     }
 }

@@ -7,7 +7,7 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
     addAlbums({"Typed"});
     listFiles({filePath("kept.mp3")});
     field("keywords")->setText("Northern Lights");
-    button("searchButton")->click();
+    click("searchButton");
     const ResultList &albums = *controller().resultList();
     ASSERT_GE(albums.size(), 2);
     EXPECT_EQ(takeStatusLines().last(), QStringLiteral("Finished amazon database searching. %1 entries processed.").arg(albums.size()));

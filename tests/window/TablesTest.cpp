@@ -21,7 +21,7 @@ TEST_F(WindowTest, TheTracksAndCoverOnShowAreThoseOfTheAlbumTaggingWrites)
     // With none chosen, tagging writes the first album: adding one by hand, clearing the
     // choice or deleting the chosen album shows the first one's.
     window().selectRow(TableOutlet::resultTableView, 1);
-    button("addAlbumButton")->click();
+    click("addAlbumButton");
     EXPECT_TRUE(shows(0));
     window().selectRow(TableOutlet::resultTableView, 2);
     view(TableOutlet::resultTableView)->clearSelection();

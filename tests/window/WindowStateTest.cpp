@@ -47,19 +47,19 @@ TEST_F(WindowTest, TheStatusLineShowsEveryNotificationAndClearingKeepsFormsAndMa
     postStatusChange(this, "one");
     postStatusChange(nullptr, "two");
     NotificationCenter::defaultCenter().post(QVStatusChangedNotification, this, {});   // no message: no change
-    button("searchButton")->click();   // no keywords: no search
+    click("searchButton");   // no keywords: no search
     EXPECT_EQ(takeStatusLines(), QStringList({"one", "two"}));
 
     addAlbums({"Album"});
     controller().generateNewTrackItem("Song", "Singer");
     listFiles({filePath("b.mp3")});
-    button("clearFilesButton")->click();
+    click("clearFilesButton");
     EXPECT_TRUE(!controller().songs() && controller().trackItems()->size() == 1);
     listFiles({filePath("c.mp3")});
     for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})
         field(name)->setText(name);
     postStatusChange(this, "busy");
-    button("clearAllButton")->click();
+    click("clearAllButton");
     EXPECT_FALSE(controller().resultList() || controller().trackItems() || controller().songs());
     EXPECT_EQ(status()->text(), "Waiting for user input...");
     for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})

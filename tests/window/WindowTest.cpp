@@ -12,13 +12,14 @@ extern "C" const char *__lsan_default_suppressions()
 
 namespace {
 
-// Notes the status text each time the status line paints.
+// Notes the status text each time the status line paints a new one; the window repaints the
+// line at will while a job runs, which shows no new line.
 class PaintRecorder : public QObject {
 public:
     PaintRecorder(QLabel *label, QStringList &lines) : m_label(label), m_lines(lines) {}
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_label && event->type() == QEvent::Paint)
+        if (watched == m_label && event->type() == QEvent::Paint && (m_lines.isEmpty() || m_lines.last() != m_label->text()))
             m_lines.append(m_label->text());
         return false;
     }

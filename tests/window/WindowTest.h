@@ -2,6 +2,7 @@
 
 #include "window/CoverView.h"
 #include "window/MainController.h"
+#include "window/TableDragData.h"
 #include "window/MainWindow.h"
 
 #include <QAbstractButton>
@@ -94,7 +95,18 @@ protected:
         data->setUrls(urls);
         return data;
     }
-    void listFiles(const QStringList &paths) { controller().acceptDrop(TableOutlet::fileListView, fileDrag(paths).get(), 0); }
+    // Lists the files as if dropped, and waits for their tags to be read.
+    void listFiles(const QStringList &paths)
+    {
+        controller().acceptDrop(TableOutlet::fileListView, fileDrag(paths).get(), 0);
+        controller().waitForJob();
+    }
+    // Clicks the button and waits for the job it started, if any.
+    void click(const char *name)
+    {
+        button(name)->click();
+        controller().waitForJob();
+    }
 
     QTemporaryDir m_settings, m_files;
     std::unique_ptr<MainWindow> m_window;

@@ -1,0 +1,78 @@
+// Long commands run as jobs off the window's thread: the window keeps working meanwhile,
+// starts nothing else, and a cancelled job leaves every file wholly old or wholly new.
+#include "WindowTest.h"
+
+#include "common/StatusNotification.h"
+#include "files/FileHandler.h"
+#include "files/SongMetadata.h"
+#include "support/LocalCatalogue.h"
+#include "support/Mp3Fixtures.h"
+
+#include <QFile>
+#include <QProgressBar>
+#include <QTimer>
+
+TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
+{
+    LocalCatalogueOptions slow;
+    slow.latencyMs = 2000;
+    LocalCatalogue service(QStringLiteral(TAGWRIGHT_SOURCE_DIR "/data/catalogue"), slow);
+    ASSERT_TRUE(service.isRunning());
+    controller().setServiceConfig(service.config());
+    field("keywords")->setText("Northern Lights");
+    button("searchButton")->click();
+    ASSERT_TRUE(controller().jobRunning());
+    EXPECT_FALSE(button("searchButton")->isEnabled() || button("tagButton")->isEnabled());
+    EXPECT_TRUE(button("cancelJobButton")->isVisible());
+    EXPECT_EQ(child<QProgressBar>("jobProgress")->maximum(), 0);   // indeterminate while waiting
+    // Input made meanwhile starts nothing, then or later.
+    button("renameButton")->click();
+    controller().processTagging();
+
+    // While the search waits, a timer fires and the cover view repaints.
+    bool fired = false, painted = false;
+    struct PaintWatch : QObject {
+        bool &painted;
+        explicit PaintWatch(bool &flag) : painted(flag) {}
+        bool eventFilter(QObject *, QEvent *event) override { painted |= event->type() == QEvent::Paint; return false; }
+    } watch(painted);
+    cover()->installEventFilter(&watch);
+    QTimer::singleShot(10, cover(), [&] { fired = true; cover()->update(); });
+    while (controller().jobRunning() && !(fired && painted))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(fired && painted && controller().jobRunning());
+    controller().waitForJob();
+    EXPECT_GT(controller().resultList()->size(), 0);
+    EXPECT_TRUE(button("searchButton")->isEnabled() && !button("cancelJobButton")->isVisible());
+    EXPECT_FALSE(takeStatusLines().contains("Renaming files now..."));
+}
+
+TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged)
+{
+    QStringList files;
+    QList<QByteArray> originals;
+    for (int i = 0; i < 50; ++i) {
+        files.append(filePath(QStringLiteral("%1.mp3").arg(i, 2, 10, QChar('0'))));
+        ASSERT_TRUE(Mp3Fixtures::writeMp3(files.last()));
+        QFile file(files.last());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        originals.append(file.readAll());
+    }
+    listFiles(files);
+    addAlbums({"Album"});
+    // Cancelled from the worker itself as the tenth file is done, so the point is exact.
+    ScopedObserver canceller(QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
+        if (info.value(QVStatusKey) == "Tagging new files. 10 files processed.")
+            controller().cancelJob();
+    });
+    click("tagButton");
+    EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
+    for (int i = 0; i < 50; ++i) {
+        QFile file(files.at(i));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        if (i < 10)
+            EXPECT_EQ(FileHandler().readMetaDataFromMp3File(files.at(i)).value(QVAlbumTag), "Album") << i;
+        else
+            EXPECT_EQ(file.readAll(), originals.at(i)) << i;
+    }
+}
