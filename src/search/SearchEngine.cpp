@@ -1,5 +1,6 @@
 #include "search/SearchEngine.h"
 
+#include "common/ExceptionName.h"
 #include "common/StatusNotification.h"
 #include "search/HttpFetcher.h"
 #include "search/IntValue.h"
@@ -13,8 +14,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <cxxabi.h>
-#include <typeinfo>
 
 namespace {
 
@@ -35,16 +34,6 @@ constexpr const char *trackPath = "Track";
 constexpr const char *topLevelErrorPath = "*/Error/Code";
 constexpr const char *requestErrorPath = "*/Items/Request/Errors/Error/Code";
 const QString noExactMatches = QStringLiteral("AWS.ECommerceService.NoExactMatches");
-
-// The failure's type as written in the source, for the log line.
-QString failureName(const std::exception &failure)
-{
-    int status = 0;
-    char *demangled = abi::__cxa_demangle(typeid(failure).name(), nullptr, nullptr, &status);
-    const QString name = QString::fromUtf8(status == 0 && demangled ? demangled : typeid(failure).name());
-    std::free(demangled);
-    return name;
-}
 
 void logExtractionFailure(const QString &name, const QString &reason)
 {
@@ -204,7 +193,7 @@ void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, 
             entry->setNumberOfTracks(trackCount);
         }
     } catch (const std::exception &failure) {
-        logExtractionFailure(failureName(failure), QString::fromUtf8(failure.what()));
+        logExtractionFailure(exceptionName(failure), QString::fromUtf8(failure.what()));
     } catch (...) {
         logExtractionFailure(QStringLiteral("unknown failure"), QStringLiteral("no reason given"));
     }

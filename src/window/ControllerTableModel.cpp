@@ -1,24 +1,10 @@
 #include "window/ControllerTableModel.h"
 
+#include "common/ExceptionName.h"
 #include "window/MainController.h"
 
 #include <QDebug>
 #include <QMimeData>
-#include <cxxabi.h>
-#include <typeinfo>
-
-namespace {
-
-QString exceptionName(const std::exception &exception)
-{
-    int status = 0;
-    char *demangled = abi::__cxa_demangle(typeid(exception).name(), nullptr, nullptr, &status);
-    const QString name = QString::fromLatin1(status == 0 && demangled ? demangled : typeid(exception).name());
-    std::free(demangled);
-    return name;
-}
-
-} // namespace
 
 ControllerTableModel::ControllerTableModel(MainController &controller, const Session &session, TableOutlet table,
                                            QList<Column> columns, bool rowsDraggable, QObject *parent)
