@@ -1,6 +1,6 @@
 #include "app/ScreenshotScene.h"
 
-#include "window/DemoCatalogue.h"
+#include "demo/DemoCatalogue.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
 

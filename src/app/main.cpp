@@ -1,4 +1,5 @@
 #include "app/ScreenshotScene.h"
+#include "demo/DemoCatalogue.h"
 #include "window/MainWindow.h"
 
 #include <QApplication>
@@ -33,7 +34,7 @@ int main(int argc, char *argv[])
                                  QStringLiteral("[FILE...]"));
     parser.process(app);
 
-    MainWindow window(parser.isSet(demo) || parser.isSet(screenshot));
+    MainWindow window(DemoCatalogue::starter(), parser.isSet(demo) || parser.isSet(screenshot));
     if (parser.isSet(screenshot)) {
         QString error;
         if (!ScreenshotScene::render(window, parser.value(screenshot), &error)) {

@@ -2,7 +2,6 @@
 
 #include "ui_MainWindow.h"
 #include "window/ControllerTableModel.h"
-#include "window/DemoCatalogue.h"
 #include "window/MainController.h"
 #include "window/PreferencesDialog.h"
 #include "window/StaleInputFilter.h"
@@ -16,8 +15,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-MainWindow::MainWindow(bool forceDemo, QWidget *parent)
-    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_forceDemo(forceDemo)
+MainWindow::MainWindow(DemoServiceStarter startDemo, bool forceDemo, QWidget *parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_startDemo(std::move(startDemo)),
+      m_forceDemo(forceDemo)
 {
     m_ui->setupUi(this);
     m_ui->searchSelection->setId(m_ui->storeGermany, 1);
@@ -125,20 +125,13 @@ void MainWindow::applyServiceConfig()
 {
     ServiceConfig config = ServiceConfig::load();
     QString demoProblem;
-    if (m_forceDemo || !config.credentialsConfigured) {
-        if (!m_demo) {
-            auto demo = std::make_unique<DemoCatalogue>();
-            if (demo->start(&demoProblem))
-                m_demo = std::move(demo);
-        }
-        if (m_demo)
-            config = m_demo->config();
-    } else {
-        m_demo.reset();
-    }
-    m_controller->setServiceConfig(std::move(config));
-    setWindowTitle(m_demo ? tr("Tagwright \u2014 demo catalogue") : tr("Tagwright"));
-    if (!demoProblem.isEmpty())
+    std::optional<ServiceConfig> demo;
+    if ((m_forceDemo || !config.credentialsConfigured) && m_startDemo)
+        demo = m_startDemo(&demoProblem);
+    m_usesDemo = demo.has_value();
+    m_controller->setServiceConfig(m_usesDemo ? std::move(*demo) : std::move(config));
+    setWindowTitle(m_usesDemo ? tr("Tagwright \u2014 demo catalogue") : tr("Tagwright"));
+    if (!m_usesDemo && !demoProblem.isEmpty())
         m_controller->switchStatus(tr("The demo catalogue could not be started: %1").arg(demoProblem));
 }
 

@@ -4,12 +4,13 @@
 #include "window/WindowSurface.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class MainWindow;
 }
-class DemoCatalogue;
 class MainController;
 class StaleInputFilter;
 class QButtonGroup;
@@ -22,13 +23,17 @@ class QTableView;
 class MainWindow : public QMainWindow, public WindowSurface {
     Q_OBJECT
 public:
-    // With forceDemo, or while no credentials are configured, searches go to the bundled
-    // sample catalogue served in-process.
-    explicit MainWindow(bool forceDemo = false, QWidget *parent = nullptr);
+    // Gives the settings of a demo catalogue service, started on first use, or nothing (and
+    // why in error) when none can be started.
+    using DemoServiceStarter = std::function<std::optional<ServiceConfig>(QString *error)>;
+
+    // With forceDemo, or while no credentials are configured, searches go to the demo service
+    // that startDemo gives; without a starter they go to the configured settings as they are.
+    explicit MainWindow(DemoServiceStarter startDemo = {}, bool forceDemo = false, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     MainController &controller() { return *m_controller; }
-    bool usesDemoCatalogue() const { return m_demo != nullptr; }
+    bool usesDemoCatalogue() const { return m_usesDemo; }
 
     // Puts these files and folders into the file list as if dropped on it.
     void dropFiles(const QStringList &paths);
@@ -66,9 +71,10 @@ private:
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::unique_ptr<MainController> m_controller;
-    std::unique_ptr<DemoCatalogue> m_demo;
+    DemoServiceStarter m_startDemo;
     StaleInputFilter *m_staleInput = nullptr;
     QProgressBar *m_jobProgress = nullptr;
     QPushButton *m_cancelJob = nullptr;
     bool m_forceDemo;
+    bool m_usesDemo = false;
 };

@@ -22,7 +22,7 @@ TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferenc
         EXPECT_EQ(field("preview")->text(), field("renaming")->text());
     }
     pressKey(field("renaming"), Qt::Key_Return);
-    m_window = std::make_unique<MainWindow>();
+    m_window = std::make_unique<MainWindow>(DemoCatalogue::starter());
     EXPECT_EQ(field("renaming")->text(), "%b/%n");
 
     // Emptied fields are removed from the settings; without credentials the demo answers.

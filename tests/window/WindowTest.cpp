@@ -43,7 +43,7 @@ void WindowTest::SetUp()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     for (const ServiceSetting &setting : ServiceConfig::allSettings())
         qunsetenv(setting.environmentVariable.toLatin1().constData());
-    m_window = std::make_unique<MainWindow>();
+    m_window = std::make_unique<MainWindow>(DemoCatalogue::starter());
     m_window->resize(1280, 800);
     m_window->show();
     m_window->activateWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "demo/DemoCatalogue.h"
 #include "window/CoverView.h"
 #include "window/MainController.h"
 #include "window/TableDragData.h"
@@ -19,10 +20,7 @@
 #include <memory>
 
 // Readable QString values in failure messages.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 
 // A real main window on the offscreen platform, with settings and files in temporary
 // folders. Records every line the status view paints.

@@ -3,7 +3,9 @@
 #include "search/ServiceConfig.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class CatalogueServer;
 
@@ -18,9 +20,13 @@ public:
     // prefix, or in the source tree; empty when none is found.
     static QString findRoot();
 
-    bool start(QString *error);
-    // All four storefronts pointing at the running server, with the credentials it expects.
-    ServiceConfig config() const;
+    // What the window calls when it wants the demo: the first call starts a demo catalogue,
+    // which then runs for as long as the returned function is kept.
+    static std::function<std::optional<ServiceConfig>(QString *error)> starter();
+
+    // Starts the server unless it runs already. Gives all four storefronts pointing at it,
+    // with the credentials it expects, or nothing (and why in error) when it cannot start.
+    std::optional<ServiceConfig> start(QString *error);
 
 private:
     std::unique_ptr<CatalogueServer> m_server;

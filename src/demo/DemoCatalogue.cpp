@@ -1,4 +1,4 @@
-#include "window/DemoCatalogue.h"
+#include "demo/DemoCatalogue.h"
 
 #include "catalogue/CatalogueServer.h"
 
@@ -22,28 +22,28 @@ QString DemoCatalogue::findRoot()
     return QString();
 }
 
-bool DemoCatalogue::start(QString *error)
+std::function<std::optional<ServiceConfig>(QString *error)> DemoCatalogue::starter()
 {
-    const QString root = findRoot();
-    if (root.isEmpty()) {
-        if (error)
-            *error = QCoreApplication::translate("DemoCatalogue", "no sample catalogue folder was found");
-        return false;
-    }
-    CatalogueServerOptions options;
-    options.root = root;
-    auto server = std::make_unique<CatalogueServer>(options);
-    if (!server->start(error))
-        return false;
-    m_server = std::move(server);
-    return true;
+    return [demo = std::make_shared<DemoCatalogue>()](QString *error) { return demo->start(error); };
 }
 
-ServiceConfig DemoCatalogue::config() const
+std::optional<ServiceConfig> DemoCatalogue::start(QString *error)
 {
+    if (!m_server) {
+        const QString root = findRoot();
+        if (root.isEmpty()) {
+            if (error)
+                *error = QCoreApplication::translate("DemoCatalogue", "no sample catalogue folder was found");
+            return std::nullopt;
+        }
+        CatalogueServerOptions options;
+        options.root = root;
+        auto server = std::make_unique<CatalogueServer>(options);
+        if (!server->start(error))
+            return std::nullopt;
+        m_server = std::move(server);
+    }
     ServiceConfig config = ServiceConfig::placeholders();
-    if (!m_server)
-        return config;
     const QString host = QStringLiteral("127.0.0.1:%1").arg(m_server->port());
     for (auto it = config.hosts.begin(); it != config.hosts.end(); ++it)
         it.value() = host;
