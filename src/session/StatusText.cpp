@@ -33,12 +33,12 @@ QString StatusText::removeTagsQuestion(qsizetype files)
 }
 
 std::optional<QString> StatusText::fileCommandEnded(const QString &command, const FileOutcome &outcome,
-                                                    qsizetype files, const QString &finished)
+                                                    qsizetype files)
 {
     if (outcome.cancelled)
         return QStringLiteral("%1 cancelled: %2 of %3 files changed.")
             .arg(command).arg(outcome.filesChanged()).arg(files);
-    if (!finished.isEmpty())
-        return finished;
+    if (command == QLatin1String("Tagging") || command == QLatin1String("Renaming"))
+        return QStringLiteral("%1 files finished...").arg(command);
     return std::nullopt;
 }

@@ -21,7 +21,8 @@ public:
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);
-    // How many of the files a cancelled command changed; else `finished`, if any.
+    // How many of the files a cancelled command ("Tagging", "Renaming", "Removing tags")
+    // changed; else that tagging or renaming finished; nothing once tags are removed.
     static std::optional<QString> fileCommandEnded(const QString &command, const FileOutcome &outcome,
-                                                   qsizetype files, const QString &finished);
+                                                   qsizetype files);
 };

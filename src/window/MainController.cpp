@@ -98,11 +98,6 @@ void MainController::clearTableViewsAndDataSources()
     clearDetails();
 }
 
-void MainController::clearDetails()
-{
-    m_surface.setImage(std::nullopt);
-}
-
 void MainController::refreshTableView(TableOutlet table)
 {
     model(table)->reloadData();
@@ -262,7 +257,7 @@ void MainController::processTagging()
     switchStatus(StatusText::taggingStarted(count, numberOfRowsInTableView(TableOutlet::trackListView)));
     album->setCover(m_surface.image());
     m_jobs->start<FileOutcome>(m_session.tagging(*album), [this, count](const FileOutcome &outcome) {
-            reportFileOutcome(QStringLiteral("Tagging"), outcome, count, QStringLiteral("Tagging files finished..."));
+            reportFileOutcome(QStringLiteral("Tagging"), outcome, count);
         });
 }
 
@@ -281,8 +276,7 @@ void MainController::processRenaming()
             // The rows stay the same files under new names, so the selection stays too.
             m_fileModel->refreshCells();
             m_surface.setNeedsDisplay(TableOutlet::fileListView);
-            reportFileOutcome(QStringLiteral("Renaming"), renamed.outcome, renamed.files.size(),
-                              QStringLiteral("Renaming files finished..."));
+            reportFileOutcome(QStringLiteral("Renaming"), renamed.outcome, renamed.files.size());
         });
 }
 
@@ -305,17 +299,16 @@ void MainController::removeTags(const QStringList &files)
     if (jobRunning())
         return;
     m_jobs->start<FileOutcome>(Session::tagRemoval(files), [this, count = files.size()](const FileOutcome &outcome) {
-            reportFileOutcome(QStringLiteral("Removing tags"), outcome, count, QString());
+            reportFileOutcome(QStringLiteral("Removing tags"), outcome, count);
         });
 }
 
-void MainController::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
-                                       const QString &finished)
+void MainController::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files)
 {
     // The status line moves on with the next message, so failures are told apart from it.
     if (!outcome.failures.isEmpty())
         m_surface.reportFileFailures(command, outcome.failureLines());
-    if (const std::optional<QString> ended = StatusText::fileCommandEnded(command, outcome, files, finished))
+    if (const std::optional<QString> ended = StatusText::fileCommandEnded(command, outcome, files))
         switchStatus(*ended);
 }
 
@@ -338,13 +331,10 @@ void MainController::addTrackItem()
     generateNewTrackItem(m_surface.stringValue(TextOutlet::trackTitle), m_surface.stringValue(TextOutlet::trackArtist));
 }
 
-void MainController::generateNewAlbumEntryForArtist(const std::optional<QString> &artist,
-                                                    const std::optional<QString> &album,
-                                                    const std::optional<QString> &year,
-                                                    const std::optional<QString> &genre,
-                                                    const std::optional<QString> &label,
-                                                    const std::optional<QString> &tracks,
-                                                    const std::optional<QString> &discs)
+void MainController::generateNewAlbumEntryForArtist(
+    const std::optional<QString> &artist, const std::optional<QString> &album, const std::optional<QString> &year,
+    const std::optional<QString> &genre, const std::optional<QString> &label, const std::optional<QString> &tracks,
+    const std::optional<QString> &discs)
 {
     m_session.addAlbum(artist, album, year, genre, label, tracks, discs);
     refreshTableView(TableOutlet::resultTableView);
@@ -394,12 +384,3 @@ void MainController::saveRenamingMask()
     UserDefaults::setValue(QVRenamingMaskKey, m_surface.stringValue(TextOutlet::renaming));
 }
 
-void MainController::controlTextDidChange()
-{
-    updatePreview();
-}
-
-void MainController::controlTextDidEndEditing()
-{
-    saveRenamingMask();
-}

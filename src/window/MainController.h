@@ -67,7 +67,7 @@ public:
     void handleStatusChange(const QVariantMap &userInfo);
 
     void clearTableViewsAndDataSources();
-    void clearDetails();
+    void clearDetails() { m_surface.setImage(std::nullopt); }
     void refreshTableView(TableOutlet table);
 
     // Table data.
@@ -96,14 +96,13 @@ public:
     void writeTagsFromFilesInTableViews();
     void updatePreview();
     void saveRenamingMask();
-    void controlTextDidChange();
-    void controlTextDidEndEditing();
+    void controlTextDidChange() { updatePreview(); }
+    void controlTextDidEndEditing() { saveRenamingMask(); }
 
 private:
     void switchStatus(const QStringList &messages);
     // Tells the user of the files a command could not change, if any, then how it ended.
-    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
-                           const QString &finished);
+    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files);
     // Shows the chosen album's own cover, or none, and the tracks on show.
     void showChosenAlbum();
 
