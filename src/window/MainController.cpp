@@ -1,29 +1,16 @@
 #include "window/MainController.h"
 
 #include "common/StatusNotification.h"
-#include "session/FileTagsAlbum.h"
+#include "session/StatusText.h"
+#include "session/Storefront.h"
 #include "window/AlbumTableModel.h"
 #include "window/FileTableModel.h"
 #include "window/TableDragData.h"
-#include "window/TrackCountNote.h"
 #include "window/TrackTableModel.h"
 
 #include <QMimeData>
-#include <QSettings>
-#include <mutex>
 
 namespace {
-
-QVariantMap &registeredDefaults()
-{
-    static QVariantMap defaults;
-    return defaults;
-}
-
-QSettings userSettings()
-{
-    return QSettings(QStringLiteral("Tagwright"), QStringLiteral("Tagwright"));
-}
 
 Session::List sessionList(TableOutlet table)
 {
@@ -42,12 +29,11 @@ MainController::MainController(WindowSurface &surface, ServiceConfig config)
       m_albumModel(std::make_unique<AlbumTableModel>(*this, m_session)),
       m_trackModel(std::make_unique<TrackTableModel>(*this, m_session)),
       m_fileModel(std::make_unique<FileTableModel>(*this, m_session)),
-      m_jobs(std::make_unique<JobRunner>())
+      m_jobs(std::make_unique<SessionJobs>([this](bool running) { m_surface.showJobRunning(running); }))
 {
     initialize();
-    QObject::connect(m_jobs.get(), &JobRunner::progressChanged, m_jobs.get(),
+    QObject::connect(&m_jobs->runner(), &JobRunner::progressChanged, &m_jobs->runner(),
                      [this](qint64 done, qint64 total) { m_surface.showJobProgress(done, total); });
-    QObject::connect(m_jobs.get(), &JobRunner::finished, m_jobs.get(), [this] { jobFinished(); });
 }
 
 MainController::~MainController()
@@ -56,27 +42,15 @@ MainController::~MainController()
     m_jobs.reset();
 }
 
-void MainController::initialize()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { registeredDefaults().insert(QVRenamingMaskKey, QStringLiteral("%n - %t")); });
-}
-
-QVariant MainController::userDefault(const QString &key)
-{
-    initialize();
-    return userSettings().value(key, registeredDefaults().value(key));
-}
-
 void MainController::awakeFromNib()
 {
     m_surface.setStringValue(TextOutlet::renaming, userDefault(QVRenamingMaskKey).toString());
     // Status lines posted by a job on the worker arrive here queued, in their order, and
     // before the job's end.
     m_statusObserver = std::make_unique<QueuedObserver>(
-        QVStatusChangedNotification, m_jobs.get(),
+        QVStatusChangedNotification, &m_jobs->runner(),
         [this](const QString &, const void *, const QVariantMap &userInfo) { handleStatusChange(userInfo); });
-    switchStatus(QStringLiteral("Waiting for user input..."));
+    switchStatus(StatusText::waitingForInput());
 }
 
 // --- search and clearing -------------------------------------------------------------
@@ -87,32 +61,15 @@ void MainController::getSearchResult()
     if (keywords.isEmpty() || jobRunning())
         return;
     clearTableViewsAndDataSources();
-    switchStatus(QStringLiteral("Starting amazon database searching..."));
-    startJob<SearchOutcome>(Session::search(m_config, keywords, storefrontCode()),
-                            [this](const SearchOutcome &outcome) { showSearchOutcome(outcome); });
-}
-
-void MainController::showSearchOutcome(const SearchOutcome &outcome)
-{
-    m_session.setAlbums(outcome.albums);
-    refreshTableView(TableOutlet::resultTableView);
-    if (numberOfRowsInTableView(TableOutlet::resultTableView) > 0)
-        m_surface.selectRow(TableOutlet::resultTableView, 0);
-    switchStatus(QStringLiteral("Finished amazon database searching. %1 entries processed.")
-                     .arg(outcome.albums->size()));
-    if (const std::optional<QString> failure = outcome.failureStatus())
-        switchStatus(*failure);
-}
-
-QString MainController::storefrontCode() const
-{
-    switch (m_surface.selectedTag()) {
-    case 1: return QStringLiteral("de");
-    case 2: return QStringLiteral("co.uk");
-    case 3: return QStringLiteral("fr");
-    case 4: return QStringLiteral("com");
-    default: return QString();
-    }
+    switchStatus(StatusText::searchStarted());
+    m_jobs->start<SearchOutcome>(Session::search(m_config, keywords, storefrontForTag(m_surface.selectedTag())),
+                                 [this](const SearchOutcome &outcome) {
+                                     m_session.setAlbums(outcome.albums);
+                                     refreshTableView(TableOutlet::resultTableView);
+                                     if (numberOfRowsInTableView(TableOutlet::resultTableView) > 0)
+                                         m_surface.selectRow(TableOutlet::resultTableView, 0);
+                                     switchStatus(StatusText::searchFinished(outcome));
+                                 });
 }
 
 void MainController::clearAll()
@@ -130,7 +87,7 @@ void MainController::clearFiles()
         return;
     m_session.clearFiles();
     refreshTableView(TableOutlet::fileListView);
-    switchStatus(QStringLiteral("Waiting for user input..."));
+    switchStatus(StatusText::waitingForInput());
 }
 
 void MainController::clearTableViewsAndDataSources()
@@ -141,23 +98,22 @@ void MainController::clearTableViewsAndDataSources()
     clearDetails();
 }
 
-void MainController::clearDetails()
-{
-    m_surface.setImage(std::nullopt);
-}
-
 void MainController::refreshTableView(TableOutlet table)
 {
     model(table)->reloadData();
     m_surface.setNeedsDisplay(table);
     m_surface.deselectAll(table);
     // Resetting the model drops the selection without telling the selection's observers.
-    if (table == TableOutlet::resultTableView && m_session.showFirstAlbumIfNoneIsChosen()) {
-        // The cover view shows the album's own cover, or none: tagging writes whatever it
-        // shows, so it must never keep the cover of an album chosen before.
-        m_surface.setImage(m_session.shownAlbum() ? m_session.shownAlbum()->cover() : std::nullopt);
-        refreshTableView(TableOutlet::trackListView);
-    }
+    if (table == TableOutlet::resultTableView && m_session.showFirstAlbumIfNoneIsChosen())
+        showChosenAlbum();
+}
+
+void MainController::showChosenAlbum()
+{
+    // The cover view shows the album's own cover, or none: tagging writes whatever it
+    // shows, so it must never keep the cover of an album chosen before.
+    m_surface.setImage(m_session.shownAlbum() ? m_session.shownAlbum()->cover() : std::nullopt);
+    refreshTableView(TableOutlet::trackListView);
 }
 
 // --- status line ---------------------------------------------------------------------
@@ -166,6 +122,12 @@ void MainController::switchStatus(const QString &message)
 {
     m_surface.setStringValue(TextOutlet::status, message);
     m_surface.displayStatusView();
+}
+
+void MainController::switchStatus(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        switchStatus(message);
 }
 
 void MainController::handleStatusChange(const QVariantMap &userInfo)
@@ -207,25 +169,18 @@ void MainController::setObjectValue(TableOutlet table, const QString &value, con
 
 void MainController::tableViewSelectionDidChange(TableOutlet table)
 {
-    if (table != TableOutlet::resultTableView)
-        return;
-    if (!m_session.chooseAlbum(m_surface.selectedRow(TableOutlet::resultTableView)))
-        return;
-    m_surface.setImage(m_session.shownAlbum() ? m_session.shownAlbum()->cover() : std::nullopt);
-    refreshTableView(TableOutlet::trackListView);
+    if (table == TableOutlet::resultTableView && m_session.chooseAlbum(m_surface.selectedRow(table)))
+        showChosenAlbum();
 }
 
 // --- drag and drop -------------------------------------------------------------------
 
 QStringList MainController::draggedTypes(TableOutlet table) const
 {
-    switch (table) {
-    case TableOutlet::fileListView:
+    // In their order of preference: a drop carrying several is taken as the first.
+    if (table == TableOutlet::fileListView)
         return {TableDragData::fileNamesDragType, TableDragData::rowDragType, TableDragData::trackDragType};
-    case TableOutlet::trackListView: return {TableDragData::rowDragType};
-    case TableOutlet::resultTableView: break;
-    }
-    return {};
+    return table == TableOutlet::trackListView ? QStringList{TableDragData::rowDragType} : QStringList();
 }
 
 QMimeData *MainController::writeRowsWithIndexes(TableOutlet table, const QList<int> &rows) const
@@ -233,28 +188,20 @@ QMimeData *MainController::writeRowsWithIndexes(TableOutlet table, const QList<i
     return TableDragData::rows(this, int(table), rows);
 }
 
-QString MainController::chosenDragType(TableOutlet table, const QMimeData *data) const
-{
-    for (const QString &type : draggedTypes(table))
-        if (data->hasFormat(type))
-            return type;
-    return QString();
-}
-
 Qt::DropAction MainController::validateDrop(TableOutlet table, const QMimeData *data) const
 {
-    const QString type = chosenDragType(table, data);
+    const QString type = TableDragData::firstCarried(data, draggedTypes(table));
     if (type.isEmpty() || jobRunning())
         return Qt::IgnoreAction;
-    if (type == TableDragData::rowDragType)
-        return TableDragData::rowsFor(data, this, int(table), numberOfRowsInTableView(table)) ? Qt::MoveAction
-                                                                                              : Qt::IgnoreAction;
-    return Qt::CopyAction;
+    if (type != TableDragData::rowDragType)
+        return Qt::CopyAction;
+    return TableDragData::rowsFor(data, this, int(table), numberOfRowsInTableView(table)) ? Qt::MoveAction
+                                                                                          : Qt::IgnoreAction;
 }
 
 bool MainController::acceptDrop(TableOutlet table, const QMimeData *data, int row)
 {
-    const QString type = chosenDragType(table, data);
+    const QString type = TableDragData::firstCarried(data, draggedTypes(table));
     if (type.isEmpty() || jobRunning())
         return false;
     if (type == TableDragData::rowDragType) {
@@ -297,23 +244,20 @@ void MainController::processTagging()
     if (jobRunning())
         return;
     if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
-        switchStatus(QStringLiteral("Nothing to tag: no files listed."));
+        switchStatus(StatusText::noFilesTo(QStringLiteral("tag")));
         return;
     }
     const std::shared_ptr<ResultEntry> album =
         m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
     if (!album) {
-        switchStatus(QStringLiteral("Nothing to tag: no album listed."));
+        switchStatus(StatusText::noAlbumToTag());
         return;
     }
-    const QStringList files = *m_session.files();
-    if (const QString note = trackCountNote(files.size(), numberOfRowsInTableView(TableOutlet::trackListView));
-        !note.isEmpty())
-        switchStatus(note);
-    switchStatus(QStringLiteral("Tagging files now..."));
+    const qsizetype count = m_session.files()->size();
+    switchStatus(StatusText::taggingStarted(count, numberOfRowsInTableView(TableOutlet::trackListView)));
     album->setCover(m_surface.image());
-    startJob<FileOutcome>(m_session.tagging(*album), [this, count = files.size()](const FileOutcome &outcome) {
-            reportFileOutcome(QStringLiteral("Tagging"), outcome, count, QStringLiteral("Tagging files finished..."));
+    m_jobs->start<FileOutcome>(m_session.tagging(*album), [this, count](const FileOutcome &outcome) {
+            reportFileOutcome(QStringLiteral("Tagging"), outcome, count);
         });
 }
 
@@ -322,18 +266,17 @@ void MainController::processRenaming()
     if (jobRunning())
         return;
     if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
-        switchStatus(QStringLiteral("Nothing to rename: no files listed."));
+        switchStatus(StatusText::noFilesTo(QStringLiteral("rename")));
         return;
     }
-    switchStatus(QStringLiteral("Renaming files now..."));
-    startJob<Session::Renamed>(
+    switchStatus(StatusText::renamingStarted());
+    m_jobs->start<Session::Renamed>(
         m_session.renaming(m_surface.stringValue(TextOutlet::renaming)), [this](const Session::Renamed &renamed) {
             m_session.setFiles(renamed.files);
             // The rows stay the same files under new names, so the selection stays too.
             m_fileModel->refreshCells();
             m_surface.setNeedsDisplay(TableOutlet::fileListView);
-            reportFileOutcome(QStringLiteral("Renaming"), renamed.outcome, renamed.files.size(),
-                              QStringLiteral("Renaming files finished..."));
+            reportFileOutcome(QStringLiteral("Renaming"), renamed.outcome, renamed.files.size());
         });
 }
 
@@ -347,51 +290,26 @@ void MainController::dropTags()
         return;
     }
     // Removing tags cannot be undone: the user confirms it for exactly these files.
-    m_surface.askToConfirm(files.size() == 1
-                               ? QStringLiteral("Remove the ID3 tags of 1 file? Its title, album, artist and "
-                                                "cover are lost.")
-                               : QStringLiteral("Remove the ID3 tags of %1 files? Their titles, albums, artists "
-                                                "and covers are lost.").arg(files.size()),
-                           QStringLiteral("Remove tags"), [this, files] { removeTags(files); });
+    m_surface.askToConfirm(StatusText::removeTagsQuestion(files.size()), QStringLiteral("Remove tags"),
+                           [this, files] { removeTags(files); });
 }
 
 void MainController::removeTags(const QStringList &files)
 {
     if (jobRunning())
         return;
-    startJob<FileOutcome>(Session::tagRemoval(files), [this, count = files.size()](const FileOutcome &outcome) {
-            reportFileOutcome(QStringLiteral("Removing tags"), outcome, count, QString());
+    m_jobs->start<FileOutcome>(Session::tagRemoval(files), [this, count = files.size()](const FileOutcome &outcome) {
+            reportFileOutcome(QStringLiteral("Removing tags"), outcome, count);
         });
 }
 
-void MainController::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
-                                       const QString &finished)
+void MainController::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files)
 {
     // The status line moves on with the next message, so failures are told apart from it.
     if (!outcome.failures.isEmpty())
         m_surface.reportFileFailures(command, outcome.failureLines());
-    if (outcome.cancelled)
-        switchStatus(QStringLiteral("%1 cancelled: %2 of %3 files changed.")
-                         .arg(command).arg(outcome.filesChanged()).arg(files));
-    else if (!finished.isEmpty())
-        switchStatus(finished);
-}
-
-template <typename Result>
-void MainController::startJob(std::function<Result(JobControl &)> work, std::function<void(const Result &)> finish)
-{
-    auto result = std::make_shared<Result>();
-    m_finishJob = [result, finish = std::move(finish)] { finish(*result); };
-    m_surface.showJobRunning(true);
-    m_jobs->start([result, work = std::move(work)](JobControl &control) { *result = work(control); });
-}
-
-void MainController::jobFinished()
-{
-    const std::function<void()> finish = std::exchange(m_finishJob, {});
-    m_surface.showJobRunning(false);
-    if (finish)
-        finish();
+    if (const std::optional<QString> ended = StatusText::fileCommandEnded(command, outcome, files))
+        switchStatus(*ended);
 }
 
 // --- albums and tracks by hand or from tags ------------------------------------------
@@ -413,13 +331,10 @@ void MainController::addTrackItem()
     generateNewTrackItem(m_surface.stringValue(TextOutlet::trackTitle), m_surface.stringValue(TextOutlet::trackArtist));
 }
 
-void MainController::generateNewAlbumEntryForArtist(const std::optional<QString> &artist,
-                                                    const std::optional<QString> &album,
-                                                    const std::optional<QString> &year,
-                                                    const std::optional<QString> &genre,
-                                                    const std::optional<QString> &label,
-                                                    const std::optional<QString> &tracks,
-                                                    const std::optional<QString> &discs)
+void MainController::generateNewAlbumEntryForArtist(
+    const std::optional<QString> &artist, const std::optional<QString> &album, const std::optional<QString> &year,
+    const std::optional<QString> &genre, const std::optional<QString> &label, const std::optional<QString> &tracks,
+    const std::optional<QString> &discs)
 {
     m_session.addAlbum(artist, album, year, genre, label, tracks, discs);
     refreshTableView(TableOutlet::resultTableView);
@@ -444,7 +359,7 @@ void MainController::writeTagsFromFilesInTableViews()
 {
     if (!m_session.awaitsAlbumFromTags() || jobRunning())
         return;
-    startJob<FileTagsAlbum>(m_session.readingFileTags(), [this](const FileTagsAlbum &tags) {
+    m_jobs->start<FileTagsAlbum>(m_session.readingFileTags(), [this](const FileTagsAlbum &tags) {
             m_session.takeFileTagsAlbum(tags);
             if (tags.album) {
                 refreshTableView(TableOutlet::resultTableView);
@@ -466,15 +381,6 @@ void MainController::updatePreview()
 
 void MainController::saveRenamingMask()
 {
-    userSettings().setValue(QVRenamingMaskKey, m_surface.stringValue(TextOutlet::renaming));
+    UserDefaults::setValue(QVRenamingMaskKey, m_surface.stringValue(TextOutlet::renaming));
 }
 
-void MainController::controlTextDidChange()
-{
-    updatePreview();
-}
-
-void MainController::controlTextDidEndEditing()
-{
-    saveRenamingMask();
-}

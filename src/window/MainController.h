@@ -1,24 +1,19 @@
 #pragma once
 
-#include "common/JobRunner.h"
 #include "common/QueuedObserver.h"
-#include "files/FileOutcome.h"
-#include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
 #include "session/Session.h"
+#include "session/SessionJobs.h"
+#include "session/UserDefaults.h"
 #include "window/WindowSurface.h"
 
 #include <QStringList>
 #include <QVariantMap>
-#include <functional>
 #include <memory>
 #include <optional>
 
 class QMimeData;
 class ControllerTableModel;
-
-// The user-defaults key of the renaming mask.
-inline const QString QVRenamingMaskKey = QStringLiteral("LastUserRenamingMask");
 
 // The window's adapter between its widgets and the session: the table models read the
 // session's lists, the buttons, drops and delete keys call the session's operations, and the
@@ -33,10 +28,9 @@ public:
     MainController(const MainController &) = delete;
     MainController &operator=(const MainController &) = delete;
 
-    // Registers the user defaults ("LastUserRenamingMask" = "%n - %t"); runs once.
-    static void initialize();
-    // A user default: the stored value, else the registered one.
-    static QVariant userDefault(const QString &key);
+    // Registers the user defaults; runs once. A user default: stored, else registered.
+    static void initialize() { UserDefaults::registerDefaults(); }
+    static QVariant userDefault(const QString &key) { return UserDefaults::value(key); }
 
     // Start-up once the window's controls exist.
     void awakeFromNib();
@@ -57,9 +51,9 @@ public:
 
     bool jobRunning() const { return m_jobs->isBusy(); }
     // Asks the running job to stop after the current file or page.
-    void cancelJob() { m_jobs->cancel(); }
+    void cancelJob() { m_jobs->runner().cancel(); }
     // Blocks until the running job has returned and its results and status lines are shown.
-    void waitForJob() { m_jobs->waitForFinished(); }
+    void waitForJob() { m_jobs->runner().waitForFinished(); }
     // The session's lists themselves (not copies); null or empty optional when absent.
     const ResultListPtr &resultList() const { return m_session.albums(); }
     const TrackListPtr &trackItems() const { return m_session.tracks(); }
@@ -73,7 +67,7 @@ public:
     void handleStatusChange(const QVariantMap &userInfo);
 
     void clearTableViewsAndDataSources();
-    void clearDetails();
+    void clearDetails() { m_surface.setImage(std::nullopt); }
     void refreshTableView(TableOutlet table);
 
     // Table data.
@@ -102,23 +96,15 @@ public:
     void writeTagsFromFilesInTableViews();
     void updatePreview();
     void saveRenamingMask();
-    void controlTextDidChange();
-    void controlTextDidEndEditing();
+    void controlTextDidChange() { updatePreview(); }
+    void controlTextDidEndEditing() { saveRenamingMask(); }
 
 private:
-    // The drag type a drop on this table is taken as: the first of the table's own types
-    // (in their order of preference) that the data carries; empty when none.
-    QString chosenDragType(TableOutlet table, const QMimeData *data) const;
-    QString storefrontCode() const;
-    // Tells the user of the files a command could not change, if any; says how many files a
-    // cancelled command changed, or that it finished.
-    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
-                           const QString &finished);
-    // Runs the work on the worker, then `finish` with its result on this thread.
-    template <typename Result>
-    void startJob(std::function<Result(JobControl &)> work, std::function<void(const Result &)> finish);
-    void jobFinished();
-    void showSearchOutcome(const SearchOutcome &outcome);
+    void switchStatus(const QStringList &messages);
+    // Tells the user of the files a command could not change, if any, then how it ended.
+    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files);
+    // Shows the chosen album's own cover, or none, and the tracks on show.
+    void showChosenAlbum();
 
     WindowSurface &m_surface;
     ServiceConfig m_config;
@@ -126,7 +112,6 @@ private:
     std::unique_ptr<ControllerTableModel> m_albumModel;
     std::unique_ptr<ControllerTableModel> m_trackModel;
     std::unique_ptr<ControllerTableModel> m_fileModel;
-    std::unique_ptr<JobRunner> m_jobs;
-    std::function<void()> m_finishJob;
+    std::unique_ptr<SessionJobs> m_jobs;
     std::unique_ptr<QueuedObserver> m_statusObserver;
 };

@@ -72,4 +72,12 @@ QStringList localFiles(const QMimeData *data, const QString &type)
     return files;
 }
 
+QString firstCarried(const QMimeData *data, const QStringList &types)
+{
+    for (const QString &type : types)
+        if (data->hasFormat(type))
+            return type;
+    return QString();
+}
+
 } // namespace TableDragData

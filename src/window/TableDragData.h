@@ -23,6 +23,8 @@ QMimeData *rows(const void *window, int table, const QList<int> &rows);
 // The rows of a row drag when they come from this very table and lie inside its list of
 // rowCount rows, ascending and without repeats.
 std::optional<QList<int>> rowsFor(const QMimeData *data, const void *window, int table, int rowCount);
+// The first of these types, in their order of preference, that the data carries; empty when none.
+QString firstCarried(const QMimeData *data, const QStringList &types);
 // The local files a drag of this type names, in its order; URLs naming no local file are left out.
 QStringList localFiles(const QMimeData *data, const QString &type);
 

@@ -5,7 +5,7 @@
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
 #include "support/Mp3Fixtures.h"
-#include "window/TrackCountNote.h"
+#include "session/TrackCountNote.h"
 
 #include <QFile>
 #include <QMessageBox>

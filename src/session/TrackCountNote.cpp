@@ -1,4 +1,4 @@
-#include "window/TrackCountNote.h"
+#include "session/TrackCountNote.h"
 
 namespace {
 
