@@ -12,7 +12,6 @@
 #include <QMessageAuthenticationCode>
 #include <QUrl>
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
