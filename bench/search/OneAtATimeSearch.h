@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/SearchEngine.h"
+#include "search/storefront/SearchEngine.h"
 
 // The reference client the benchmark measures against: the same signed requests and the same
 // extraction, but every page and then every cover is fetched one after the other, each on a

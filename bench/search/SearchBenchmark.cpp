@@ -8,8 +8,8 @@
 #include "OneAtATimeSearch.h"
 #include "catalogue/CatalogueServer.h"
 #include "search/FetchLimits.h"
-#include "search/SearchEngine.h"
-#include "search/ServiceConfig.h"
+#include "search/storefront/SearchEngine.h"
+#include "search/storefront/ServiceConfig.h"
 
 #include <QBuffer>
 #include <QJsonArray>

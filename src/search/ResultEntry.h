@@ -41,6 +41,19 @@ public:
     const std::optional<QImage> &cover() const { return m_cover; }
     void setCover(std::optional<QImage> cover) { m_cover = std::move(cover); }
 
+    // Where a picture of the cover can be fetched, when the catalogue names one.
+    const std::optional<QString> &coverUrl() const { return m_coverUrl; }
+    void setCoverUrl(std::optional<QString> url) { m_coverUrl = std::move(url); }
+
+    // MusicBrainz identifiers: the release (the album's id), its release group and the first
+    // artist of its credit. Only albums from MusicBrainz carry them.
+    const std::optional<QString> &id() const { return m_id; }
+    void setId(std::optional<QString> id) { m_id = std::move(id); }
+    const std::optional<QString> &releaseGroupId() const { return m_releaseGroupId; }
+    void setReleaseGroupId(std::optional<QString> id) { m_releaseGroupId = std::move(id); }
+    const std::optional<QString> &albumArtistId() const { return m_albumArtistId; }
+    void setAlbumArtistId(std::optional<QString> id) { m_albumArtistId = std::move(id); }
+
     // Sets one of the album table's editable fields by its key ("artistName", "albumName",
     // "numberOfTracks", "yearOfPublication", "label", "genre", "numberOfDiscs"); integer
     // fields take the integer value of the text. Returns false for any other key, which
@@ -58,6 +71,10 @@ private:
     qint32 m_numberOfTracks = 0;
     TrackListPtr m_trackList;
     std::optional<QImage> m_cover;
+    std::optional<QString> m_coverUrl;
+    std::optional<QString> m_id;
+    std::optional<QString> m_releaseGroupId;
+    std::optional<QString> m_albumArtistId;
 };
 
 using ResultList = QList<std::shared_ptr<ResultEntry>>;

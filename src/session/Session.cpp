@@ -3,7 +3,7 @@
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
 #include "search/IntValue.h"
-#include "search/SearchEngine.h"
+#include "search/storefront/SearchEngine.h"
 #include "session/RowEdits.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "search/HttpFetcher.h"
-#include "search/SearchEngine.h"
+#include "search/storefront/SearchEngine.h"
 #include "support/LocalCatalogue.h"
 #include "support/TemporaryCatalogue.h"
 

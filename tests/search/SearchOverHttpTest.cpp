@@ -1,4 +1,4 @@
-#include "search/SearchEngine.h"
+#include "search/storefront/SearchEngine.h"
 #include "support/LocalCatalogue.h"
 #include "support/StatusRecorder.h"
 #include "support/TemporaryCatalogue.h"

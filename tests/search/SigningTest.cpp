@@ -1,5 +1,5 @@
-#include "search/SearchEngine.h"
-#include "search/StringExtension.h"
+#include "search/storefront/SearchEngine.h"
+#include "search/storefront/StringExtension.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

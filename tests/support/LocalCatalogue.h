@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/ServiceConfig.h"
+#include "search/storefront/ServiceConfig.h"
 
 #include <QJsonObject>
 #include <QList>

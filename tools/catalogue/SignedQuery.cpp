@@ -1,6 +1,6 @@
 #include "catalogue/SignedQuery.h"
 
-#include "search/SearchEngine.h"
+#include "search/storefront/SearchEngine.h"
 
 #include <QByteArray>
 #include <QRegularExpression>

@@ -1,11 +1,11 @@
-#include "search/SearchEngine.h"
+#include "search/storefront/SearchEngine.h"
 
 #include "common/ExceptionName.h"
 #include "common/StatusNotification.h"
 #include "search/HttpFetcher.h"
 #include "search/IntValue.h"
-#include "search/SearchRun.h"
-#include "search/StringExtension.h"
+#include "search/storefront/SearchRun.h"
+#include "search/storefront/StringExtension.h"
 
 #include <QDateTime>
 #include <QDebug>

@@ -1,4 +1,4 @@
-#include "search/ServiceConfig.h"
+#include "search/storefront/ServiceConfig.h"
 
 ServiceSetting ServiceConfig::accessKeySetting()
 {

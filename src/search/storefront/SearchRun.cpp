@@ -1,8 +1,8 @@
-#include "search/SearchRun.h"
+#include "search/storefront/SearchRun.h"
 
 #include "common/JobControl.h"
 #include "search/CoverImage.h"
-#include "search/SearchEngine.h"
+#include "search/storefront/SearchEngine.h"
 
 #include <algorithm>
 

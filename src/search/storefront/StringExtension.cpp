@@ -1,4 +1,4 @@
-#include "search/StringExtension.h"
+#include "search/storefront/StringExtension.h"
 
 #include <QUrl>
 
