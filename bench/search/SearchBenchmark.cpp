@@ -9,7 +9,7 @@
 #include "catalogue/CatalogueServer.h"
 #include "search/FetchLimits.h"
 #include "search/storefront/SearchEngine.h"
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 
 #include <QBuffer>
 #include <QJsonArray>

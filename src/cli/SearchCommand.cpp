@@ -4,7 +4,7 @@
 #include "cli/StatusLinePrinter.h"
 #include "common/JobControl.h"
 #include "session/Session.h"
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

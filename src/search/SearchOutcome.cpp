@@ -1,6 +1,6 @@
 #include "search/SearchOutcome.h"
 
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 #include "files/FileOutcome.h"
 #include "search/ResultEntry.h"
 #include "search/SearchOutcome.h"
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 #include "session/FileTagsAlbum.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/QueuedObserver.h"
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 #include "session/Session.h"
 #include "session/SessionJobs.h"
 #include "session/UserDefaults.h"

@@ -1,4 +1,4 @@
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

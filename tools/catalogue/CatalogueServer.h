@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 
 #include <QString>
 #include <memory>

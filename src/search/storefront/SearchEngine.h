@@ -3,7 +3,7 @@
 #include "search/FetchLimits.h"
 #include "search/ResultEntry.h"
 #include "search/SearchOutcome.h"
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 #include "search/XmlDocument.h"
 
 #include <QByteArray>

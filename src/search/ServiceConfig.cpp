@@ -1,4 +1,4 @@
-#include "search/storefront/ServiceConfig.h"
+#include "search/ServiceConfig.h"
 
 ServiceSetting ServiceConfig::accessKeySetting()
 {
@@ -10,6 +10,18 @@ ServiceSetting ServiceConfig::secretKeySetting()
     return {QStringLiteral("Service/SecretKey"), QStringLiteral("TAGWRIGHT_SECRET_KEY")};
 }
 
+ServiceSetting ServiceConfig::musicBrainzUrlSetting()
+{
+    return {QStringLiteral("Service/MusicBrainzURL"), QStringLiteral("TAGWRIGHT_MUSICBRAINZ_URL")};
+}
+
+ServiceSetting ServiceConfig::coverArtUrlSetting()
+{
+    return {QStringLiteral("Service/CoverArtURL"), QStringLiteral("TAGWRIGHT_COVERART_URL")};
+}
+
+const QString ServiceConfig::defaultMusicBrainzUrl = QStringLiteral("https://musicbrainz.org");
+const QString ServiceConfig::defaultCoverArtUrl = QStringLiteral("https://coverartarchive.org");
 const QString ServiceConfig::placeholderAccessKey = QStringLiteral("AKIAPLACEHOLDER00000");
 const QString ServiceConfig::placeholderSecretKey = QStringLiteral("PlaceholderSecretKeyForTagwrightDemo0000");
 
@@ -67,6 +79,8 @@ QList<ServiceSetting> ServiceConfig::allSettings()
     QList<ServiceSetting> settings{accessKeySetting(), secretKeySetting()};
     for (const Storefront &store : storefronts())
         settings.append(store.host);
+    settings.append(musicBrainzUrlSetting());
+    settings.append(coverArtUrlSetting());
     return settings;
 }
 
@@ -102,5 +116,7 @@ ServiceConfig ServiceConfig::load(const QSettings &settings, const QProcessEnvir
     config.credentialsConfigured = accessKeySet && secretKeySet;
     for (const Storefront &store : storefronts())
         override(config.hosts[store.code], settings, environment, store.host);
+    override(config.musicBrainzUrl, settings, environment, musicBrainzUrlSetting());
+    override(config.coverArtUrl, settings, environment, coverArtUrlSetting());
     return config;
 }

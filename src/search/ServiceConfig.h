@@ -23,14 +23,17 @@ struct Storefront {
     ServiceSetting host; // where a user sets another host
 };
 
-// Where the album search sends its requests and with which credentials: one endpoint host
-// per storefront code and the access key / signing secret pair, read from the settings and
-// overridden by environment variables.
+// Where the album searches send their requests: for the storefronts one endpoint host per
+// storefront code and the access key / signing secret pair; for MusicBrainz the base URLs of
+// its web service and of the Cover Art Archive. Read from the settings and overridden by
+// environment variables.
 struct ServiceConfig {
     QString accessKey;                  // sent as "AWSAccessKeyId"
     QString secretKey;                  // the HMAC key; never sent
     QMap<QString, QString> hosts;       // storefront code ("de", "com", "co.uk", "fr") -> host, may carry ":port"
     bool credentialsConfigured = false; // access key and secret both came from the settings or the environment
+    QString musicBrainzUrl = defaultMusicBrainzUrl; // scheme, host and optional port, no trailing "/"
+    QString coverArtUrl = defaultCoverArtUrl;
 
     // Settings of organisation and application "Tagwright", then the environment.
     static ServiceConfig load();
@@ -43,7 +46,8 @@ struct ServiceConfig {
     static const QList<Storefront> &storefronts();
     // The storefronts' codes in that order.
     static QStringList storefrontCodes();
-    // Every value a user may configure: the two credentials, then each storefront's host.
+    // Every value a user may configure: the two credentials, each storefront's host, then the
+    // MusicBrainz and Cover Art Archive base URLs.
     static QList<ServiceSetting> allSettings();
     // The code of the storefront the window's button with this tag chooses; empty for none.
     static QString storefrontCodeForButtonTag(int tag);
@@ -51,6 +55,10 @@ struct ServiceConfig {
     // Functions rather than constants, so that other files' static initialisers may use them.
     static ServiceSetting accessKeySetting();
     static ServiceSetting secretKeySetting();
+    static ServiceSetting musicBrainzUrlSetting(); // "Service/MusicBrainzURL", TAGWRIGHT_MUSICBRAINZ_URL
+    static ServiceSetting coverArtUrlSetting();    // "Service/CoverArtURL", TAGWRIGHT_COVERART_URL
+    static const QString defaultMusicBrainzUrl;    // "https://musicbrainz.org"
+    static const QString defaultCoverArtUrl;       // "https://coverartarchive.org"
     static const QString placeholderAccessKey; // "AKIA" and 16 upper-case letters and digits
     static const QString placeholderSecretKey; // 40 characters of the Base64 alphabet
 };
