@@ -9,7 +9,8 @@ std::optional<AnswerFault> FaultSchedule::faultFor(const std::optional<QString> 
     QFile file(*faultFile);
     std::optional<AnswerFault> fault = file.open(QIODevice::ReadOnly) ? AnswerFault::parse(file.readAll()) : std::nullopt;
     if (!fault) {
-        qWarning("tagwright-catalogue: %s names no known fault (hang, close, garbage, status N, huge); "
+        qWarning("tagwright-catalogue: %s names no known fault (hang, close, garbage, huge, status N [retry-after S], "
+                 "each optionally followed by times N); "
                  "the answer is served normally", qPrintable(*faultFile));
         return std::nullopt;
     }
