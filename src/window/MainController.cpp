@@ -2,7 +2,6 @@
 
 #include "common/StatusNotification.h"
 #include "session/StatusText.h"
-#include "session/Storefront.h"
 #include "window/AlbumTableModel.h"
 #include "window/FileTableModel.h"
 #include "window/TableDragData.h"
@@ -56,7 +55,7 @@ void MainController::getSearchResult()
         return;
     clearTableViewsAndDataSources();
     switchStatus(StatusText::searchStarted());
-    m_jobs->start<SearchOutcome>(Session::search(m_config, keywords, storefrontForTag(m_surface.selectedTag())),
+    m_jobs->start<SearchOutcome>(Session::search(m_config, keywords, ServiceConfig::storefrontCodeForButtonTag(m_surface.selectedTag())),
                                  [this](const SearchOutcome &outcome) {
                                      m_session.setAlbums(outcome.albums);
                                      refreshTableView(TableOutlet::resultTableView);
