@@ -3,6 +3,8 @@
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
 #include "search/IntValue.h"
+#include "search/musicbrainz/MusicBrainzSearch.h"
+#include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"
 #include "session/RowEdits.h"
 #include "session/StatusText.h"
@@ -192,7 +194,16 @@ Session::Work<SearchOutcome> Session::search(ServiceConfig config, QString keywo
 {
     return [config = std::move(config), keywords = std::move(keywords), storefront = std::move(storefront)](
                JobControl &control) {
+        if (storefront == MusicBrainzService::code())
+            return MusicBrainzSearch(config).search(keywords, &control);
         return SearchEngine(config).buildSearchResultFromKeywords(keywords, storefront, &control);
+    };
+}
+
+Session::Work<LookupOutcome> Session::lookup(ServiceConfig config, QString releaseId)
+{
+    return [config = std::move(config), releaseId = std::move(releaseId)](JobControl &control) {
+        return MusicBrainzSearch(config).lookup(releaseId, &control);
     };
 }
 
