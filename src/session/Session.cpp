@@ -7,6 +7,7 @@
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"
 #include "session/RowEdits.h"
+#include "session/StatusText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -83,6 +84,15 @@ std::shared_ptr<ResultEntry> Session::albumToTag(int chosenRow) const
     if (!m_albums || m_albums->isEmpty())
         return nullptr;
     return m_albums->at(chosenRow >= 0 && chosenRow < m_albums->size() ? chosenRow : 0);
+}
+
+std::optional<QString> Session::whyNotTag(const ResultEntry *album) const
+{
+    if (rowCount(List::files) == 0)
+        return StatusText::noFilesTo(QStringLiteral("tag"));
+    if (!album)
+        return StatusText::noAlbumToTag();
+    return std::nullopt;
 }
 
 void Session::moveRows(List list, const QList<int> &rows, int dropRow)

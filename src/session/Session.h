@@ -72,6 +72,8 @@ public:
     bool chooseAlbum(int row);
     // The album tagging writes: the chosen row, or the first album; null without albums.
     std::shared_ptr<ResultEntry> albumToTag(int chosenRow) const;
+    // The status line that says why tagging this album cannot start; nothing when it can.
+    std::optional<QString> whyNotTag(const ResultEntry *album) const;
 
     // Moves rows of the track or file list to the insertion point dropRow.
     void moveRows(List list, const QList<int> &rows, int dropRow);
