@@ -1,3 +1,4 @@
+#include "common/JobControl.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/musicbrainz/ReleaseReader.h"
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -195,6 +198,7 @@ TEST(MusicBrainzOverHttp, WaitsOutABusyServiceAndSaysWhySearchesFailed)
         addRecordedAnswers(catalogue, c.keywords);
         catalogue.addFile(QStringLiteral("musicbrainz/search/%1.fault").arg(c.keywords), c.fault);
     }
+    catalogue.addFile(QStringLiteral("musicbrainz/search/hang.fault"), "hang");
     LocalCatalogue service(catalogue.path());
     ASSERT_TRUE(service.isRunning());
     MusicBrainzSearch search = quickSearch(service.config());
@@ -209,6 +213,13 @@ TEST(MusicBrainzOverHttp, WaitsOutABusyServiceAndSaysWhySearchesFailed)
         for (qsizetype i = 0; i < c.minimumGapsMs.size(); ++i)
             EXPECT_GE(lines[i + 1][u"arrivedMs"].toInteger() - lines[i][u"arrivedMs"].toInteger(), c.minimumGapsMs[i]);
     }
+
+    // A cancel ends the wait for an answer that never comes, with nothing to report.
+    JobControl control;
+    std::thread canceller([&control] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); control.requestCancel(); });
+    const SearchOutcome cancelled = search.search(QStringLiteral("hang"), &control);
+    canceller.join();
+    EXPECT_TRUE(cancelled.albums->isEmpty() && cancelled.failures.isEmpty()) << "not a time-out";
 
 }
 

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 class JobControl;
@@ -34,6 +35,9 @@ public:
     static constexpr std::chrono::seconds maxRetryAfter{10};
 
 private:
+    // The answer, or nothing once `cancelled` answers true while waiting for it.
+    std::optional<FetchResult> fetchUnlessCancelled(const QString &url, const std::function<bool()> &cancelled);
+
     HttpFetcher m_fetcher;
     std::chrono::milliseconds m_interval;
 };
