@@ -27,10 +27,10 @@ public:
     // Whether the result is the service saying it is too busy, after every try.
     static bool isBusy(const FetchResult &result) { return result.httpStatus == 503; }
 
-    // A little over the service's one second: the service measures from arrival to arrival,
-    // and a request that reuses a connection arrives sooner after its start than one that
-    // had to open it.
-    static constexpr std::chrono::milliseconds defaultInterval{1050};
+    // A tenth over the service's one second: the service measures from arrival to arrival,
+    // and a request that reuses a connection, or finds the service less busy, arrives sooner
+    // after its start than the one before it may have.
+    static constexpr std::chrono::milliseconds defaultInterval{1100};
     static constexpr int maxTries = 3;
     static constexpr std::chrono::seconds maxRetryAfter{10};
 
