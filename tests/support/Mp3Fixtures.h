@@ -21,7 +21,8 @@ bool writeMp3(const QString &path, qint64 minimumBytes = 8 * frameSize, quint32 
 
 // Writes an MP3 file with an ID3v2.4 tag made directly with TagLib (not through the
 // application's own writer). `tags` uses the song metadata keys with text values
-// ("Genre" may be a list); "Cover" may hold JPEG bytes (QByteArray) for a front cover.
+// ("Genre" may be a list; the disc is "DiscNo" when given, else "Discs"); "Cover" may hold
+// JPEG bytes (QByteArray) for a front cover.
 bool writeTaggedMp3(const QString &path, const QVariantMap &tags,
                     qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
 
