@@ -111,7 +111,11 @@ int runTag(const QCommandLineParser &parsed)
             return 2;
         }
         album->setCover(cover);
-    } else if (album->coverUrl()) {
+    }
+    // Every file is checked before the first one changes, so bad input changes nothing.
+    if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
+        return 2;
+    if (options->coverPath.isEmpty() && album->coverUrl()) {
         // An album that names its cover gets it, as it would have in the window.
         const CoverDownload download = CoverDownload::fetch(*album->coverUrl());
         if (!download.image) {
@@ -121,9 +125,6 @@ int runTag(const QCommandLineParser &parsed)
         }
         album->setCover(download.image);
     }
-    // Every file is checked before the first one changes, so bad input changes nothing.
-    if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
-        return 2;
 
     const StatusLinePrinter progress;
     // The files take the album's own tracks, in the order given.

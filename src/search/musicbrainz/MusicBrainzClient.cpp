@@ -18,7 +18,10 @@ std::optional<FetchResult> MusicBrainzClient::fetchFromService(const QString &ur
     for (int attempt = 1; attempt <= maxTries; ++attempt) {
         if (!RequestPacer::awaitTurn(m_interval, cancelled))
             return std::nullopt;
-        result = m_fetcher.fetch(url);
+        std::optional<FetchResult> answer = fetchUnlessCancelled(url, cancelled);
+        if (!answer)
+            return std::nullopt;
+        result = std::move(*answer);
         if (!isBusy(result) || attempt == maxTries)
             break;
         const std::chrono::milliseconds backOff = result.retryAfterSeconds > 0
@@ -28,6 +31,18 @@ std::optional<FetchResult> MusicBrainzClient::fetchFromService(const QString &ur
             return std::nullopt;
     }
     return result;
+}
+
+std::optional<FetchResult> MusicBrainzClient::fetchUnlessCancelled(const QString &url,
+                                                                  const std::function<bool()> &cancelled)
+{
+    const HttpFetcher::TransferId id = m_fetcher.start(url);
+    // A cancel ends the wait within a second; the transfer is then left to the fetcher.
+    while (std::optional<std::pair<HttpFetcher::TransferId, FetchResult>> done = m_fetcher.next(cancelled)) {
+        if (done->first == id)
+            return std::move(done->second);
+    }
+    return std::nullopt;
 }
 
 FetchResult MusicBrainzClient::fetchCover(const QString &url)

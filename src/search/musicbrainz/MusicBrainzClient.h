@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 class JobControl;
@@ -26,14 +27,17 @@ public:
     // Whether the result is the service saying it is too busy, after every try.
     static bool isBusy(const FetchResult &result) { return result.httpStatus == 503; }
 
-    // A little over the service's one second: the service measures from arrival to arrival,
-    // and a request that reuses a connection arrives sooner after its start than one that
-    // had to open it.
-    static constexpr std::chrono::milliseconds defaultInterval{1050};
+    // A tenth over the service's one second: the service measures from arrival to arrival,
+    // and a request that reuses a connection, or finds the service less busy, arrives sooner
+    // after its start than the one before it may have.
+    static constexpr std::chrono::milliseconds defaultInterval{1100};
     static constexpr int maxTries = 3;
     static constexpr std::chrono::seconds maxRetryAfter{10};
 
 private:
+    // The answer, or nothing once `cancelled` answers true while waiting for it.
+    std::optional<FetchResult> fetchUnlessCancelled(const QString &url, const std::function<bool()> &cancelled);
+
     HttpFetcher m_fetcher;
     std::chrono::milliseconds m_interval;
 };

@@ -44,7 +44,11 @@ SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *con
         outcome.failures.append(PageFailure::unreadable(1, m_host));
         return outcome;
     }
-    for (const pugi::xml_node &release : ReleaseReader::releasesOfSearch(*answer)) {
+    QList<pugi::xml_node> releases = ReleaseReader::releasesOfSearch(*answer);
+    // No more than were asked for, whatever the answer holds.
+    if (releases.size() > MusicBrainzService::searchLimit)
+        releases.resize(MusicBrainzService::searchLimit);
+    for (const pugi::xml_node &release : std::as_const(releases)) {
         outcome.albums->append(ReleaseReader::albumOfRelease(release));
         postStatusChange(this, QStringLiteral("New entry processed. %1 entries processed.").arg(outcome.albums->size()));
         reportProgress(control, outcome.albums->size(), 0);

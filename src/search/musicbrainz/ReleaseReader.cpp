@@ -107,7 +107,7 @@ std::shared_ptr<ResultEntry> ReleaseReader::albumOfRelease(const pugi::xml_node 
         // A search answer lists no tracks, only how many there are.
         const pugi::xml_node trackList = medium.child("track-list");
         const std::optional<QString> count = attributeOf(trackList, "count");
-        tracks += count ? intValue(*count) : qint64(XmlDocument::nodesForXPath(trackList, "track").size());
+        tracks += count ? std::max(0, intValue(*count)) : qint64(XmlDocument::nodesForXPath(trackList, "track").size());
     }
     album->setNumberOfDiscs(qint32(media.size()));
     album->setNumberOfTracks(qint32(std::min<qint64>(tracks, std::numeric_limits<qint32>::max())));
