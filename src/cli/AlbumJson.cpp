@@ -86,9 +86,22 @@ bool readTrackList(const QJsonObject &object, TrackListPtr *tracks, QString *err
             *error = QStringLiteral("track %1 of \"trackList\": %2").arg(i + 1).arg(reason);
             return false;
         }
+        // Disc, number on the disc and length in milliseconds, when the catalogue gave them.
+        qint32 disc = 0;
+        qint32 number = 0;
+        qint32 length = 0;
+        if (!readCount(entry, QStringLiteral("discNumber"), &disc, &reason)
+            || !readCount(entry, QStringLiteral("trackNumber"), &number, &reason)
+            || !readCount(entry, QStringLiteral("length"), &length, &reason)) {
+            *error = QStringLiteral("track %1 of \"trackList\": %2").arg(i + 1).arg(reason);
+            return false;
+        }
         auto track = std::make_shared<Track>();
         track->setTitle(title);
         track->setArtist(artist);
+        track->setDiscNumber(disc > 0 ? std::optional<int>(disc) : std::nullopt);
+        track->setNumberOnDisc(number > 0 ? std::optional<int>(number) : std::nullopt);
+        track->setLengthMs(length > 0 ? std::optional<qint64>(length) : std::nullopt);
         list->append(track);
     }
     *tracks = list;

@@ -55,6 +55,9 @@ public:
     QStringList getGenreNames() const;
     // Every picture as a picture dictionary, "Image" decoded.
     QList<QVariantMap> getImage() const;
+    // The audio's playing time in milliseconds from the MPEG headers (a VBR header, else the
+    // first frame's bit rate over the audio's size): no decoding. Nothing when unreadable.
+    std::optional<qint64> audioLengthMs() const;
 
     void setArtist(const QString &artist);
     void setTitle(const QString &title);
