@@ -53,9 +53,7 @@ NameNumber NameNumber::fromPath(const QString &path)
         return result;
     }
     static const QRegularExpression bracketedNumber(QStringLiteral(R"(\s*\((\d{1,3})\)\s*$)"));
-    if (const QRegularExpressionMatch match = bracketedNumber.match(result.title); match.hasMatch()) {
+    if (const QRegularExpressionMatch match = bracketedNumber.match(result.title); match.hasMatch())
         result.bracketed = match.captured(1).toInt();
-        result.title.truncate(match.capturedStart());
-    }
     return result;
 }

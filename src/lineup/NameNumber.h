@@ -10,7 +10,9 @@ struct NameNumber {
     std::optional<int> disc;
     std::optional<int> number;
     std::optional<int> bracketed; // the "(3)" form, kept apart for its doubt
-    QString title;                // the name without its extension and number, to compare with titles
+    // The name without its extension and number, to compare with titles; a bracketed number
+    // stays, so that of "Title.mp3" and its copy "Title (1).mp3" the first is the closer.
+    QString title;
 
     static NameNumber fromPath(const QString &path);
 };

@@ -71,8 +71,8 @@ const Case cases[] = {
      {{"02 Charlie.mp3"}, {"02 Bravo.mp3"}, {"01 Alpha.mp3"}},
      {"01 Alpha.mp3", "02 Bravo.mp3", "02 Charlie.mp3", ""}, {}},
     {"a number in brackets counts only when nothing else does", {{"Alpha Song"}, {"Bravo Tune"}, {"Charlie Piece"}},
-     {{"recording (3).mp3"}, {"Bravo Tune (3).mp3"}, {"Alpha Song.mp3"}},
-     {"Alpha Song.mp3", "Bravo Tune (3).mp3", "recording (3).mp3"}, {}},
+     {{"recording (3).mp3"}, {"Bravo Tune (1).mp3"}, {"Bravo Tune.mp3"}},
+     {"", "Bravo Tune.mp3", "recording (3).mp3"}, {"Bravo Tune (1).mp3"}},
     {"a far-off length vetoes a loose title match", {{"Morning Light", 0, 0, 200}, {"Evening Shade", 0, 0, 60}},
      {{"morning lights demo.mp3", {}, 30}, {"evening shade.mp3", {}, 61}},
      {"", "evening shade.mp3"}, {"morning lights demo.mp3"}},
@@ -169,7 +169,7 @@ TEST(NameNumber, ReadsTheNumberAndDiscFromAFilesPath)
         {"Disc 1/Track 07.mp3", 1, 7, 0, ""}, {"Artist - 05 - Title.mp3", 0, 5, 0, "Artist - Title"},
         {"12. Title.mp3", 0, 12, 0, "Title"}, {"1999 - Title.mp3", 0, 0, 0, "1999 - Title"},
         {"3am.mp3", 0, 0, 0, "3am"}, {"Artist - 7 Years.mp3", 0, 0, 0, "Artist - 7 Years"},
-        {"Title (3).mp3", 0, 0, 3, "Title"}, {"02 Title (3).mp3", 0, 2, 0, "Title (3)"},
+        {"Title (3).mp3", 0, 0, 3, "Title (3)"}, {"02 Title (3).mp3", 0, 2, 0, "Title (3)"},
     };
     for (const Row &row : rows) {
         const NameNumber read = NameNumber::fromPath(QString::fromUtf8(row.path));
