@@ -78,6 +78,8 @@ const Case cases[] = {
      {"", "evening shade.mp3"}, {"morning lights demo.mp3"}},
 };
 
+void PrintTo(const Case &c, std::ostream *os) { *os << c.what; }
+
 class LineupCases : public ::testing::TestWithParam<Case> {};
 
 TEST_P(LineupCases, PairsFilesWithTracks)
