@@ -1,6 +1,7 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
 #include "cli/AlbumSource.h"
 #include "cli/CliCommand.h"
+#include "cli/CoverDownload.h"
 #include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
 #include "common/JobControl.h"
@@ -48,6 +49,15 @@ int runTag(const QCommandLineParser &parsed)
             return 2;
         }
         album->setCover(cover);
+    } else if (album->coverUrl()) {
+        // An album that names its cover gets it, as it would have in the window.
+        const CoverDownload download = CoverDownload::fetch(*album->coverUrl());
+        if (!download.image) {
+            printCommandError(QStringLiteral("the cover at %1 could not be had: %2; give --cover IMAGE or set "
+                                             "\"coverUrl\" to null").arg(*album->coverUrl(), download.failure));
+            return 2;
+        }
+        album->setCover(download.image);
     }
     // Every file is checked before the first one changes, so bad input changes nothing.
     const QStringList files = parsed.positionalArguments();
@@ -79,7 +89,8 @@ const CliCommandRegistration registration({
                    "(default 0). The files take the album's tracks in the order given, or with --match\n"
                    "in the order that pairs them with the tracks by their tags, names and lengths (as\n"
                    "`lineup` prints it); files beyond the track list take their own names as titles.\n"
-                   "--cover IMAGE sets the front cover.\n"
+                   "--cover IMAGE sets the front cover; without it, the picture at the album's\n"
+                   "\"coverUrl\" is fetched, if it names one.\n"
                    "Nothing is changed when the album cannot be read or any file is missing or not an\n"
                    "MP3 file; a file with a damaged ID3v2 tag is named and left as it is."),
     {AlbumSource::albumOption, AlbumSource::indexOption,

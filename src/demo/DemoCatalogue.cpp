@@ -47,5 +47,7 @@ std::optional<ServiceConfig> DemoCatalogue::start(QString *error)
     const QString host = QStringLiteral("127.0.0.1:%1").arg(m_server->port());
     for (auto it = config.hosts.begin(); it != config.hosts.end(); ++it)
         it.value() = host;
+    config.musicBrainzUrl = QStringLiteral("http://") + host;
+    config.coverArtUrl = config.musicBrainzUrl;
     return config;
 }

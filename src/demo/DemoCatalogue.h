@@ -24,8 +24,8 @@ public:
     // which then runs for as long as the returned function is kept.
     static std::function<std::optional<ServiceConfig>(QString *error)> starter();
 
-    // Starts the server unless it runs already. Gives all four storefronts pointing at it,
-    // with the credentials it expects, or nothing (and why in error) when it cannot start.
+    // Starts the server unless it runs already. Gives all four storefronts, MusicBrainz and
+    // the Cover Art Archive pointing at it, with the credentials it expects, or nothing (and why in error) when it cannot start.
     std::optional<ServiceConfig> start(QString *error);
 
 private:

@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <thread>
 
 namespace {
 
@@ -35,6 +37,39 @@ std::pair<long, std::string> verdictOf(const FetchResult &answer)
     pugi::xml_document document;
     document.load_buffer(answer.body.constData(), size_t(answer.body.size()));
     return {answer.httpStatus, document.select_node("//*[local-name()='Error']/*[local-name()='Code']").node().text().get()};
+}
+
+const QString release = QStringLiteral("0f3a9c2e-5b7d-4e21-9a6c-3d8e1f0b7a42");
+const QString unknownRelease = QStringLiteral("9b1d7e40-2c6a-4f38-8e5d-a17c03f4b629");
+const QString lookup = QStringLiteral("/ws/2/release/") + release, cover = QStringLiteral("/release/") + release + "/front-500";
+const QString agent = QStringLiteral("Tagwright/1.0 ( https://example.org/tagwright )");
+
+struct Answer {
+    long status = 0;
+    QByteArray head, body;  // head: the header lines as received
+};
+
+size_t keep(char *data, size_t one, size_t count, void *bytes)
+{
+    static_cast<QByteArray *>(bytes)->append(data, qsizetype(one * count));
+    return one * count;
+}
+
+// One GET without following redirects, so that a redirect itself can be checked.
+Answer get(const QString &url, const QString &userAgent = agent)
+{
+    Answer answer;
+    CURL *curl = curl_easy_init();
+    const QByteArray address = url.toUtf8(), agentBytes = userAgent.toUtf8();
+    curl_easy_setopt(curl, CURLOPT_URL, address.constData());
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, agentBytes.constData());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, keep);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.body);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer.head);  // through `keep` as well
+    if (curl_easy_perform(curl) == CURLE_OK)
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.status);
+    curl_easy_cleanup(curl);
+    return answer;
 }
 
 } // namespace
@@ -65,18 +100,23 @@ TEST(CatalogueService, VerifiesTheSignatureOfEveryRequest)
     EXPECT_EQ(fetcher.fetch(good).body, page);
 }
 
-TEST(CatalogueService, AnswersNoExactMatchesAndNeverServesOutsideItsFolder)
+TEST(CatalogueService, AnswersMissesAndNeverServesOutsideItsFolder)
 {
     // The folder served lies inside an outer folder that holds files a request must never reach.
     TemporaryCatalogue outer;
-    outer.addFile(QStringLiteral("page-1.xml"), "OUTSIDE");
-    outer.addFile(QStringLiteral("secret/page-1.xml"), "OUTSIDE");
-    outer.addFile(QStringLiteral("secret.jpg"), "OUTSIDE");
-    outer.addFile(QStringLiteral("root/Blue Moon/page-1.xml"), page);
+    const QByteArray picture = encodedPicture(4, 4, "JPEG");
+    for (const auto &[path, bytes] : QList<std::pair<QString, QByteArray>>{
+             {"page-1.xml", "OUTSIDE"}, {"secret/page-1.xml", "OUTSIDE"}, {"secret.jpg", "OUTSIDE"},
+             {"root/Blue Moon/page-1.xml", page}, {"root/musicbrainz/search/Blue Moon.xml", "<metadata>{{base}} Blue</metadata>"},
+             {"root/musicbrainz/search/AC_DC (live).xml", "<metadata>ACDC</metadata>"},
+             {"root/musicbrainz/release/" + release + ".xml", "<metadata>lookup</metadata>"},
+             {"root/coverart/" + release + ".jpg", picture}})
+        outer.addFile(path, bytes);
     const QString root = outer.path() + QStringLiteral("/root");
     ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/images")));
     ASSERT_TRUE(QFile::link(outer.path() + QStringLiteral("/secret"), root + QStringLiteral("/linked")));
     ASSERT_TRUE(QFile::link(outer.path() + QStringLiteral("/secret.jpg"), root + QStringLiteral("/images/linked.jpg")));
+    ASSERT_TRUE(QFile::link(outer.path() + "/page-1.xml", root + "/musicbrainz/search/linked.xml"));
     LocalCatalogue service(root);
     ASSERT_TRUE(service.isRunning());
 
@@ -90,10 +130,34 @@ TEST(CatalogueService, AnswersNoExactMatchesAndNeverServesOutsideItsFolder)
         EXPECT_EQ(verdictOf(search(keywords)), noMatch) << keywords.toStdString();
     for (const QString itemPage : {"2", "0", "01", "-1", "x"})
         EXPECT_EQ(verdictOf(search(QStringLiteral("Blue Moon"), itemPage)), noMatch) << itemPage.toStdString();
-    for (const QString path : {"/images/..%2F..%2Fsecret.jpg", "/images/linked.jpg", "/images/%2E%2E/%2E%2E/secret.jpg"}) {
-        const FetchResult answer = fetcher.fetch(service.baseUrl() + path);
-        EXPECT_EQ(answer.httpStatus, 404) << path.toStdString();
-        EXPECT_FALSE(answer.body.contains("OUTSIDE")) << path.toStdString();
+
+    // The other paths: MusicBrainz searches and lookups, covers and pictures.
+    const QByteArray base = service.baseUrl().toUtf8(), none = "<release-list count=\"0\" offset=\"0\"";
+    const QByteArray notFound = "<text>Not Found</text>", xml = "Content-Type: text/xml";
+    const QList<std::tuple<QString, long, QByteArray, QByteArray>> cases{  // path, status, in body, in head
+        {"/ws/2/release/?query=Blue%20Moon&limit=25", 200, base + " Blue", xml},
+        {"/ws/2/release?query=Blue+Moon", 200, "Blue", xml},
+        {"/ws/2/release/?query=AC%5C%2FDC%20%5C(live%5C)", 200, "ACDC", xml},
+        {"/ws/2/release/?query=blue%20moon", 200, none, xml},
+        {"/ws/2/release/?query=linked", 200, none, xml},
+        {"/ws/2/release/?query=%5C.%5C.", 200, none, xml},
+        {lookup + "?inc=artist-credits+labels+recordings", 200, "lookup", xml},
+        {"/ws/2/release/" + unknownRelease + "?inc=recordings", 404, notFound, xml},
+        {lookup.chopped(1) + "?inc=recordings", 400, "<error>", xml},
+        {"/ws/2/release/..%2F..%2Fpage-1.xml", 404, notFound, xml},
+        {cover, 307, "", "Location: " + base + "/coverart-images/" + release.toUtf8() + ".jpg\r\n"},
+        {"/coverart-images/" + release + ".jpg", 200, picture, "Content-Type: image/jpeg"},
+        {"/release/" + unknownRelease + "/front-500", 404, "", ""},
+        {"/release/not-a-release/front-500", 400, "", ""},
+        {"/coverart-images/..%2F..%2Fpage-1.xml", 404, "", ""},
+        {"/images/..%2F..%2Fsecret.jpg", 404, "", ""},
+        {"/images/linked.jpg", 404, "", ""},
+        {"/images/%2E%2E/%2E%2E/secret.jpg", 404, "", ""}};
+    for (const auto &[path, status, body, head] : cases) {
+        const Answer answer = get(service.baseUrl() + path);
+        EXPECT_EQ(answer.status, status) << path.toStdString();
+        EXPECT_TRUE(answer.body.contains(body) && !answer.body.contains("OUTSIDE")) << path.toStdString();
+        EXPECT_TRUE(answer.head.contains(head)) << path.toStdString() << answer.head.toStdString();
     }
 }
 
@@ -119,4 +183,54 @@ TEST(CatalogueService, AHangEndsWhenTheClientLeaves)
     while (const auto done = fetcher.next())
         EXPECT_EQ(done->second.failure, FetchFailure::TimedOut);
     EXPECT_EQ(HttpFetcher().fetch(signedUrl(host, QStringLiteral("Faults"), ServiceConfig::placeholderSecretKey)).body, page);
+}
+
+TEST(CatalogueService, AFaultLimitedInTimesStrikesOnlyThatOftenForItsOwnAnswer)
+{
+    TemporaryCatalogue catalogue;
+    for (const auto &[path, bytes] : QList<std::pair<QString, QByteArray>>{
+             {"musicbrainz/release/" + release + ".xml", "<metadata/>"},
+             {"musicbrainz/release/" + release + ".fault", "status 503 retry-after 7 times 2\n"},
+             {"musicbrainz/search/Kestrel.xml", "<metadata/>"}, {"musicbrainz/search/Kestrel.fault", "status 500 times 1"},
+             {"musicbrainz/search/Broken.xml", "<metadata/>"}, {"musicbrainz/search/Broken.fault", "status 503 times 0"}})
+        catalogue.addFile(path, bytes);  // "times 0" names no fault: Broken is served normally
+    LocalCatalogue service(catalogue.path());
+    ASSERT_TRUE(service.isRunning());
+    const QString search = QStringLiteral("/ws/2/release/?query=Kestrel");
+    const QList<std::tuple<QString, long, bool>> sequence{  // path, status, with "Retry-After: 7"
+        {lookup, 503, true}, {search, 500, false}, {search, 200, false},  {lookup, 503, true},
+        {lookup, 200, false}, {lookup, 200, false}, {"/ws/2/release/?query=Broken", 200, false}};
+    for (const auto &[path, status, retryAfter] : sequence) {
+        const Answer answer = get(service.baseUrl() + path);
+        EXPECT_EQ(answer.status, status) << path.toStdString();
+        EXPECT_EQ(answer.head.contains("Retry-After: 7\r\n"), retryAfter) << path.toStdString();
+    }
+}
+
+TEST(CatalogueService, ChecksTheClientsMannersAndLogsThem)
+{
+    TemporaryCatalogue catalogue;
+    catalogue.addFile(QStringLiteral("musicbrainz/release/") + release + QStringLiteral(".xml"), "<metadata/>");
+    {
+        LocalCatalogue strict(catalogue.path(), {.requireUserAgent = true});
+        ASSERT_TRUE(strict.isRunning());
+        for (const auto &[userAgent, status] : QList<std::pair<QString, long>>{
+                 {agent, 200}, {"", 403}, {"curl/7.88.1", 403}, {"Tagwright 1.0 ( x )", 403}, {"Tagwright/1.0 (x)", 403}})
+            EXPECT_EQ(get(strict.baseUrl() + lookup, userAgent).status, status) << userAgent.toStdString();
+        EXPECT_EQ(get(strict.baseUrl() + cover, "").status, 404);  // covers are not checked
+    }
+    LocalCatalogue paced(catalogue.path(), {.musicBrainzIntervalMs = 1000});
+    ASSERT_TRUE(paced.isRunning());
+    const QList<std::pair<QString, int>> sent{{agent, 200}, {agent, 404}, {"Other/2 ( x )", 503}, {agent, 200}};
+    EXPECT_EQ(get(paced.baseUrl() + lookup).status, 200);
+    EXPECT_EQ(get(paced.baseUrl() + cover).status, 404);  // nor paced
+    EXPECT_EQ(get(paced.baseUrl() + lookup, sent[2].first).status, 503);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(get(paced.baseUrl() + lookup).status, 200);
+    const QList<QJsonObject> log = paced.logLines();
+    ASSERT_EQ(log.size(), sent.size());
+    for (qsizetype i = 0; i < log.size(); ++i)
+        EXPECT_EQ(std::make_pair(log[i]["userAgent"].toString(), log[i]["status"].toInt()), sent[i]) << i;
+    EXPECT_LT(log[2]["arrivedMs"].toInteger() - log[0]["arrivedMs"].toInteger(), 1000);
+    EXPECT_GE(log[3]["arrivedMs"].toInteger() - log[2]["arrivedMs"].toInteger(), 1000);
 }

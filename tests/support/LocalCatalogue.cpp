@@ -21,7 +21,10 @@ LocalCatalogue::LocalCatalogue(const QString &root, LocalCatalogueOptions option
     QStringList arguments{QStringLiteral("--root"), root,
                           QStringLiteral("--port"), QStringLiteral("0"),
                           QStringLiteral("--latency-ms"), QString::number(m_options.latencyMs),
-                          QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl"))};
+                          QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl")),
+                          QStringLiteral("--musicbrainz-interval-ms"), QString::number(m_options.musicBrainzIntervalMs)};
+    if (m_options.requireUserAgent)
+        arguments << QStringLiteral("--require-user-agent");
     // Without other credentials the program's own defaults are the ones in use.
     if (m_options.accessKey != ServiceConfig::placeholderAccessKey
         || m_options.secretKey != ServiceConfig::placeholderSecretKey)
@@ -79,6 +82,8 @@ ServiceConfig LocalCatalogue::config() const
     for (const Storefront &store : ServiceConfig::storefronts())
         config.hosts.insert(store.code, host());
     config.credentialsConfigured = true;
+    config.musicBrainzUrl = baseUrl();
+    config.coverArtUrl = baseUrl();
     return config;
 }
 
@@ -88,6 +93,8 @@ QStringList LocalCatalogue::environment() const
                             ServiceConfig::secretKeySetting().environmentVariable + u'=' + m_options.secretKey};
     for (const Storefront &store : ServiceConfig::storefronts())
         environment.append(store.host.environmentVariable + u'=' + host());
+    environment << ServiceConfig::musicBrainzUrlSetting().environmentVariable + u'=' + baseUrl()
+                << ServiceConfig::coverArtUrlSetting().environmentVariable + u'=' + baseUrl();
     return environment;
 }
 

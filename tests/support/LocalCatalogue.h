@@ -12,6 +12,8 @@ struct LocalCatalogueOptions {
     QString accessKey = ServiceConfig::placeholderAccessKey;
     QString secretKey = ServiceConfig::placeholderSecretKey;
     int latencyMs = 0;
+    int musicBrainzIntervalMs = 0;  // --musicbrainz-interval-ms; 0 = not checked
+    bool requireUserAgent = false;  // --require-user-agent
 };
 
 // Runs the real tagwright-catalogue program on a free loopback port for one test, with its
@@ -30,12 +32,14 @@ public:
     QString host() const;     // "127.0.0.1:PORT"
     QString baseUrl() const;  // "http://127.0.0.1:PORT"
 
-    // All four storefronts pointed at this service, with its credentials.
+    // All four storefronts, MusicBrainz and the Cover Art Archive pointed at this service,
+    // with its credentials.
     ServiceConfig config() const;
     // The same as TAGWRIGHT_* environment entries, for a child process.
     QStringList environment() const;
 
-    // The request log so far, one object per request: "path", "query", "signatureVerified".
+    // The request log so far, one object per request: "path", "query", "signatureVerified",
+    // "concurrent", "userAgent", "arrivedMs", "status".
     QList<QJsonObject> logLines() const;
 
 private:

@@ -33,14 +33,49 @@ QString CatalogueFolder::folderNameForKeywords(const QString &keywords)
     return QString(keywords).replace(u'/', u'_');
 }
 
-std::optional<QString> CatalogueFolder::pageFile(const QString &keywords, const QString &page) const
+std::optional<QString> CatalogueFolder::pageStem(const QString &keywords, const QString &page)
 {
-    return pageSibling(keywords, page, QStringLiteral(".xml"));
+    static const QRegularExpression pageNumber(QStringLiteral("^[1-9][0-9]{0,8}$"));
+    const QString folder = folderNameForKeywords(keywords);
+    if (!isPlainName(folder) || !pageNumber.match(page).hasMatch())
+        return std::nullopt;
+    return folder + QStringLiteral("/page-") + page;
 }
 
-std::optional<QString> CatalogueFolder::faultFile(const QString &keywords, const QString &page) const
+std::optional<QString> CatalogueFolder::musicBrainzSearchStem(const QString &keywords)
 {
-    return pageSibling(keywords, page, QStringLiteral(".fault"));
+    const QString name = folderNameForKeywords(keywords);
+    if (!isPlainName(name))
+        return std::nullopt;
+    return QStringLiteral("musicbrainz/search/") + name;
+}
+
+std::optional<QString> CatalogueFolder::musicBrainzReleaseStem(const QString &mbid)
+{
+    if (!isMbid(mbid))
+        return std::nullopt;
+    return QStringLiteral("musicbrainz/release/") + mbid;
+}
+
+std::optional<QString> CatalogueFolder::coverArtStem(const QString &mbid)
+{
+    if (!isMbid(mbid))
+        return std::nullopt;
+    return QStringLiteral("coverart/") + mbid;
+}
+
+bool CatalogueFolder::isMbid(const QString &text)
+{
+    static const QRegularExpression uuid(
+        QStringLiteral("^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$"));
+    return uuid.match(text).hasMatch();
+}
+
+std::optional<QString> CatalogueFolder::answerFile(const std::optional<QString> &stem, const QString &suffix) const
+{
+    if (!stem)
+        return std::nullopt;
+    return fileInside(*stem + suffix);
 }
 
 std::optional<QString> CatalogueFolder::imageFile(const QString &name) const
@@ -50,14 +85,11 @@ std::optional<QString> CatalogueFolder::imageFile(const QString &name) const
     return fileInside(QStringLiteral("images/") + name);
 }
 
-std::optional<QString> CatalogueFolder::pageSibling(const QString &keywords, const QString &page,
-                                                    const QString &suffix) const
+std::optional<QString> CatalogueFolder::coverArtImageFile(const QString &name) const
 {
-    static const QRegularExpression pageNumber(QStringLiteral("^[1-9][0-9]{0,8}$"));
-    const QString folder = folderNameForKeywords(keywords);
-    if (!isPlainName(folder) || !pageNumber.match(page).hasMatch())
+    if (!isPlainName(name))
         return std::nullopt;
-    return fileInside(folder + QStringLiteral("/page-") + page + suffix);
+    return fileInside(QStringLiteral("coverart/") + name);
 }
 
 std::optional<QString> CatalogueFolder::fileInside(const QString &relativePath) const

@@ -1,13 +1,17 @@
 #include "catalogue/CatalogueServer.h"
 
+#include "catalogue/AnswerFault.h"
 #include "catalogue/CatalogueFolder.h"
-#include "catalogue/PageFault.h"
+#include "catalogue/FaultSchedule.h"
+#include "catalogue/MusicBrainzManners.h"
 #include "catalogue/RequestLog.h"
 #include "catalogue/ServiceAnswers.h"
 #include "catalogue/SignedQuery.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <httplib.h>
 
 #include <csignal>
@@ -21,6 +25,7 @@ namespace {
 constexpr size_t workerThreads = 64;
 
 const char *const xmlContentType = "text/xml;charset=UTF-8";
+const char *const textContentType = "text/plain";
 
 std::string imageContentType(const QString &name)
 {
@@ -34,18 +39,49 @@ std::string imageContentType(const QString &name)
     return "application/octet-stream";
 }
 
-std::optional<QByteArray> readFile(const QString &path)
+std::optional<QByteArray> readFile(const std::optional<QString> &path)
 {
-    QFile file(path);
+    if (!path)
+        return std::nullopt;
+    QFile file(*path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll();
 }
 
-void setBody(httplib::Response &response, int status, const QByteArray &body, const std::string &contentType)
+// A MusicBrainz search query is Lucene syntax; its keywords are the query with every
+// backslash escape taken away ("AC\/DC" searches for "AC/DC").
+QString keywordsOfLuceneQuery(const QString &query)
 {
-    response.status = status;
-    response.set_content(body.constData(), static_cast<size_t>(body.size()), contentType);
+    QString keywords;
+    keywords.reserve(query.size());
+    for (qsizetype i = 0; i < query.size(); ++i) {
+        if (query.at(i) == u'\\' && i + 1 < query.size())
+            ++i;
+        keywords.append(query.at(i));
+    }
+    return keywords;
+}
+
+// What a request is answered with. It is decided whole before anything goes out, so that
+// the log line, written first, can carry the status.
+struct Reply {
+    int status = 200;
+    QByteArray body;
+    std::string contentType = xmlContentType;
+    std::optional<AnswerFault> fault = {};  // when set, answers instead of everything above
+    std::string location = {};              // for a redirect
+    bool signatureVerified = false;
+};
+
+Reply xmlReply(int status, QByteArray body)
+{
+    return Reply{status, std::move(body)};
+}
+
+Reply textReply(int status, const QByteArray &text)
+{
+    return Reply{status, text + '\n', textContentType};
 }
 
 } // namespace
@@ -61,19 +97,33 @@ struct AnsweringNow {
 
 struct CatalogueServer::Private {
     explicit Private(CatalogueServerOptions serverOptions)
-        : options(std::move(serverOptions)), folder(options.root)
+        : options(std::move(serverOptions)),
+          folder(options.root),
+          manners(options.musicBrainzIntervalMs, options.requireUserAgent)
     {
     }
 
-    void answerItemSearch(const httplib::Request &request, httplib::Response &response, int concurrent);
-    void answerImage(const httplib::Request &request, httplib::Response &response, int concurrent);
-    void answerUnknownPath(const httplib::Request &request, httplib::Response &response, int concurrent);
-    void addLatency() const;
-    std::optional<PageFault> faultFor(const QString &keywords, const QString &page) const;
+    using Answer = Reply (Private::*)(const httplib::Request &request, qint64 arrivedMs);
+    void serve(const httplib::Request &request, httplib::Response &response, Answer answer);
+
+    Reply itemSearch(const httplib::Request &request, qint64 arrivedMs);
+    Reply image(const httplib::Request &request, qint64 arrivedMs);
+    Reply musicBrainz(const httplib::Request &request, qint64 arrivedMs);
+    Reply coverArt(const httplib::Request &request, qint64 arrivedMs);
+    Reply coverArtImage(const httplib::Request &request, qint64 arrivedMs);
+    Reply unknownPath(const httplib::Request &request, qint64 arrivedMs);
+
+    // The answer's fault, when its .fault file strikes for this request.
+    std::optional<Reply> faultReply(const std::optional<QString> &stem);
+    // DIR/<stem>.xml with {{base}} filled in, or `missing` when there is none.
+    Reply storedReply(const std::optional<QString> &stem, Reply missing) const;
 
     CatalogueServerOptions options;
     CatalogueFolder folder;
+    FaultSchedule faults;
+    MusicBrainzManners manners;
     RequestLog log;
+    QElapsedTimer sinceStart;
     httplib::Server http;
     std::thread listener;
     std::atomic<bool> listenerEnded = false;
@@ -84,83 +134,141 @@ struct CatalogueServer::Private {
     QByteArray base;  // "http://127.0.0.1:PORT", put in place of {{base}} in served pages
 };
 
-void CatalogueServer::Private::addLatency() const
+void CatalogueServer::Private::serve(const httplib::Request &request, httplib::Response &response, Answer answer)
 {
+    const AnsweringNow now(answering);
+    const qint64 arrivedMs = sinceStart.elapsed();
     if (options.latencyMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(options.latencyMs));
+    const Reply reply = (this->*answer)(request, arrivedMs);
+    log.append({QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(),
+                reply.signatureVerified, now.count, QString::fromStdString(request.get_header_value("User-Agent")),
+                arrivedMs, reply.fault ? reply.fault->status() : reply.status});
+    if (reply.fault) {
+        reply.fault->apply(request, response, stopping);
+        return;
+    }
+    response.status = reply.status;
+    response.set_content(reply.body.constData(), size_t(reply.body.size()), reply.contentType);
+    if (!reply.location.empty())
+        response.set_header("Location", reply.location);
 }
 
-std::optional<PageFault> CatalogueServer::Private::faultFor(const QString &keywords, const QString &page) const
+std::optional<Reply> CatalogueServer::Private::faultReply(const std::optional<QString> &stem)
 {
-    const std::optional<QString> path = folder.faultFile(keywords, page);
-    if (!path)
-        return std::nullopt;
-    const std::optional<QByteArray> text = readFile(*path);
-    std::optional<PageFault> fault = text ? PageFault::parse(*text) : std::nullopt;
+    std::optional<AnswerFault> fault = faults.faultFor(folder.answerFile(stem, QStringLiteral(".fault")));
     if (!fault)
-        qWarning("tagwright-catalogue: %s names no known fault (hang, close, garbage, status N, huge); "
-                 "the page is served normally", qPrintable(*path));
-    return fault;
+        return std::nullopt;
+    Reply reply;
+    reply.fault = std::move(fault);
+    return reply;
 }
 
-void CatalogueServer::Private::answerItemSearch(const httplib::Request &request, httplib::Response &response,
-                                                int concurrent)
+Reply CatalogueServer::Private::storedReply(const std::optional<QString> &stem, Reply missing) const
 {
-    addLatency();
+    const std::optional<QByteArray> body = readFile(folder.answerFile(stem, QStringLiteral(".xml")));
+    if (!body)
+        return missing;
+    return xmlReply(200, QByteArray(*body).replace("{{base}}", base));
+}
+
+Reply CatalogueServer::Private::itemSearch(const httplib::Request &request, qint64)
+{
     const SignedQuery query = SignedQuery::fromTarget(request.target);
     const SignedQuery::Verdict verdict = query.verify(QString::fromStdString(request.get_header_value("Host")),
                                                       options.accessKey, options.secretKey);
-    log.append(QString::fromStdString(request.path), query.parameters(), verdict == SignedQuery::Verdict::Verified,
-               concurrent);
-
     const QString keywords = query.value(QStringLiteral("Keywords")).value_or(QString());
     const QString page = query.value(QStringLiteral("ItemPage")).value_or(QStringLiteral("1"));
+    const std::optional<QString> stem = CatalogueFolder::pageStem(keywords, page);
     // A fault stands for a failing network or server, which strikes before any checking.
-    if (const std::optional<PageFault> fault = faultFor(keywords, page)) {
-        fault->apply(request, response, stopping);
-        return;
+    std::optional<Reply> reply = faultReply(stem);
+    if (!reply) {
+        switch (verdict) {
+        case SignedQuery::Verdict::UnknownAccessKey:
+            reply = xmlReply(403, ServiceAnswers::invalidClientTokenId());
+            break;
+        case SignedQuery::Verdict::SignatureMismatch:
+            reply = xmlReply(403, ServiceAnswers::signatureDoesNotMatch());
+            break;
+        case SignedQuery::Verdict::Verified:
+            reply = storedReply(stem, xmlReply(200, ServiceAnswers::noExactMatches(keywords, page)));
+            break;
+        }
     }
-    switch (verdict) {
-    case SignedQuery::Verdict::UnknownAccessKey:
-        setBody(response, 403, ServiceAnswers::invalidClientTokenId(), xmlContentType);
-        return;
-    case SignedQuery::Verdict::SignatureMismatch:
-        setBody(response, 403, ServiceAnswers::signatureDoesNotMatch(), xmlContentType);
-        return;
-    case SignedQuery::Verdict::Verified:
-        break;
-    }
-    const std::optional<QString> path = folder.pageFile(keywords, page);
-    const std::optional<QByteArray> body = path ? readFile(*path) : std::nullopt;
-    if (!body) {
-        setBody(response, 200, ServiceAnswers::noExactMatches(keywords, page), xmlContentType);
-        return;
-    }
-    setBody(response, 200, QByteArray(*body).replace("{{base}}", base), xmlContentType);
+    reply->signatureVerified = verdict == SignedQuery::Verdict::Verified;
+    return *reply;
 }
 
-void CatalogueServer::Private::answerImage(const httplib::Request &request, httplib::Response &response,
-                                           int concurrent)
+Reply CatalogueServer::Private::image(const httplib::Request &request, qint64)
 {
-    addLatency();
-    log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false,
-               concurrent);
     const QString name = QString::fromStdString(request.matches[1]);
-    const std::optional<QString> path = folder.imageFile(name);
-    const std::optional<QByteArray> body = path ? readFile(*path) : std::nullopt;
-    if (!body) {
-        setBody(response, 404, "No such picture.\n", "text/plain");
-        return;
-    }
-    setBody(response, 200, *body, imageContentType(name));
+    const std::optional<QByteArray> body = readFile(folder.imageFile(name));
+    if (!body)
+        return textReply(404, "No such picture.");
+    return Reply{200, *body, imageContentType(name)};
 }
 
-void CatalogueServer::Private::answerUnknownPath(const httplib::Request &request, httplib::Response &response,
-                                                 int concurrent)
+Reply CatalogueServer::Private::musicBrainz(const httplib::Request &request, qint64 arrivedMs)
 {
-    log.append(QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(), false,
-               concurrent);
-    setBody(response, 404, "Not found: the catalogue serves /onca/soap and /images/NAME.\n", "text/plain");
+    if (const std::optional<MusicBrainzManners::Refusal> refusal =
+            manners.check(QString::fromStdString(request.get_header_value("User-Agent")), arrivedMs))
+        return xmlReply(refusal->status, ServiceAnswers::musicBrainzError(refusal->reason));
+
+    static const QRegularExpression search(QStringLiteral("^/ws/2/release/?$"));
+    static const QRegularExpression lookup(QStringLiteral("^/ws/2/release/([^/]+)$"));
+    const QString path = QString::fromStdString(request.path);
+    if (search.match(path).hasMatch()) {
+        if (!request.has_param("query"))
+            return xmlReply(400, ServiceAnswers::musicBrainzError(QStringLiteral("A release search needs a query.")));
+        // The query string is form-encoded: httplib has turned "+" into a space already.
+        const QString query = QString::fromStdString(request.get_param_value("query"));
+        const std::optional<QString> stem = CatalogueFolder::musicBrainzSearchStem(keywordsOfLuceneQuery(query));
+        if (std::optional<Reply> fault = faultReply(stem))
+            return *fault;
+        return storedReply(stem, xmlReply(200, ServiceAnswers::musicBrainzNoReleases()));
+    }
+    if (const QRegularExpressionMatch match = lookup.match(path); match.hasMatch()) {
+        const std::optional<QString> stem = CatalogueFolder::musicBrainzReleaseStem(match.captured(1));
+        if (!stem)
+            return xmlReply(400, ServiceAnswers::musicBrainzError(QStringLiteral("Invalid mbid.")));
+        if (std::optional<Reply> fault = faultReply(stem))
+            return *fault;
+        return storedReply(stem, xmlReply(404, ServiceAnswers::musicBrainzError(QStringLiteral("Not Found"))));
+    }
+    return xmlReply(404, ServiceAnswers::musicBrainzError(QStringLiteral("Not Found")));
+}
+
+Reply CatalogueServer::Private::coverArt(const httplib::Request &request, qint64)
+{
+    const QString mbid = QString::fromStdString(request.matches[1]);
+    const std::optional<QString> stem = CatalogueFolder::coverArtStem(mbid);
+    if (!stem)
+        return textReply(400, mbid.toUtf8() + " is not a valid release MBID.");
+    if (std::optional<Reply> fault = faultReply(stem))
+        return *fault;
+    for (const QString &suffix : {QStringLiteral(".jpg"), QStringLiteral(".png")}) {
+        if (folder.answerFile(stem, suffix)) {
+            Reply redirect = textReply(307, "See the Location header.");
+            redirect.location = (base + "/coverart-images/" + mbid.toUtf8() + suffix.toUtf8()).toStdString();
+            return redirect;
+        }
+    }
+    return textReply(404, "No front cover for release " + mbid.toUtf8() + ".");
+}
+
+Reply CatalogueServer::Private::coverArtImage(const httplib::Request &request, qint64)
+{
+    const QString name = QString::fromStdString(request.matches[1]);
+    const std::optional<QByteArray> body = readFile(folder.coverArtImageFile(name));
+    if (!body)
+        return textReply(404, "No such picture.");
+    return Reply{200, *body, imageContentType(name)};
+}
+
+Reply CatalogueServer::Private::unknownPath(const httplib::Request &, qint64)
+{
+    return textReply(404, "Not found: the catalogue serves /onca/soap, /images/NAME, /ws/2/release/ and "
+                          "/release/MBID/front-500.");
 }
 
 CatalogueServer::CatalogueServer(CatalogueServerOptions options)
@@ -179,18 +287,18 @@ CatalogueServer::CatalogueServer(CatalogueServerOptions options)
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         d->listeningSocket = socket;
     });
-    d->http.Get("/onca/soap", [this](const httplib::Request &request, httplib::Response &response) {
-        const AnsweringNow answering(d->answering);
-        d->answerItemSearch(request, response, answering.count);
-    });
-    d->http.Get("/images/(.+)", [this](const httplib::Request &request, httplib::Response &response) {
-        const AnsweringNow answering(d->answering);
-        d->answerImage(request, response, answering.count);
-    });
-    d->http.Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
-        const AnsweringNow answering(d->answering);
-        d->answerUnknownPath(request, response, answering.count);
-    });
+    const auto route = [this](const char *pattern, Private::Answer answer) {
+        d->http.Get(pattern, [this, answer](const httplib::Request &request, httplib::Response &response) {
+            d->serve(request, response, answer);
+        });
+    };
+    // The first pattern that matches the whole path answers.
+    route("/onca/soap", &Private::itemSearch);
+    route("/images/(.+)", &Private::image);
+    route("/ws/2/.*", &Private::musicBrainz);
+    route("/release/([^/]+)/front(?:-250|-500|-1200)?", &Private::coverArt);
+    route("/coverart-images/(.+)", &Private::coverArtImage);
+    route(".*", &Private::unknownPath);
 }
 
 CatalogueServer::~CatalogueServer()
@@ -226,6 +334,7 @@ bool CatalogueServer::start(QString *error)
     // connections all at once would see SYNs dropped and wait a second for each retry.
     ::listen(d->listeningSocket, SOMAXCONN);
     d->base = "http://127.0.0.1:" + QByteArray::number(port);
+    d->sinceStart.start();
 
     d->listener = std::thread([this] {
         d->http.listen_after_bind();

@@ -15,19 +15,21 @@ bool RequestLog::open(const QString &path, QString *error)
     return false;
 }
 
-void RequestLog::append(const QString &path, const QMap<QString, QString> &query, bool signatureVerified,
-                        int concurrent)
+void RequestLog::append(const Entry &entry)
 {
     std::lock_guard lock(m_mutex);
     if (!m_file.isOpen())
         return;
     QJsonObject parameters;
-    for (auto it = query.cbegin(); it != query.cend(); ++it)
+    for (auto it = entry.query.cbegin(); it != entry.query.cend(); ++it)
         parameters.insert(it.key(), it.value());
-    const QJsonObject line{{QStringLiteral("path"), path},
+    const QJsonObject line{{QStringLiteral("path"), entry.path},
                            {QStringLiteral("query"), parameters},
-                           {QStringLiteral("signatureVerified"), signatureVerified},
-                           {QStringLiteral("concurrent"), concurrent}};
+                           {QStringLiteral("signatureVerified"), entry.signatureVerified},
+                           {QStringLiteral("concurrent"), entry.concurrent},
+                           {QStringLiteral("userAgent"), entry.userAgent},
+                           {QStringLiteral("arrivedMs"), entry.arrivedMs},
+                           {QStringLiteral("status"), entry.status}};
     m_file.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
     m_file.flush();
 }

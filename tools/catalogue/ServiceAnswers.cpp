@@ -9,6 +9,7 @@ namespace {
 // The same API version as the sample catalogue's answers.
 const char *const itemSearchNamespace = "http://webservices.amazon.com/AWSECommerceService/2011-08-01";
 const char *const errorNamespace = "http://ecs.amazonaws.com/doc/2011-08-01/";
+const char *const musicBrainzNamespace = "http://musicbrainz.org/ns/mmd-2.0#";
 
 QByteArray requestId()
 {
@@ -76,4 +77,23 @@ QByteArray ServiceAnswers::invalidClientTokenId()
 {
     return topLevelError("InvalidClientTokenId",
                          "The AWS Access Key Id you provided does not exist in our records.");
+}
+
+QByteArray ServiceAnswers::musicBrainzNoReleases()
+{
+    pugi::xml_document document;
+    pugi::xml_node root = document.append_child("metadata");
+    root.append_attribute("xmlns") = musicBrainzNamespace;
+    pugi::xml_node list = root.append_child("release-list");
+    list.append_attribute("count") = 0;
+    list.append_attribute("offset") = 0;
+    return serialised(document);
+}
+
+QByteArray ServiceAnswers::musicBrainzError(const QString &text)
+{
+    // The service's error answers carry no namespace.
+    pugi::xml_document document;
+    addText(document.append_child("error"), "text", text.toUtf8());
+    return serialised(document);
 }

@@ -1,5 +1,5 @@
-// tagwright-catalogue: serves a catalogue folder as the ItemSearch service on 127.0.0.1
-// until SIGINT or SIGTERM. Its first line of output names the port it listens on.
+// tagwright-catalogue: serves a catalogue folder as the ItemSearch service, the MusicBrainz
+// release search and lookup and the Cover Art Archive on 127.0.0.1 until SIGINT or SIGTERM. Its first line of output names the port it listens on.
 #include "catalogue/CatalogueServer.h"
 
 #include <QCommandLineParser>
@@ -37,11 +37,14 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Serves a catalogue folder as the ItemSearch web service on 127.0.0.1.\n"
-        "Answers GET /onca/soap from DIR/<keywords>/page-<n>.xml (every \"/\" in the keywords\n"
-        "becomes \"_\") and GET /images/NAME from DIR/images/NAME. Requests must be signed with\n"
-        "the given access key and secret. Prints \"listening on 127.0.0.1:PORT\" first and serves\n"
-        "until interrupted (SIGINT or SIGTERM)."));
+        "Serves a catalogue folder on 127.0.0.1 as three web services:\n"
+        "ItemSearch: GET /onca/soap from DIR/<keywords>/page-<n>.xml (every \"/\" in the keywords\n"
+        "becomes \"_\") and GET /images/NAME from DIR/images/NAME; requests must be signed with\n"
+        "the given access key and secret.\n"
+        "MusicBrainz: GET /ws/2/release/?query=Q from DIR/musicbrainz/search/<keywords>.xml and\n"
+        "GET /ws/2/release/MBID from DIR/musicbrainz/release/MBID.xml.\n"
+        "Cover Art Archive: GET /release/MBID/front-500 redirects to DIR/coverart/MBID.jpg (or .png).\n"
+        "Prints \"listening on 127.0.0.1:PORT\" first and serves until interrupted (SIGINT or SIGTERM)."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("root"), QStringLiteral("The catalogue folder."), QStringLiteral("DIR")},
@@ -51,6 +54,11 @@ int main(int argc, char *argv[])
         {QStringLiteral("secret"), QStringLiteral("Secret that requests must be signed with."), QStringLiteral("S")},
         {QStringLiteral("latency-ms"), QStringLiteral("Delay added before every answer."), QStringLiteral("N")},
         {QStringLiteral("log"), QStringLiteral("Appends one JSON line per request to FILE."), QStringLiteral("FILE")},
+        {QStringLiteral("musicbrainz-interval-ms"),
+         QStringLiteral("Answers a /ws/2/ request that arrives less than N ms after the previous one with 503."),
+         QStringLiteral("N")},
+        {QStringLiteral("require-user-agent"),
+         QStringLiteral("Answers a /ws/2/ request without a User-Agent \"Name/Version ( contact )\" with 403.")},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -65,6 +73,9 @@ int main(int argc, char *argv[])
     const std::optional<int> latency = numberOption(parser, QStringLiteral("latency-ms"), 0, 600000);
     if (!latency)
         return usageError(QStringLiteral("--latency-ms takes a number of milliseconds from 0 to 600000"));
+    const std::optional<int> interval = numberOption(parser, QStringLiteral("musicbrainz-interval-ms"), 0, 600000);
+    if (!interval)
+        return usageError(QStringLiteral("--musicbrainz-interval-ms takes a number of milliseconds from 0 to 600000"));
 
     CatalogueServerOptions options;
     options.root = parser.value(QStringLiteral("root"));
@@ -75,6 +86,8 @@ int main(int argc, char *argv[])
     }
     options.latencyMs = *latency;
     options.logFile = parser.value(QStringLiteral("log"));
+    options.musicBrainzIntervalMs = *interval;
+    options.requireUserAgent = parser.isSet(QStringLiteral("require-user-agent"));
 
     // The stop signals are blocked before the serving threads exist, so every thread
     // inherits the mask and only sigwait below receives them.

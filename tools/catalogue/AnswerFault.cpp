@@ -1,4 +1,4 @@
-#include "catalogue/PageFault.h"
+#include "catalogue/AnswerFault.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -114,27 +114,55 @@ void endlessBody(httplib::Response &response, const std::atomic<bool> &stopping)
 
 } // namespace
 
-std::optional<PageFault> PageFault::parse(const QByteArray &text)
+std::optional<AnswerFault> AnswerFault::parse(const QByteArray &text)
 {
     // The first line names the fault; what follows it is the body of a "status N" answer.
     const qsizetype lineEnd = text.indexOf('\n');
-    const QString name = QString::fromUtf8(lineEnd < 0 ? text : text.left(lineEnd)).simplified();
-    const QByteArray body = lineEnd < 0 ? QByteArray() : text.mid(lineEnd + 1);
+    QString name = QString::fromUtf8(lineEnd < 0 ? text : text.left(lineEnd)).simplified();
+    std::optional<int> times;
+    static const QRegularExpression timesSuffix(QStringLiteral(" times ([1-9][0-9]{0,8})$"));
+    if (const QRegularExpressionMatch match = timesSuffix.match(name); match.hasMatch()) {
+        times = match.captured(1).toInt();
+        name.truncate(match.capturedStart());
+    }
+    std::optional<AnswerFault> fault;
     if (name == u"hang")
-        return PageFault(Kind::Hang);
-    if (name == u"close")
-        return PageFault(Kind::Close);
-    if (name == u"garbage")
-        return PageFault(Kind::Garbage);
-    if (name == u"huge")
-        return PageFault(Kind::Huge);
-    static const QRegularExpression status(QStringLiteral("^status ([2-5][0-9][0-9])$"));
-    if (const QRegularExpressionMatch match = status.match(name); match.hasMatch())
-        return PageFault(Kind::Status, match.captured(1).toInt(), body);
-    return std::nullopt;
+        fault = AnswerFault(Kind::Hang);
+    else if (name == u"close")
+        fault = AnswerFault(Kind::Close);
+    else if (name == u"garbage")
+        fault = AnswerFault(Kind::Garbage);
+    else if (name == u"huge")
+        fault = AnswerFault(Kind::Huge);
+    static const QRegularExpression status(QStringLiteral("^status ([2-5][0-9][0-9])(?: retry-after ([0-9]{1,9}))?$"));
+    if (const QRegularExpressionMatch match = status.match(name); match.hasMatch()) {
+        fault = AnswerFault(Kind::Status);
+        fault->m_status = match.captured(1).toInt();
+        if (match.hasCaptured(2))
+            fault->m_retryAfterSeconds = match.captured(2).toInt();
+        fault->m_body = lineEnd < 0 ? QByteArray() : text.mid(lineEnd + 1);
+    }
+    if (fault)
+        fault->m_times = times;
+    return fault;
 }
 
-void PageFault::apply(const httplib::Request &request, httplib::Response &response,
+int AnswerFault::status() const
+{
+    switch (m_kind) {
+    case Kind::Hang:
+    case Kind::Close:
+        return 0;
+    case Kind::Garbage:
+    case Kind::Huge:
+        return 200;
+    case Kind::Status:
+        break;
+    }
+    return m_status;
+}
+
+void AnswerFault::apply(const httplib::Request &request, httplib::Response &response,
                       const std::atomic<bool> &stopping) const
 {
     switch (m_kind) {
@@ -152,8 +180,10 @@ void PageFault::apply(const httplib::Request &request, httplib::Response &respon
         break;
     case Kind::Status:
         response.status = m_status;
+        if (m_retryAfterSeconds)
+            response.set_header("Retry-After", std::to_string(*m_retryAfterSeconds));
         if (m_body.isEmpty())
-            response.set_content("The catalogue answers this page with status " + std::to_string(m_status) + ".\n",
+            response.set_content("The catalogue answers this request with status " + std::to_string(m_status) + ".\n",
                                  "text/plain");
         else
             response.set_content(m_body.constData(), size_t(m_body.size()), "text/xml;charset=UTF-8");
