@@ -62,7 +62,7 @@ int main()
         QString name = QStringLiteral("%1 (live).mp3").arg(track->title()->toUpper());
         QVariantMap tags;
         if (i % 3 == 0)
-            tags = {{QVAlbumTag, *album.albumName()}, {QVTrackNoTag, number}, {Mp3Fixtures::discNumberKey, disc}};
+            tags = {{QVAlbumTag, *album.albumName()}, {QVTrackNoTag, number}, {QVDiscNoTag, disc}};
         else if (i % 3 == 1)
             name = QStringLiteral("%1-%2 %3.mp3").arg(disc).arg(number, 2, 10, QChar(u'0')).arg(*track->title());
         files.append(dir.filePath(name.replace(u'/', u'_')));

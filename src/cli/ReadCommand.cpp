@@ -53,7 +53,10 @@ const CliCommandRegistration registration({
     QStringLiteral("read"),
     QStringLiteral("Prints the tags of each MP3 file as a JSON array of song metadata objects, in the\n"
                    "order given: {} for an untagged file, null for one that cannot be read, and\n"
-                   "\"Cover\" as {\"width\": W, \"height\": H}."),
+                   "\"Cover\" as {\"width\": W, \"height\": H}. Catalogue identifiers (\"MusicBrainzAlbumId\",\n"
+                   "\"MusicBrainzReleaseGroupId\", \"MusicBrainzAlbumArtistId\", \"MusicBrainzArtistId\",\n"
+                   "\"MusicBrainzReleaseTrackId\", \"MusicBrainzRecordingId\", \"ASIN\") appear when the file\n"
+                   "holds them."),
     {},
     QStringLiteral("FILE..."),
     QStringLiteral("no MP3 files given"),

@@ -3,7 +3,9 @@
 #include "common/JobControl.h"
 #include "common/StatusNotification.h"
 #include "files/DurableWriteBatch.h"
+#include "files/DiscPosition.h"
 #include "files/FileRenamer.h"
+#include "files/IdentifierTags.h"
 #include "files/ImageEncoding.h"
 #include "files/SongMetadata.h"
 #include "files/SongMetadataReader.h"
@@ -46,6 +48,10 @@ QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReadi
         return metadata;
     for (const QString &key : SongMetadataReader::textKeys)
         metadata.insert(key, reader.value(key));
+    for (const QString &key : IdentifierTags::keys()) {
+        if (QString identifier = reader.value(key); !identifier.isEmpty())
+            metadata.insert(key, std::move(identifier));
+    }
 
     const QList<QVariantMap> pictures = cover == CoverReading::Decode ? reader.pictures() : QList<QVariantMap>();
     if (!pictures.isEmpty()) {
@@ -81,11 +87,12 @@ void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path
     tag.setYear(intValue(metadata.value(QVYearTag).toString()));
     tag.setTrack(intValue(metadata.value(QVTrackNoTag).toString()), intValue(metadata.value(QVTrackCountTag).toString()));
     const qint32 discs = intValue(metadata.value(QVDiscsTag).toString());
-    tag.setDisk(discs, discs);
+    tag.setDisk(metadata.contains(QVDiscNoTag) ? intValue(metadata.value(QVDiscNoTag).toString()) : discs, discs);
     if (metadata.contains(QVCoverTag))
         tag.setImages(metadata.value(QVCoverTag).toList());
     tag.setComments(QStringLiteral(""));
     tag.setFrame(id3V2Frame(QStringLiteral("TPE2"), albumArtist), true);
+    IdentifierTags::write(tag, metadata);
 
     QString reason;
     if (!tag.updateFile(batch, &reason))
@@ -143,8 +150,14 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
     metadata.insert(QVGenreTag, QStringList{result.genre().value_or(QStringLiteral(""))});
     metadata.insert(QVYearTag, result.yearOfPublication().value_or(QStringLiteral("")));
     metadata.insert(QVLabelTag, result.label().value_or(QStringLiteral("")));
-    metadata.insert(QVDiscsTag, QString::number(result.numberOfDiscs()));
-    metadata.insert(QVTrackCountTag, QString::number(tracks ? tracks->size() : files.size()));
+    const QString trackCount = QString::number(tracks ? tracks->size() : files.size());
+    for (const auto &[key, value] : {std::pair{QVMusicBrainzAlbumIdTag, result.id()},
+                                     {QVMusicBrainzReleaseGroupIdTag, result.releaseGroupId()},
+                                     {QVMusicBrainzAlbumArtistIdTag, result.albumArtistId()},
+                                     {QVAsinTag, result.asinNumber()}}) {
+        if (value)
+            metadata.insert(key, *value);
+    }
     if (result.cover()) {
         // Encoded once for the whole batch; the bytes travel with the picture so that no
         // file encodes it again. A cover that cannot be encoded leaves the pictures alone.
@@ -160,13 +173,36 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
         }
     }
 
+    const QList<std::optional<DiscPosition>> discPositions =
+        tracks ? DiscPosition::ofTracks(*tracks, result.numberOfDiscs()) : QList<std::optional<DiscPosition>>();
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
     for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
             metadata.insert(QVArtistTrackTag, *track->artist());
-        metadata.insert(QVTrackNoTag, QString::number(i + 1));
+        // A track that knows its disc is numbered on that disc; any other is numbered across
+        // the whole list, as one disc's worth, with the album's disc count for both numbers.
+        if (const std::optional<DiscPosition> disc = discPositions.value(i)) {
+            metadata.insert(QVTrackNoTag, QString::number(disc->number));
+            metadata.insert(QVTrackCountTag, QString::number(disc->tracks));
+            metadata.insert(QVDiscNoTag, QString::number(disc->disc));
+            metadata.insert(QVDiscsTag, QString::number(disc->discs));
+        } else {
+            metadata.insert(QVTrackNoTag, QString::number(i + 1));
+            metadata.insert(QVTrackCountTag, trackCount);
+            metadata.remove(QVDiscNoTag);
+            metadata.insert(QVDiscsTag, QString::number(result.numberOfDiscs()));
+        }
+        // Identifiers of one track never pass to the next file, unlike its artist.
+        for (const auto &[key, value] : {std::pair{QVMusicBrainzArtistIdTag, track ? track->artistId() : std::nullopt},
+                                         {QVMusicBrainzReleaseTrackIdTag, track ? track->trackId() : std::nullopt},
+                                         {QVMusicBrainzRecordingIdTag, track ? track->recordingId() : std::nullopt}}) {
+            if (value)
+                metadata.insert(key, *value);
+            else
+                metadata.remove(key);
+        }
         metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
                                           : QFileInfo(files.at(i)).fileName());
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));

@@ -96,14 +96,14 @@ std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mas
     if (auto problem = RenamingMask::problemWithName(name))
         return problem;
 
-    // Empty components (from an empty value between two "/" of the mask) add no folder level.
-    QStringList components = name.split(u'/', Qt::SkipEmptyParts);
-    QString newPath = prefix + components.join(u'/');
+    const QString relative = RenamingMask::withoutEmptyFolders(name);
+    QString newPath = prefix + relative;
     if (!extension.isEmpty())
         newPath += u'.' + extension;
     if (newPath == path)
         return std::nullopt;
 
+    QStringList components = relative.split(u'/');
     components.removeLast();
     NewFolders folders;
     if (auto problem = folders.create(prefix, components)) {
@@ -122,5 +122,6 @@ QString FileRenamer::buildPreview(const QStringList &files, const QString &mask)
 {
     if (files.isEmpty() || mask.isEmpty())
         return QStringLiteral("--");
-    return nameByTags(files.first(), mask, RenamingMask::Values::Unchanged);
+    // The name as renaming would make it: empty folder components drop out here too.
+    return RenamingMask::withoutEmptyFolders(nameByTags(files.first(), mask, RenamingMask::Values::Unchanged));
 }

@@ -37,7 +37,9 @@ QString RenamingMask::substituteOnDemand(const QString &mask, const ValueSource 
             result.replace(placeholder, values == Values::FileNameSafe ? fileNameSafe(value) : value);
     };
     // The order matters: a value inserted by an earlier step may hold a later placeholder,
-    // which the later step then fills in.
+    // which the later step then fills in. The disc comes first, so that no tag value ever
+    // turns into it ("100%dance" stays as it is); its own value is only digits.
+    step(QLatin1StringView("%d"), QVDiscNoTag);
     step(QLatin1StringView("%a"), QVArtistAlbumTag);
     step(QLatin1StringView("%b"), QVAlbumTag);
     step(QLatin1StringView("%t"), QVTitleTag);
@@ -45,6 +47,15 @@ QString RenamingMask::substituteOnDemand(const QString &mask, const ValueSource 
     step(QLatin1StringView("%y"), QVYearTag);
     step(QLatin1StringView("%r"), QVArtistTrackTag);
     return result;
+}
+
+QString RenamingMask::withoutEmptyFolders(const QString &name)
+{
+    QStringList components = name.split(u'/');
+    const QString last = components.takeLast();
+    components.removeAll(QString());
+    components.append(last);
+    return components.join(u'/');
 }
 
 std::optional<QString> RenamingMask::problemWithName(const QString &name)

@@ -5,9 +5,9 @@
 #include <functional>
 #include <optional>
 
-// A renaming mask: the user's file-name pattern whose placeholders "%a", "%b", "%t", "%n",
-// "%y" and "%r" take one file's tag values. Renaming inserts values made safe for a file
-// name; the preview shows them as they are.
+// A renaming mask: the user's file-name pattern whose placeholders "%d", "%a", "%b", "%t",
+// "%n", "%y" and "%r" take one file's tag values. Renaming inserts values made safe for a
+// file name; the preview shows them as they are.
 class RenamingMask {
 public:
     enum class Values { FileNameSafe, Unchanged };
@@ -21,6 +21,10 @@ public:
     // The same for a tagged file, asking the source only for the values whose placeholders
     // are present when their step comes.
     static QString substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values);
+
+    // The substituted name without its empty folder components ("a//b" is "a/b"): a value
+    // that is empty, such as the disc of a one-disc album, adds no folder level.
+    static QString withoutEmptyFolders(const QString &name);
 
     // Why a substituted name cannot serve as a new name relative to the file's folder (an
     // empty name, or a "." or ".." among its components, which would collapse a folder

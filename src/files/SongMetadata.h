@@ -16,6 +16,19 @@ inline const QString QVCoverTag = QStringLiteral("Cover");
 inline const QString QVArtistTrackTag = QStringLiteral("ArtistTrack");
 inline const QString QVTrackNoTag = QStringLiteral("TrackNo");
 inline const QString QVTitleTag = QStringLiteral("Title");
+// The file's disc. Read from every tagged file ("" when unknown); written only for a track
+// that knows its disc, with "Discs" as the count (without it, "Discs" is both).
+inline const QString QVDiscNoTag = QStringLiteral("DiscNo");
+
+// Catalogue identifiers (see IdentifierTags): read only when the file holds them; writing
+// replaces each one, so a dictionary without a key removes it from the file.
+inline const QString QVMusicBrainzAlbumIdTag = QStringLiteral("MusicBrainzAlbumId");
+inline const QString QVMusicBrainzReleaseGroupIdTag = QStringLiteral("MusicBrainzReleaseGroupId");
+inline const QString QVMusicBrainzAlbumArtistIdTag = QStringLiteral("MusicBrainzAlbumArtistId");
+inline const QString QVMusicBrainzArtistIdTag = QStringLiteral("MusicBrainzArtistId");
+inline const QString QVMusicBrainzReleaseTrackIdTag = QStringLiteral("MusicBrainzReleaseTrackId");
+inline const QString QVMusicBrainzRecordingIdTag = QStringLiteral("MusicBrainzRecordingId");
+inline const QString QVAsinTag = QStringLiteral("ASIN");
 
 // Keys of a picture dictionary inside the written "Cover" list.
 inline const QString QVPictureImageKey = QStringLiteral("Image");

@@ -1,5 +1,6 @@
 #include "files/SongMetadataReader.h"
 
+#include "files/IdentifierTags.h"
 #include "files/SongMetadata.h"
 
 namespace {
@@ -13,7 +14,7 @@ QString formatPositive(qint32 value)
 
 const QStringList SongMetadataReader::textKeys = {
     QVArtistTrackTag, QVArtistAlbumTag, QVAlbumTag, QVTitleTag, QVYearTag,
-    QVTrackNoTag, QVTrackCountTag, QVDiscsTag, QVGenreTag, QVLabelTag,
+    QVTrackNoTag, QVTrackCountTag, QVDiscNoTag, QVDiscsTag, QVGenreTag, QVLabelTag,
 };
 
 SongMetadataReader::SongMetadataReader(const QString &path)
@@ -46,12 +47,16 @@ QString SongMetadataReader::value(const QString &key) const
         return formatPositive(m_tag.getTrack());
     if (key == QVTrackCountTag)
         return formatPositive(m_tag.getTotalNumberTracks());
+    if (key == QVDiscNoTag)
+        return formatPositive(m_tag.getDisk());
     if (key == QVDiscsTag)
         return formatPositive(m_tag.getTotalNumberDisks());
     if (key == QVGenreTag) {
         const QStringList genres = m_tag.getGenreNames();
         return genres.isEmpty() ? empty : genres.first();
     }
+    if (IdentifierTags::keys().contains(key))
+        return IdentifierTags::read(m_tag, key);
     return empty;   // the label, which ID3 files do not carry here
 }
 

@@ -21,6 +21,7 @@
 #include <taglib/textidentificationframe.h>
 #include <taglib/tfilestream.h>
 #include <taglib/tpropertymap.h>
+#include <taglib/uniquefileidentifierframe.h>
 
 #include <cerrno>
 #include <cstring>
@@ -324,6 +325,11 @@ qint32 TagAPI::getTotalNumberTracks() const
     return intValue(textOfFrame("TRCK").section(u'/', 1, 1));
 }
 
+qint32 TagAPI::getDisk() const
+{
+    return intValue(textOfFrame("TPOS").section(u'/', 0, 0));
+}
+
 qint32 TagAPI::getTotalNumberDisks() const
 {
     return intValue(textOfFrame("TPOS").section(u'/', 1, 1));
@@ -381,6 +387,41 @@ QList<QVariantMap> TagAPI::getImage() const
         });
     }
     return pictures;
+}
+
+std::optional<QString> TagAPI::getUserText(const QString &description) const
+{
+    const ID3v2::Tag *v2 = readableID3v2();
+    if (!v2)
+        return std::nullopt;
+    const QString wanted = description.toCaseFolded();
+    for (const ID3v2::Frame *frame : v2->frameList("TXXX")) {
+        const auto *user = dynamic_cast<const ID3v2::UserTextIdentificationFrame *>(frame);
+        if (!user || toQString(user->description()).toCaseFolded() != wanted)
+            continue;
+        // TagLib keeps the description as the first field, ahead of the values.
+        StringList fields = user->fieldList();
+        if (!fields.isEmpty())
+            fields.erase(fields.begin());
+        return toQString(fields.toString(";"));
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> TagAPI::getUniqueFileIdentifier(const QString &owner) const
+{
+    const ID3v2::Tag *v2 = readableID3v2();
+    if (!v2)
+        return std::nullopt;
+    const String wanted = toTagLib(owner);
+    for (const ID3v2::Frame *frame : v2->frameList("UFID")) {
+        const auto *unique = dynamic_cast<const ID3v2::UniqueFileIdentifierFrame *>(frame);
+        if (unique && unique->owner() == wanted) {
+            const ByteVector identifier = unique->identifier();
+            return QByteArray(identifier.data(), identifier.size());
+        }
+    }
+    return std::nullopt;
 }
 
 void TagAPI::setTextFrame(const char *frameId, const QStringList &fields)
@@ -500,6 +541,40 @@ void TagAPI::setFrame(const id3V2Frame &frame, bool replace)
     auto *text = new ID3v2::TextIdentificationFrame(frameId, String::UTF8);
     text->setText(toTagLib(frame.getTextFromFrame()));
     v2->addFrame(text);
+}
+
+void TagAPI::setUserText(const QString &description, const QString &text)
+{
+    ID3v2::Tag *v2 = writableID3v2();
+    if (!v2)
+        return;
+    // Some taggers spell descriptions in capitals; a frame left in another case would
+    // be a second answer for the same value.
+    const QString wanted = description.toCaseFolded();
+    const ID3v2::FrameList frames = v2->frameList("TXXX");
+    for (ID3v2::Frame *frame : frames) {
+        const auto *user = dynamic_cast<const ID3v2::UserTextIdentificationFrame *>(frame);
+        if (user && toQString(user->description()).toCaseFolded() == wanted)
+            v2->removeFrame(frame);
+    }
+    if (!text.isEmpty())
+        v2->addFrame(new ID3v2::UserTextIdentificationFrame(toTagLib(description), StringList(toTagLib(text)), String::UTF8));
+}
+
+void TagAPI::setUniqueFileIdentifier(const QString &owner, const QByteArray &identifier)
+{
+    ID3v2::Tag *v2 = writableID3v2();
+    if (!v2)
+        return;
+    const String wanted = toTagLib(owner);
+    const ID3v2::FrameList frames = v2->frameList("UFID");
+    for (ID3v2::Frame *frame : frames) {
+        const auto *unique = dynamic_cast<const ID3v2::UniqueFileIdentifierFrame *>(frame);
+        if (unique && unique->owner() == wanted)
+            v2->removeFrame(frame);
+    }
+    if (!identifier.isEmpty())
+        v2->addFrame(new ID3v2::UniqueFileIdentifierFrame(wanted, ByteVector(identifier.constData(), unsigned(identifier.size()))));
 }
 
 QByteArray TagAPI::renderedID3v2(qint64 room)

@@ -51,10 +51,16 @@ public:
     qint32 getYear() const;
     qint32 getTrack() const;
     qint32 getTotalNumberTracks() const;
+    qint32 getDisk() const;
     qint32 getTotalNumberDisks() const;
     QStringList getGenreNames() const;
     // Every picture as a picture dictionary, "Image" decoded.
     QList<QVariantMap> getImage() const;
+    // The text of the first user-defined text frame (TXXX) with that description, in any
+    // letter case.
+    std::optional<QString> getUserText(const QString &description) const;
+    // The identifier of the first unique file identifier frame (UFID) of that owner.
+    std::optional<QByteArray> getUniqueFileIdentifier(const QString &owner) const;
     // The audio's playing time in milliseconds from the MPEG headers (a VBR header, else the
     // first frame's bit rate over the audio's size): no decoding. Nothing when unreadable.
     std::optional<qint64> audioLengthMs() const;
@@ -71,6 +77,12 @@ public:
     void setComments(const QString &comment);
     // Adds a text frame; with `replace`, it takes the place of every frame with its identifier.
     void setFrame(const id3V2Frame &frame, bool replace);
+    // Replaces every user-defined text frame whose description matches, in any letter case,
+    // by one with this text; an empty text only removes them.
+    void setUserText(const QString &description, const QString &text);
+    // Replaces every unique file identifier frame of the owner by one holding `identifier`;
+    // an empty identifier only removes them.
+    void setUniqueFileIdentifier(const QString &owner, const QByteArray &identifier);
 
     // Writes every staged value into the file through the batch; false with fileProblem()
     // or the writer's reason in `reason` when the file is left as it was.

@@ -1,5 +1,7 @@
 #include "search/ServiceConfig.h"
 
+#include "search/musicbrainz/MusicBrainzService.h"
+
 ServiceSetting ServiceConfig::accessKeySetting()
 {
     return {QStringLiteral("Service/AccessKey"), QStringLiteral("TAGWRIGHT_ACCESS_KEY")};
@@ -86,6 +88,8 @@ QList<ServiceSetting> ServiceConfig::allSettings()
 
 QString ServiceConfig::storefrontCodeForButtonTag(int tag)
 {
+    if (tag == musicBrainzButtonTag)
+        return MusicBrainzService::code();
     for (const Storefront &store : storefronts())
         if (store.buttonTag == tag)
             return store.code;

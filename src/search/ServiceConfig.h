@@ -49,8 +49,10 @@ struct ServiceConfig {
     // Every value a user may configure: the two credentials, each storefront's host, then the
     // MusicBrainz and Cover Art Archive base URLs.
     static QList<ServiceSetting> allSettings();
-    // The code of the storefront the window's button with this tag chooses; empty for none.
+    // The code of the storefront the window's button with this tag chooses, or "musicbrainz"
+    // for the MusicBrainz button; empty for none.
     static QString storefrontCodeForButtonTag(int tag);
+    static constexpr int musicBrainzButtonTag = 5;
 
     // Functions rather than constants, so that other files' static initialisers may use them.
     static ServiceSetting accessKeySetting();

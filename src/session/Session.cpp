@@ -86,13 +86,23 @@ std::shared_ptr<ResultEntry> Session::albumToTag(int chosenRow) const
     return m_albums->at(chosenRow >= 0 && chosenRow < m_albums->size() ? chosenRow : 0);
 }
 
-std::optional<QString> Session::whyNotTag(const ResultEntry *album) const
+std::optional<QString> Session::whyNotPairFiles(const QString &verb, const ResultEntry *album) const
 {
     if (rowCount(List::files) == 0)
-        return StatusText::noFilesTo(QStringLiteral("tag"));
+        return StatusText::noFilesTo(verb);
     if (!album)
-        return StatusText::noAlbumToTag();
+        return StatusText::noAlbumTo(verb);
     return std::nullopt;
+}
+
+bool Session::takeLookedUp(const std::shared_ptr<ResultEntry> &album, const ResultEntry &found)
+{
+    // The listed object itself takes the values, so every holder of it sees the tracks.
+    *album = found;
+    if (m_shownAlbum != album)
+        return false;
+    showAlbum(album);
+    return true;
 }
 
 void Session::moveRows(List list, const QList<int> &rows, int dropRow)

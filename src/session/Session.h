@@ -76,8 +76,14 @@ public:
     bool chooseAlbum(int row);
     // The album tagging writes: the chosen row, or the first album; null without albums.
     std::shared_ptr<ResultEntry> albumToTag(int chosenRow) const;
-    // The status line that says why tagging this album cannot start; nothing when it can.
-    std::optional<QString> whyNotTag(const ResultEntry *album) const;
+    // The status line that says why pairing the files with this album's tracks to "tag" or
+    // "line up" them cannot start; nothing when it can.
+    std::optional<QString> whyNotPairFiles(const QString &verb, const ResultEntry *album) const;
+
+    // Whether the album is a catalogue's summary whose tracks and cover come with a look-up.
+    static bool needsLookup(const ResultEntry &album) { return album.id() && !album.trackList(); }
+    // Fills the listed album in with what its look-up found; whether its tracks are on show.
+    bool takeLookedUp(const std::shared_ptr<ResultEntry> &album, const ResultEntry &found);
 
     // Moves rows of the track or file list to the insertion point dropRow.
     void moveRows(List list, const QList<int> &rows, int dropRow);

@@ -28,6 +28,11 @@ QString StatusText::noFilesTo(const QString &verb)
     return QStringLiteral("Nothing to %1: no files listed.").arg(verb);
 }
 
+QString StatusText::noAlbumTo(const QString &verb)
+{
+    return QStringLiteral("Nothing to %1: no album listed.").arg(verb);
+}
+
 QStringList StatusText::taggingStarted(qsizetype files, qsizetype tracks)
 {
     QStringList lines;
@@ -59,4 +64,25 @@ std::optional<QString> StatusText::fileCommandEnded(const QString &command, cons
     if (command == QLatin1String("Tagging") || command == QLatin1String("Renaming"))
         return QStringLiteral("%1 files finished...").arg(command);
     return std::nullopt;
+}
+
+namespace {
+
+QString albumTitle(const ResultEntry &album)
+{
+    return album.albumName().value_or(QStringLiteral("the album"));
+}
+
+} // namespace
+
+QString StatusText::lookupStarted(const ResultEntry &album)
+{
+    return QStringLiteral("Looking up the tracks and cover of %1...").arg(albumTitle(album));
+}
+
+QString StatusText::lookupEnded(const ResultEntry &album, const std::optional<QString> &failure)
+{
+    if (failure)
+        return QStringLiteral("The tracks and cover of %1 could not be looked up: %2.").arg(albumTitle(album), *failure);
+    return QStringLiteral("Tracks and cover of %1 found.").arg(albumTitle(album));
 }

@@ -15,9 +15,14 @@ public:
     static QString searchStarted(const QString &storefront = {});
     // How many albums the search gave, then why it stopped early, if it did.
     static QStringList searchFinished(const SearchOutcome &outcome, const QString &storefront = {});
+    // Around the look-up of a chosen album's tracks and cover: that it started, then that it
+    // found them or why it could not.
+    static QString lookupStarted(const ResultEntry &album);
+    static QString lookupEnded(const ResultEntry &album, const std::optional<QString> &failure);
     // "Nothing to tag: no files listed." and the like.
     static QString noFilesTo(const QString &verb);
-    static QString noAlbumToTag() { return QStringLiteral("Nothing to tag: no album listed."); }
+    // "Nothing to tag: no album listed." and the like.
+    static QString noAlbumTo(const QString &verb);
     // The note on files and tracks differing in number, if they do, then that tagging starts.
     static QStringList taggingStarted(qsizetype files, qsizetype tracks);
     // "Lined up 12 of 14 files; 2 left at the end."

@@ -27,7 +27,10 @@ MainController::MainController(WindowSurface &surface, ServiceConfig config)
     : m_surface(surface), m_config(std::move(config)),
       m_models{std::make_unique<AlbumTableModel>(*this, m_session), std::make_unique<TrackTableModel>(*this, m_session),
                std::make_unique<FileTableModel>(*this, m_session)},
-      m_jobs(std::make_unique<SessionJobs>([this](bool running) { m_surface.showJobRunning(running); }))
+      m_jobs(std::make_unique<SessionJobs>([this](bool running) { m_surface.showJobRunning(running); })),
+      m_lookups(std::make_unique<AlbumLookups>([this](const auto &album, const auto &outcome) {
+          takeLookup(album, outcome);
+      }))
 {
     initialize();
     QObject::connect(&m_jobs->runner(), &JobRunner::progressChanged, &m_jobs->runner(),
@@ -35,7 +38,18 @@ MainController::MainController(WindowSurface &surface, ServiceConfig config)
 }
 
 // A running job stops after its current file and is waited for; its results go nowhere.
-MainController::~MainController() { m_jobs.reset(); }
+MainController::~MainController()
+{
+    m_lookups.reset();
+    m_jobs.reset();
+}
+
+void MainController::waitForJob()
+{
+    m_jobs->runner().waitForFinished();
+    m_lookups->waitForFinished();
+    m_jobs->runner().waitForFinished();
+}
 
 void MainController::awakeFromNib()
 {
@@ -54,15 +68,15 @@ void MainController::getSearchResult()
     if (keywords.isEmpty() || jobRunning())
         return;
     clearTableViewsAndDataSources();
-    switchStatus(StatusText::searchStarted());
-    m_jobs->start<SearchOutcome>(Session::search(m_config, keywords, ServiceConfig::storefrontCodeForButtonTag(m_surface.selectedTag())),
-                                 [this](const SearchOutcome &outcome) {
-                                     m_session.setAlbums(outcome.albums);
-                                     refreshTableView(TableOutlet::resultTableView);
-                                     if (numberOfRowsInTableView(TableOutlet::resultTableView) > 0)
-                                         m_surface.selectRow(TableOutlet::resultTableView, 0);
-                                     switchStatus(StatusText::searchFinished(outcome));
-                                 });
+    const QString source = ServiceConfig::storefrontCodeForButtonTag(m_surface.selectedTag());
+    switchStatus(StatusText::searchStarted(source));
+    m_jobs->start<SearchOutcome>(Session::search(m_config, keywords, source), [this, source](const SearchOutcome &outcome) {
+        m_session.setAlbums(outcome.albums);
+        refreshTableView(TableOutlet::resultTableView);
+        if (numberOfRowsInTableView(TableOutlet::resultTableView) > 0)
+            m_surface.selectRow(TableOutlet::resultTableView, 0);
+        switchStatus(StatusText::searchFinished(outcome, source));
+    });
 }
 
 void MainController::clearAll()
@@ -85,6 +99,7 @@ void MainController::clearFiles()
 
 void MainController::clearTableViewsAndDataSources()
 {
+    m_lookups->cancelAll();
     m_session.clearAlbums();
     refreshTableView(TableOutlet::resultTableView);
     refreshTableView(TableOutlet::trackListView);
@@ -105,8 +120,26 @@ void MainController::showChosenAlbum()
 {
     // The cover view shows the album's own cover, or none: tagging writes whatever it
     // shows, so it must never keep the cover of an album chosen before.
-    m_surface.setImage(m_session.shownAlbum() ? m_session.shownAlbum()->cover() : std::nullopt);
+    const std::shared_ptr<ResultEntry> &album = m_session.shownAlbum();
+    m_surface.setImage(album ? album->cover() : std::nullopt);
     refreshTableView(TableOutlet::trackListView);
+    if (album && Session::needsLookup(*album) && !m_lookups->isLookingUp(album.get())) {
+        switchStatus(StatusText::lookupStarted(*album));
+        m_lookups->lookUp(album, Session::lookup(m_config, *album->id()));
+    }
+}
+
+void MainController::takeLookup(const std::shared_ptr<ResultEntry> &album, const LookupOutcome &outcome)
+{
+    if (!outcome.album && !outcome.failure)
+        return; // cancelled
+    if (outcome.album) {
+        const bool shown = m_session.takeLookedUp(album, *outcome.album);
+        model(TableOutlet::resultTableView)->refreshCells();
+        if (shown)
+            showChosenAlbum();
+    }
+    switchStatus(StatusText::lookupEnded(*album, outcome.failure));
 }
 
 void MainController::switchStatus(const QString &message)
@@ -207,9 +240,11 @@ void MainController::processTagging()
 {
     if (jobRunning())
         return;
+    if (m_lookups->isBusy())
+        return m_lookups->whenIdle([this] { processTagging(); });
     const std::shared_ptr<ResultEntry> album =
         m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
-    if (const std::optional<QString> refusal = m_session.whyNotTag(album.get()))
+    if (const std::optional<QString> refusal = m_session.whyNotPairFiles(QStringLiteral("tag"), album.get()))
         return switchStatus(*refusal);
     const qsizetype count = m_session.files()->size();
     switchStatus(StatusText::taggingStarted(count, numberOfRowsInTableView(TableOutlet::trackListView)));

@@ -2,6 +2,7 @@
 
 #include "common/QueuedObserver.h"
 #include "search/ServiceConfig.h"
+#include "session/AlbumLookups.h"
 #include "session/Session.h"
 #include "session/SessionJobs.h"
 #include "session/UserDefaults.h"
@@ -21,8 +22,9 @@ class QMimeData;
 // session's lists, the buttons, drops and delete keys call the session's operations, and the
 // results come back as table refreshes, status lines and messages. Search, tagging, renaming,
 // tag removal and reading the tags of dropped files run as jobs on a worker thread, one at a
-// time, on copies of the lists; while one runs, nothing else changes the lists. Works through a
-// WindowSurface, never a widget.
+// time, on copies of the lists; while one runs, nothing else changes the lists. A chosen album
+// that comes without its tracks is looked up beside them, and tagging waits for that. Works
+// through a WindowSurface, never a widget.
 class MainController {
 public:
     MainController(WindowSurface &surface, ServiceConfig config);
@@ -57,10 +59,11 @@ public:
     void setServiceConfig(ServiceConfig config) { m_config = std::move(config); }
 
     // The running job: cancelling stops it after the current file or page; waiting blocks
-    // until it has returned and its results and status lines are shown.
+    // until it, the album look-up it led to and the job that look-up let go on (tagging) have
+    // returned and their results and status lines are shown.
     bool jobRunning() const { return m_jobs->isBusy(); }
     void cancelJob() { m_jobs->runner().cancel(); }
-    void waitForJob() { m_jobs->runner().waitForFinished(); }
+    void waitForJob();
 
     void switchStatus(const QString &message);
     void switchStatus(const QStringList &messages);
@@ -101,13 +104,16 @@ private:
     std::optional<TableDragData::Drop> dropOnto(TableOutlet table, const QMimeData *data) const;
     // Tells the user of the files a command could not change, if any, then how it ended.
     void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files);
-    // Shows the chosen album's own cover, or none, and the tracks on show.
+    // Shows the chosen album's own cover, or none, and the tracks on show; starts looking the
+    // album up when it comes without its tracks.
     void showChosenAlbum();
+    void takeLookup(const std::shared_ptr<ResultEntry> &album, const LookupOutcome &outcome);
 
     WindowSurface &m_surface;
     ServiceConfig m_config;
     Session m_session;
     std::array<std::unique_ptr<ControllerTableModel>, 3> m_models; // in TableOutlet order
     std::unique_ptr<SessionJobs> m_jobs;
+    std::unique_ptr<AlbumLookups> m_lookups;
     std::unique_ptr<QueuedObserver> m_statusObserver;
 };

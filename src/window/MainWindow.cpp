@@ -24,7 +24,7 @@ MainWindow::MainWindow(DemoServiceStarter startDemo, bool forceDemo, QWidget *pa
     m_ui->searchSelection->setId(m_ui->storeUnitedKingdom, 2);
     m_ui->searchSelection->setId(m_ui->storeFrance, 3);
     m_ui->searchSelection->setId(m_ui->storeUnitedStates, 4);
-    m_ui->searchSelection->setId(m_ui->storeMusicBrainz, 5);
+    m_ui->searchSelection->setId(m_ui->storeMusicBrainz, ServiceConfig::musicBrainzButtonTag);
     m_ui->preview->setText(QStringLiteral("--"));
     m_jobProgress = new QProgressBar(m_ui->statusView);
     m_jobProgress->setObjectName(QStringLiteral("jobProgress"));
@@ -284,7 +284,7 @@ QList<int> MainWindow::selectedRows(TableOutlet table) const
 void MainWindow::showJobRunning(bool running)
 {
     for (QWidget *control : std::initializer_list<QWidget *>{
-             m_ui->searchButton, m_ui->keywords, m_ui->tagButton, m_ui->renameButton, m_ui->removeTagsButton,
+             m_ui->searchButton, m_ui->keywords, m_ui->lineUpButton, m_ui->tagButton, m_ui->renameButton, m_ui->removeTagsButton,
              m_ui->addAlbumButton, m_ui->addTrackButton, m_ui->clearAllButton, m_ui->clearFilesButton})
         control->setEnabled(!running);
     for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {

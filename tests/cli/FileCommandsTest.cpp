@@ -60,6 +60,14 @@ TEST_F(FileCommandsTest, ReadPrintsOneObjectPerFileAndNamesBadOnes)
     EXPECT_EQ((QJsonArray{array[1], array[2], array[3]}), (QJsonArray{QJsonObject{}, QJsonValue::Null, QJsonValue::Null}));
     EXPECT_TRUE(result.errLines().size() == 2 && result.err.contains("notes.mp3: not an MP3 file")
                 && result.err.contains("missing.mp3: no such file")) << result.err.toStdString();
+
+    // Catalogue identifiers show when the file holds them.
+    ASSERT_TRUE(MutagenTool::write(dir.filePath("plain.mp3"), {{"v2", 4}, {"frames", QJsonArray{
+        QJsonObject{{"id", "TXXX"}, {"desc", "ASIN"}, {"text", QJsonArray{"B0TW000002"}}},
+        QJsonObject{{"id", "UFID"}, {"owner", "http://musicbrainz.org"}, {"data", "recording"}}}}}));
+    const QJsonObject ids = tagsOf("plain.mp3");
+    EXPECT_EQ((QJsonArray{ids["ASIN"], ids["MusicBrainzRecordingId"], ids["MusicBrainzAlbumId"]}),
+              (QJsonArray{"B0TW000002", "recording", QJsonValue::Undefined}));
 }
 
 TEST_F(FileCommandsTest, TagTakesTheChosenAlbumAndCoverFromAFileOrStandardInput)

@@ -60,8 +60,8 @@ TEST(SearchCommand, PrintsTheAlbumsAsJsonAndSaysWhyASearchFailed)
                                                  {"albumArtistId", null}, {"trackList", albums[0][u"trackList"]}}));
     EXPECT_TRUE(albums[0][u"coverUrl"].toString().startsWith(service.baseUrl() + QStringLiteral("/images/")));
     EXPECT_EQ(albums[0][u"trackList"][2].toObject(),
-              (QJsonObject{{"title", QStringLiteral("Tromsø Harbour")}, {"artist", "The Halvard Quartet"}, {"discNumber", null},
-                           {"trackNumber", null}, {"length", null}, {"id", null}, {"recordingId", null}, {"artistId", null}}));
+              (QJsonObject{{"title", QStringLiteral("Tromsø Harbour")}, {"artist", "The Halvard Quartet"}, {"discNumber", 1},
+                           {"trackNumber", 3}, {"length", null}, {"id", null}, {"recordingId", null}, {"artistId", null}}));
 
     // Nothing found is no failure; a failed search says why on its last line and exits 1.
     const QList<std::tuple<QStringList, QStringList, int, QStringList>> cases{

@@ -95,6 +95,61 @@ TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
     EXPECT_TRUE(statuses.lines.isEmpty());
 }
 
+TEST_F(BatchTaggingTest, TracksThatKnowTheirDiscAreNumberedPerDiscAndCarryTheirIdentifiers)
+{
+    // The album claims one disc, fewer than its tracks say; a bonus track was added by hand,
+    // and the fifth file has no track. The first file holds identifiers of an earlier tagger.
+    album.setNumberOfDiscs(1);
+    album.setId(QStringLiteral("release"));
+    album.setReleaseGroupId(QStringLiteral("group"));
+    album.setAlbumArtistId(QStringLiteral("band"));
+    album.setAsinNumber(QStringLiteral("B0TW000002"));
+    auto list = std::make_shared<TrackList>();
+    for (const auto &[disc, number] : {std::pair{1, 1}, {1, 2}, {2, 1}}) {
+        const QString n = QStringLiteral("%1.%2").arg(disc).arg(number);
+        list->append(track("Track " + n, "Artist"));
+        list->last()->setDiscNumber(disc);
+        list->last()->setNumberOnDisc(number);
+        list->last()->setArtistId("artist " + n);
+        list->last()->setTrackId("track " + n);
+        list->last()->setRecordingId("recording " + n);
+    }
+    list->append(track("Bonus"));
+    const QStringList paths = files(5);
+    const QJsonObject stale{{"id", "TXXX"}, {"desc", "MUSICBRAINZ ALBUM ID"}, {"text", QJsonArray{"stale"}}};
+    ASSERT_TRUE(MutagenTool::write(paths[0], {{"v2", 4}, {"frames", QJsonArray{stale, QJsonObject{{"id", "UFID"},
+        {"owner", "http://musicbrainz.org"}, {"data", "stale"}}}}}));
+    handler.tagFiles(paths, list, album);
+
+    const auto frame = [](const QJsonObject &dump, const char *id) { return dump["frames"][id][0]["text"][0].toString(); };
+    const QJsonObject albumIds{{"MusicBrainz Album Id", QJsonArray{QJsonArray{"release"}}},
+        {"MusicBrainz Release Group Id", QJsonArray{QJsonArray{"group"}}},
+        {"MusicBrainz Album Artist Id", QJsonArray{QJsonArray{"band"}}}, {"ASIN", QJsonArray{QJsonArray{"B0TW000002"}}}};
+    const QList<QStringList> expected{{"1/2", "1/2", "1.1"}, {"1/2", "2/2", "1.2"}, {"2/2", "1/1", "2.1"},
+                                      {"1/1", "4/4", ""}, {"1/1", "5/4", ""}};
+    for (int i = 0; i < 5; ++i) {
+        const QJsonObject dump = MutagenTool::dump(paths[i]);
+        const QString n = expected[i][2];
+        QJsonObject ids = albumIds;
+        if (!n.isEmpty()) {
+            ids.insert("MusicBrainz Artist Id", QJsonArray{QJsonArray{"artist " + n}});
+            ids.insert("MusicBrainz Release Track Id", QJsonArray{QJsonArray{"track " + n}});
+        }
+        EXPECT_EQ((QStringList{frame(dump, "TPOS"), frame(dump, "TRCK")}), expected[i].mid(0, 2)) << i;
+        EXPECT_EQ(dump["txxx"].toObject(), ids) << i;
+        const QJsonObject recording{{"http://musicbrainz.org", QJsonArray{"recording " + n}}};
+        EXPECT_EQ(dump["ufid"].toObject(), n.isEmpty() ? QJsonObject() : recording) << i;
+    }
+    EXPECT_EQ(values(paths[2], {QVDiscNoTag, QVMusicBrainzRecordingIdTag, QVAsinTag}), QStringList({"2", "recording 2.1", "B0TW000002"}));
+
+    // An album without identifiers takes away those of the earlier one; so does removing tags.
+    handler.tagFiles(paths.mid(0, 1), nullptr, ResultEntry());
+    const QJsonObject retagged = MutagenTool::dump(paths[0]);
+    EXPECT_TRUE(retagged["txxx"].toObject().isEmpty() && retagged["ufid"].toObject().isEmpty());
+    handler.deleteTagsInMp3Files(paths.mid(1, 1));
+    EXPECT_TRUE(MutagenTool::dump(paths[1])["txxx"].toObject().isEmpty());
+}
+
 TEST_F(BatchTaggingTest, ACancelledBatchCommitsTheFilesDoneAndLeavesTheRestByteForByte)
 {
     // Cancelled while the batch holds staged files that are not in place yet.

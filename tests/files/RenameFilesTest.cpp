@@ -71,6 +71,14 @@ TEST_F(RenameFilesTest, MovesEachFileToItsMaskNameInFoldersBelowItsOwn)
     // An untagged file previews as the mask itself.
     ASSERT_TRUE(Mp3Fixtures::writeMp3(path("plain.mp3")));
     EXPECT_EQ(handler.buildPreviewForFiles({path("plain.mp3")}, mask), mask);
+
+    // A disc number makes a folder; without one that folder drops out, in the preview too.
+    QVariantMap onDisc = song("3", "y");
+    onDisc.insert({{QVDiscNoTag, "2"}, {QVDiscsTag, "2"}});
+    QStringList discFiles{tagged("d/1.mp3", song("3", "x")), tagged("d/2.mp3", onDisc)};
+    EXPECT_EQ(handler.buildPreviewForFiles(discFiles, "%b/%d/%n - %t"), "Record/03 - x");
+    handler.renameFiles(discFiles, "%b/%d/%n - %t");
+    EXPECT_EQ(discFiles, (QStringList{path("d/Record/03 - x.mp3"), path("d/Record/2/03 - y.mp3")}));
 }
 
 TEST_F(RenameFilesTest, AFileWhoseNameIsRefusedKeepsItAndLeavesNoNewFolders)

@@ -6,12 +6,16 @@
 TEST(RenamingMask, PutsValuesInTheirPlaceholders)
 {
     const QVariantMap song{{QVArtistAlbumTag, "Band"}, {QVArtistTrackTag, "Singer"}, {QVAlbumTag, "Record"},
-                           {QVTitleTag, "Intro"},      {QVTrackNoTag, "7"},          {QVYearTag, "2004"}};
+                           {QVTitleTag, "Intro"},      {QVTrackNoTag, "7"},          {QVYearTag, "2004"},
+                           {QVDiscNoTag, "2"}};
     const QString nul(QChar(u'\0'));
     // The mask, changes to the song's values, the name for renaming (values made safe for a
     // file name) and, where it differs, the preview (values unchanged).
     const QList<std::tuple<QString, QVariantMap, QString, QString>> cases{
-        {"%a/%b/%n - %t (%y, %r) %A %x 100%", {}, "Band/Record/07 - Intro (2004, Singer) %A %x 100%", {}},
+        {"%a/%b/CD%d/%n - %t (%y, %r) %A %x 100%", {}, "Band/Record/CD2/07 - Intro (2004, Singer) %A %x 100%", {}},
+        // The disc is unpadded and may be unknown; no value turns into it.
+        {"%a/%d/%n", {{QVDiscNoTag, ""}}, "Band//07", {}},
+        {"%d%t", {{QVDiscNoTag, "12"}, {QVTitleTag, "100%dance"}}, "12100%dance", {}},
         // Track numbers take two digits at least; a missing one gives 00.
         {"%n", {{QVTrackNoTag, "123"}}, "123", {}},
         {"%n", {{QVTrackNoTag, "3/12"}}, "03", {}},
@@ -40,4 +44,7 @@ TEST(RenamingMask, NamesThatWouldCollapseOrClimbAreRefused)
         EXPECT_TRUE(RenamingMask::problemWithName(QString::fromUtf8(bad))) << bad;
     for (const char *good : {"x", "Band/Record/07 - x", "...", ".hidden", "a..b", "Band//x", "/x"})
         EXPECT_FALSE(RenamingMask::problemWithName(QString::fromUtf8(good))) << good;
+    // Empty folder components drop out; an empty name stays empty, to be refused.
+    for (const auto &[name, kept] : {std::pair{"Band//x", "Band/x"}, {"/x", "x"}, {"a///b/c", "a/b/c"}, {"Band/", "Band/"}, {"", ""}})
+        EXPECT_EQ(RenamingMask::withoutEmptyFolders(name), kept) << name;
 }

@@ -3,6 +3,7 @@
 #include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
 #include "files/FileHandler.h"
+#include "files/IdentifierTags.h"
 #include "files/SongMetadata.h"
 #include "files/TagAPI.h"
 #include "support/Mp3Fixtures.h"
@@ -87,7 +88,7 @@ TEST_F(TagReadWriteTest, ReadsWhatMutagenWrote)
                              textFrame("TRCK", {"7/12"}), textFrame("TPOS", {"2/2"}), textFrame("TCON", {"Rock"})};
     const QVariantMap fullValues = {{QVArtistTrackTag, "Track Artist"}, {QVArtistAlbumTag, "Album Artist"},
         {QVAlbumTag, "The Album"}, {QVTitleTag, "The Title"}, {QVYearTag, "2004"}, {QVTrackNoTag, "7"},
-        {QVTrackCountTag, "12"}, {QVDiscsTag, "2"}, {QVGenreTag, "Rock"}, {QVLabelTag, ""}};
+        {QVTrackCountTag, "12"}, {QVDiscNoTag, "2"}, {QVDiscsTag, "2"}, {QVGenreTag, "Rock"}, {QVLabelTag, ""}};
     struct Case { QJsonValue v2; bool v1; QJsonArray frames; QVariantMap expected; };   // v2: version or null
     const QList<Case> cases = {
         {3, false, full + textFrame("TYER", {"2004"}), fullValues},
@@ -101,23 +102,35 @@ TEST_F(TagReadWriteTest, ReadsWhatMutagenWrote)
         {QJsonValue::Null, true, {textFrame("TPE1", {"Solo"}), textFrame("TIT2", {"Song"}), textFrame("TRCK", {"3"}),
                                   textFrame("TDRC", {"1999"}), textFrame("TCON", {"Jazz"})},
          {{QVArtistTrackTag, "Solo"}, {QVArtistAlbumTag, "Solo"}, {QVTitleTag, "Song"}, {QVTrackNoTag, "3"},
-          {QVYearTag, "1999"}, {QVGenreTag, "Jazz"}, {QVTrackCountTag, ""}, {QVDiscsTag, ""}}},
+          {QVYearTag, "1999"}, {QVGenreTag, "Jazz"}, {QVTrackCountTag, ""}, {QVDiscNoTag, ""}, {QVDiscsTag, ""}}},
         // With both, ID3v2 answers: ID3v1 holds only the first 30 characters.
         {4, true, {textFrame("TPE1", {longName})}, {{QVArtistTrackTag, longName}}},
         {4, false, {textFrame("TIT2", {"T"}), textFrame("TRCK", {"0/0"}), textFrame("TPOS", {"0/0"}), textFrame("TDRC", {"0000"})},
-         {{QVYearTag, ""}, {QVTrackNoTag, ""}, {QVTrackCountTag, ""}, {QVDiscsTag, ""}}},
+         {{QVYearTag, ""}, {QVTrackNoTag, ""}, {QVTrackCountTag, ""}, {QVDiscNoTag, ""}, {QVDiscsTag, ""}}},
         // Of several genres and pictures, the first; mutagen writes the smaller picture first.
         {4, false, {textFrame("TCON", {"Electronic", "Ambient"}), QJsonObject{{"id", "APIC"}, {"file", small}, {"type", 3}},
                     QJsonObject{{"id", "APIC"}, {"file", large}, {"type", 4}, {"desc", "back"}}},
          {{QVGenreTag, "Electronic"}, {QVCoverTag, QSize(20, 10)}}},
         {3, false, {textFrame("TCON", {"(17)(8)"})}, {{QVGenreTag, "Rock"}}},   // numbers come out as names
+        // Identifiers as other taggers write them, descriptions in any letter case.
+        {3, false, {QJsonObject{{"id", "TXXX"}, {"desc", "MusicBrainz Album Id"}, {"text", QJsonArray{"release"}}},
+                    QJsonObject{{"id", "TXXX"}, {"desc", "ASIN"}, {"text", QJsonArray{"B0TW000002"}}},
+                    QJsonObject{{"id", "TXXX"}, {"desc", "MUSICBRAINZ ARTIST ID"}, {"text", QJsonArray{"other"}}},
+                    QJsonObject{{"id", "UFID"}, {"owner", "http://musicbrainz.org"}, {"data", "recording"}},
+                    textFrame("TPOS", {"03"})},
+         {{QVMusicBrainzAlbumIdTag, "release"}, {QVAsinTag, "B0TW000002"}, {QVMusicBrainzArtistIdTag, "other"},
+          {QVMusicBrainzRecordingIdTag, "recording"},
+          {QVDiscNoTag, "3"}, {QVDiscsTag, ""}}},
     };
     for (qsizetype i = 0; i < cases.size(); ++i) {
         const Case &c = cases.at(i);
         const QString path = fileWith(QStringLiteral("song%1.mp3").arg(i), audio);
         ASSERT_TRUE(MutagenTool::write(path, {{"v2", c.v2}, {"v1", c.v1}, {"frames", c.frames}}));
         const QVariantMap metadata = handler.readMetaDataFromMp3File(path);
-        EXPECT_EQ(metadata.size(), c.expected.contains(QVCoverTag) ? 11 : 10) << i;
+        // Every text key, and the picture and identifiers only when the file holds them.
+        const auto optional = std::count_if(c.expected.keyBegin(), c.expected.keyEnd(), [](const QString &key) {
+            return key == QVCoverTag || IdentifierTags::keys().contains(key); });
+        EXPECT_EQ(metadata.size(), 11 + optional) << i;
         for (auto it = c.expected.begin(); it != c.expected.end(); ++it) {
             const QVariant value = metadata.value(it.key());
             EXPECT_EQ(it.key() == QVCoverTag ? QVariant(value.value<QImage>().size()) : QVariant(value.toString()), *it)

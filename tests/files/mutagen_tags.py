@@ -3,6 +3,8 @@
   mutagen_tags.py dump FILE          prints the file's tags as JSON
   mutagen_tags.py write FILE LAYOUT  tags FILE as the JSON LAYOUT says: {"v2": 3 | 4 | null,
       "v1": bool, "frames": [{"id": "TPE1", "text": ["..."], "encoding": 0..3},
+                             {"id": "TXXX", "desc": "...", "text": ["..."]},
+                             {"id": "UFID", "owner": "...", "data": "..."},
                              {"id": "APIC", "file": "x.jpg", "type": 3, "desc": ""}]}
 """
 import hashlib
@@ -13,7 +15,7 @@ import mutagen.id3 as id3
 
 
 def dump(path):
-    result = {"v2": None, "frames": {}, "pictures": [], "comments": [], "v1": None}
+    result = {"v2": None, "frames": {}, "txxx": {}, "ufid": {}, "pictures": [], "comments": [], "v1": None}
     try:
         tags = id3.ID3(path)
     except id3.ID3NoHeaderError:
@@ -27,7 +29,11 @@ def dump(path):
                                            "sha1": hashlib.sha1(frame.data).hexdigest()})
             elif frame.FrameID == "COMM":
                 result["comments"].append({"desc": frame.desc, "text": [str(t) for t in frame.text]})
-            elif frame.FrameID.startswith("T") and frame.FrameID != "TXXX":
+            elif frame.FrameID == "TXXX":
+                result["txxx"].setdefault(frame.desc, []).append([str(t) for t in frame.text])
+            elif frame.FrameID == "UFID":
+                result["ufid"].setdefault(frame.owner, []).append(frame.data.decode("latin-1"))
+            elif frame.FrameID.startswith("T"):
                 result["frames"].setdefault(frame.FrameID, []).append(
                     {"text": [str(t) for t in frame.text], "encoding": int(frame.encoding)})
     with open(path, "rb") as f:
@@ -45,8 +51,11 @@ def write(path, layout):
             with open(entry["file"], "rb") as f:
                 tags.add(id3.APIC(encoding=3, mime="image/jpeg", type=entry.get("type", 3),
                                   desc=entry.get("desc", ""), data=f.read()))
+        elif entry["id"] == "UFID":
+            tags.add(id3.UFID(owner=entry["owner"], data=entry["data"].encode("latin-1")))
         else:
-            tags.add(getattr(id3, entry["id"])(encoding=entry.get("encoding", 3), text=entry["text"]))
+            described = {"desc": entry["desc"]} if "desc" in entry else {}
+            tags.add(getattr(id3, entry["id"])(encoding=entry.get("encoding", 3), text=entry["text"], **described))
     tags.save(path, v1=2 if layout.get("v1") else 0, v2_version=layout.get("v2") or 4)
     if layout.get("v2") is None:
         id3.ID3(path).delete(path, delete_v1=False, delete_v2=True)

@@ -34,7 +34,7 @@ struct Case { const char *what; QList<TrackSpec> tracks; QList<FileSpec> files; 
 // TPOS and TRCK as a file may have them: "d" or "d/D", "t" or "t/T".
 QVariantMap tags(const char *albumName, const char *disc, const char *number)
 {
-    return {{QVAlbumTag, albumName}, {Mp3Fixtures::discNumberKey, disc}, {QVTrackNoTag, number}};
+    return {{QVAlbumTag, albumName}, {QVDiscNoTag, disc}, {QVTrackNoTag, number}};
 }
 const QList<TrackSpec> twoDiscs{{"Alpha", 1, 1}, {"Bravo", 1, 2}, {"Charlie", 2, 1}, {"Delta", 2, 2}};
 const QList<TrackSpec> fourTracks{{"Alpha"}, {"Bravo"}, {"Charlie"}, {"Delta"}};

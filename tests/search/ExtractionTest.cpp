@@ -29,15 +29,17 @@ struct Covers {
 };
 
 // One line per album with every field a search fills, "-" for an absent one:
-// asin|artist|album|year|label|genre|discs|tracks|cover|[title/artist,...] or "no list".
+// asin|artist|album|year|label|genre|discs|tracks|cover|[disc.number title/artist,...] or "no list".
 QString summary(const ResultEntry &album)
 {
     const auto text = [](const std::optional<QString> &value) { return value.value_or(QStringLiteral("-")); };
     QString tracks = QStringLiteral("no list");
     if (album.trackList()) {
         QStringList titles;
-        for (const auto &track : *album.trackList())
-            titles.append(text(track->title()) + u'/' + text(track->artist()));
+        for (const auto &track : *album.trackList()) {
+            titles.append(QStringLiteral("%1.%2 ").arg(track->discNumber().value_or(0)).arg(track->numberOnDisc().value_or(0))
+                          + text(track->title()) + u'/' + text(track->artist()));
+        }
         tracks = u'[' + titles.join(u',') + u']';
     }
     const QString cover = album.cover() ? QStringLiteral("%1x%2").arg(album.cover()->width()).arg(album.cover()->height())
@@ -73,10 +75,11 @@ TEST(Extraction, ReadsRecordedAnswersItemByItem)
     const QStringList large = extract(largePage, covers);
     ASSERT_EQ(large.size(), 10);
     EXPECT_TRUE(large[0].startsWith("B000CZ0Q5W|Pat Metheny|Still Life (Talking)|2006|Nonesuch||1|7|4x3|"
-                                    "[Minuando (Six Eight)/Pat Metheny,")) << large[0].toStdString();
+                                    "[1.1 Minuando (Six Eight)/Pat Metheny,")) << large[0].toStdString();
     // Two discs of 14 and 5 tracks run on in one list; no Tracks element gives no list.
-    EXPECT_TRUE(large[7].contains("|2|19|4x3|[Above the Treetops/Pat Metheny,")) << large[7].toStdString();
-    EXPECT_TRUE(large[7].endsWith(",Et Si C'etait La Fin (As If It Was The End)/Pat Metheny]"));
+    EXPECT_TRUE(large[7].contains("|2|19|4x3|[1.1 Above the Treetops/Pat Metheny,")) << large[7].toStdString();
+    EXPECT_TRUE(large[7].contains(",1.14 Not to Be Forgotten (Our Final Hour)/Pat Metheny,2.1 ")) << large[7].toStdString();
+    EXPECT_TRUE(large[7].endsWith(",2.5 Et Si C'etait La Fin (As If It Was The End)/Pat Metheny]"));
     EXPECT_EQ(large[1].section(u'|', 6), QStringLiteral("2|0|4x3|no list"));
     EXPECT_EQ(covers.asked.value(4), QStringLiteral("http://ecx.images-amazon.com/images/I/61Zngr%2BS1uL.jpg"));
     EXPECT_EQ(SearchEngine::getTotalPagesFromItemSearchResult(&*largePage), 44);
@@ -90,7 +93,7 @@ TEST(Extraction, ReadsRecordedAnswersItemByItem)
     // Two credited artists leave the album and its tracks without artist.
     const QByteArray lookup = recordedAnswer("lookup-music-us-two-artists-edited.xml").replace("ItemLookupResponse", "ItemSearchResponse");
     EXPECT_TRUE(extract(XmlDocument::parse(lookup), covers).value(0).startsWith(
-        "B00005A46I||For the Stars|2001|Deutsche Grammophon||1|18|-|[No Wonder/,"));
+        "B00005A46I||For the Stars|2001|Deutsche Grammophon||1|18|-|[1.1 No Wonder/,"));
 
     // Error answers: no items, no total, and the code of a refusal ("no exact matches" is none).
     const QList<std::pair<const char *, std::optional<QString>>> errors{
@@ -128,6 +131,10 @@ TEST(Extraction, EdgeCasesOfOneItemAndAFailurePartWay)
         "<Item><LargeImage><URL>file:///etc/passwd</URL></LargeImage><ItemAttributes><ReleaseDate>1999-12-31"
         "</ReleaseDate></ItemAttributes></Item>",
         "<Item><Tracks><Disc>" + QStringLiteral("<Track>t</Track>").repeated(1005) + "</Disc></Tracks></Item>",
+        // Number attributes count when they are plain positive numbers, else the position does.
+        "<Item><Tracks><Disc Number=\"7\"><Track Number=\" 9 \">a</Track><Track Number=\"0\">b</Track></Disc>"
+        "<Disc Number=\"-1\"><Track Number=\"x\">c</Track></Disc><Disc Number=\"1001\"><Track Number=\"2.5\">d</Track>"
+        "</Disc></Tracks></Item>",
         // a failure part-way keeps the fields set before it, and the item's album
         "<Item><ASIN>A7</ASIN><ItemAttributes><Artist>Artist</Artist><Title>Title</Title><Label>Label</Label>"
         "<ReleaseDate>2004-05-06</ReleaseDate><NumberOfDiscs>2</NumberOfDiscs></ItemAttributes>"
@@ -137,11 +144,12 @@ TEST(Extraction, EdgeCasesOfOneItemAndAFailurePartWay)
     QStringList albums = extract(page, covers);
     EXPECT_EQ(log.lines(), QStringList{"SearchEngine:addDetailsForResultEntryFromItem:ToResultList: "
                                        "Caught std::runtime_error: picture source gave up"});
-    ASSERT_EQ(albums.size(), 7);
+    ASSERT_EQ(albums.size(), 8);
     EXPECT_EQ(albums.takeAt(5).section(u'|', 7, 7), QStringLiteral("1000")) << "tracks past the thousandth are left out";
-    EXPECT_EQ(albums, (QStringList{"A1|Art-ist|Ti-t-le|2001||Jazz|3|3|-|[a-b/Art-ist,/Art-ist,  spaced  /Art-ist]",
-                                   "-|||-|||0|0|-|no list", "-|||-|||0|0|-|[]", "-|Solo||199|||1|1|4x3|[Only/Solo]",
-                                   "-|||1999|||0|0|-|no list", "A7|Artist|Title|2004|Label||0|0|-|no list"}))
+    EXPECT_EQ(albums, (QStringList{"A1|Art-ist|Ti-t-le|2001||Jazz|3|3|-|[1.1 a-b/Art-ist,1.2 /Art-ist,3.1   spaced  /Art-ist]",
+                                   "-|||-|||0|0|-|no list", "-|||-|||0|0|-|[]", "-|Solo||199|||1|1|4x3|[1.1 Only/Solo]",
+                                   "-|||1999|||0|0|-|no list", "-|||-|||0|4|-|[7.9 a/,7.2 b/,2.1 c/,3.1 d/]",
+                                   "A7|Artist|Title|2004|Label||0|0|-|no list"}))
         << albums.join(u'\n').toStdString();
     EXPECT_EQ(covers.asked, (QStringList{"http://covers.example/a.jpg", "file:///etc/passwd", "http://covers.example/broken.jpg"}));
 }

@@ -83,7 +83,7 @@ bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimum
     addTextFrame(tag, "TIT2", tags.value(QVTitleTag).toString());
     addTextFrame(tag, "TDRC", tags.value(QVYearTag).toString());
     addTextFrame(tag, "TRCK", numberPair(tags, QVTrackNoTag, QVTrackCountTag));
-    addTextFrame(tag, "TPOS", numberPair(tags, tags.contains(discNumberKey) ? discNumberKey : QVDiscsTag, QVDiscsTag));
+    addTextFrame(tag, "TPOS", numberPair(tags, tags.contains(QVDiscNoTag) ? QVDiscNoTag : QVDiscsTag, QVDiscsTag));
     const QStringList genres = tags.value(QVGenreTag).toStringList();
     if (!genres.isEmpty()) {
         auto *frame = new TagLib::ID3v2::TextIdentificationFrame("TCON", TagLib::String::UTF8);

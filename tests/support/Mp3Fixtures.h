@@ -22,12 +22,11 @@ bool writeMp3(const QString &path, qint64 minimumBytes = 8 * frameSize, quint32 
 // Bytes of generated audio per second of playing time, as a reader that counts on the
 // constant bit rate measures it.
 constexpr qint64 bytesPerSecond = 128000 / 8;
-// The disc number of TPOS "d/D" in writeTaggedMp3's `tags`; without it TPOS is "D/D".
-inline const QString discNumberKey = QStringLiteral("DiscNumber");
 
 // Writes an MP3 file with an ID3v2.4 tag made directly with TagLib (not through the
 // application's own writer). `tags` uses the song metadata keys with text values
-// ("Genre" may be a list); "Cover" may hold JPEG bytes (QByteArray) for a front cover.
+// ("Genre" may be a list; the disc is "DiscNo" when given, else "Discs"); "Cover" may hold
+// JPEG bytes (QByteArray) for a front cover.
 bool writeTaggedMp3(const QString &path, const QVariantMap &tags,
                     qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
 

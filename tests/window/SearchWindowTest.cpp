@@ -1,21 +1,50 @@
-// The search button against the demo catalogue the window serves in-process while no
-// credentials are configured.
+// The search button against the demo catalogue the window serves in-process, for a storefront
+// and for MusicBrainz, whose chosen album is looked up for its tracks and cover.
 #include "WindowTest.h"
 
 TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
 {
-    addAlbums({"Typed"});
-    listFiles({filePath("kept.mp3")});
     // Without storefront credentials the window starts on MusicBrainz.
     EXPECT_TRUE(button("storeMusicBrainz")->isChecked());
-    button("storeUnitedStates")->click();
-    field("keywords")->setText("Northern Lights");
-    click("searchButton");
-    const ResultList &albums = *controller().resultList();
-    ASSERT_GE(albums.size(), 2);
-    EXPECT_EQ(takeStatusLines().last(), QStringLiteral("Finished amazon database searching. %1 entries processed.").arg(albums.size()));
-    EXPECT_FALSE(column(TableOutlet::resultTableView, 1).contains("Typed"));
-    EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), 0);
-    EXPECT_EQ(controller().trackItems(), albums.at(0)->trackList());
-    EXPECT_EQ(controller().songs()->size(), 1);
+    for (const char *source : {"storeUnitedStates", "storeMusicBrainz"}) {
+        SCOPED_TRACE(source);
+        const bool musicBrainz = source == std::string("storeMusicBrainz");
+        const QString catalogue = musicBrainz ? "MusicBrainz" : "amazon database";
+        click("clearAllButton");
+        addAlbums({"Typed"});
+        listFiles({filePath("kept.mp3")});
+        takeStatusLines();
+        button(source)->click();
+        field("keywords")->setText("Northern Lights");
+        click("searchButton");
+        const ResultList &albums = *controller().resultList();
+        ASSERT_GE(albums.size(), 2);
+        const QStringList lines = takeStatusLines();
+        EXPECT_EQ(lines.first(), QStringLiteral("Starting %1 searching...").arg(catalogue));
+        EXPECT_TRUE(lines.contains(QStringLiteral("Finished %1 searching. %2 entries processed.").arg(catalogue).arg(albums.size())));
+        EXPECT_FALSE(column(TableOutlet::resultTableView, 1).contains("Typed"));
+        EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), 0);
+        EXPECT_EQ(controller().trackItems(), albums.at(0)->trackList());
+        EXPECT_EQ(controller().songs()->size(), 1);
+        if (!musicBrainz)
+            continue;
+        // The first album was looked up on its own; the second, a two-disc live album whose
+        // tracks have their own artists, is looked up once chosen, and kept.
+        EXPECT_EQ(lines.last(), QStringLiteral("Tracks and cover of %1 found.").arg(*albums.at(0)->albumName()));
+        window().selectRow(TableOutlet::resultTableView, 1);
+        controller().waitForJob();
+        const std::shared_ptr<ResultEntry> live = albums.at(1);
+        ASSERT_TRUE(live->trackList());
+        EXPECT_EQ(controller().trackItems(), live->trackList());
+        EXPECT_EQ(live->trackList()->size(), 11);
+        EXPECT_EQ(live->trackList()->last()->discNumber(), 2);
+        EXPECT_TRUE(window().image().has_value());
+        EXPECT_EQ(takeStatusLines(), QStringList({QStringLiteral("Looking up the tracks and cover of %1...").arg(*live->albumName()),
+                                                  QStringLiteral("Tracks and cover of %1 found.").arg(*live->albumName())}));
+        EXPECT_EQ(column(TableOutlet::trackListView, 3).last(), "2");   // the Disc column
+        window().selectRow(TableOutlet::resultTableView, 0);
+        window().selectRow(TableOutlet::resultTableView, 1);
+        controller().waitForJob();
+        EXPECT_TRUE(takeStatusLines().filter("Looking up").isEmpty());
+    }
 }

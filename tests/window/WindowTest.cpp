@@ -43,7 +43,8 @@ void WindowTest::SetUp()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     for (const ServiceSetting &setting : ServiceConfig::allSettings())
         qunsetenv(setting.environmentVariable.toLatin1().constData());
-    m_window = std::make_unique<MainWindow>(DemoCatalogue::starter());
+    // Every catalogue, MusicBrainz included, is the in-process demo: tests never leave the machine.
+    m_window = std::make_unique<MainWindow>(DemoCatalogue::starter(), true);
     m_window->resize(1280, 800);
     m_window->show();
     m_window->activateWindow();

@@ -34,6 +34,17 @@ constexpr const char *topLevelErrorPath = "*/Error/Code";
 constexpr const char *requestErrorPath = "*/Items/Request/Errors/Error/Code";
 const QString noExactMatches = QStringLiteral("AWS.ECommerceService.NoExactMatches");
 
+// A disc's or track's place: its Number attribute when that is a plain positive number no
+// larger than an item may hold tracks, else its position among its siblings (from 1).
+int numberOrPosition(const pugi::xml_node &node, int position)
+{
+    const QString text = QString::fromUtf8(node.attribute("Number").value()).trimmed();
+    const bool digitsOnly = !text.isEmpty() && text.size() <= 4
+                            && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const int number = digitsOnly ? text.toInt() : 0;
+    return number > 0 && number <= SearchEngine::maxTracksPerItem ? number : position;
+}
+
 void logExtractionFailure(const QString &name, const QString &reason)
 {
     qWarning().noquote()
@@ -179,14 +190,16 @@ void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, 
         const QList<pugi::xml_node> discs = XmlDocument::nodesForXPath(item, discsPath);
         if (!discs.isEmpty()) {
             auto tracks = std::make_shared<TrackList>();
-            for (const pugi::xml_node &disc : discs) {
-                for (const pugi::xml_node &trackNode : XmlDocument::nodesForXPath(disc, trackPath)) {
-                    if (tracks->size() == maxTracksPerItem)
-                        break;
+            for (qsizetype d = 0; d < discs.size(); ++d) {
+                const int discNumber = numberOrPosition(discs[d], int(d + 1));
+                const QList<pugi::xml_node> discTracks = XmlDocument::nodesForXPath(discs[d], trackPath);
+                for (qsizetype t = 0; t < discTracks.size() && tracks->size() < maxTracksPerItem; ++t) {
                     auto track = std::make_shared<Track>();
-                    QString trackTitle = XmlDocument::stringValue(trackNode);
+                    QString trackTitle = XmlDocument::stringValue(discTracks[t]);
                     track->setTitle(replaceSpecialCharacters(trackTitle));
                     track->setArtist(entry->artistName());
+                    track->setDiscNumber(discNumber);
+                    track->setNumberOnDisc(numberOrPosition(discTracks[t], int(t + 1)));
                     tracks->append(std::move(track));
                 }
             }
