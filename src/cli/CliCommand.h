@@ -5,10 +5,11 @@
 #include <QString>
 #include <functional>
 
-// An option of a sub-command: always with a value, given as "--NAME VALUE" or "--NAME=VALUE".
+// An option of a sub-command: with a value, given as "--NAME VALUE" or "--NAME=VALUE", or a
+// switch without one ("--NAME") when it names no value.
 struct CliOption {
     QString name;        // the long name without the dashes
-    QString valueName;   // the value's name in the help, e.g. "MASK"
+    QString valueName;   // the value's name in the help, e.g. "MASK"; empty for a switch
     QString description; // one or more lines for the help
     bool required = false;
 };

@@ -10,7 +10,8 @@ namespace {
 
 QString optionUsage(const CliOption &option)
 {
-    return QStringLiteral("--%1 %2").arg(option.name, option.valueName);
+    return option.valueName.isEmpty() ? QStringLiteral("--%1").arg(option.name)
+                                      : QStringLiteral("--%1 %2").arg(option.name, option.valueName);
 }
 
 int usageError(const CliCommand &command, const QString &message)
@@ -63,7 +64,8 @@ int run(const CliCommand &command, const QStringList &args)
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(helpOption);
     for (const CliOption &option : command.options)
-        parser.addOption(QCommandLineOption(option.name, option.description, option.valueName));
+        parser.addOption(option.valueName.isEmpty() ? QCommandLineOption(option.name, option.description)
+                                                    : QCommandLineOption(option.name, option.description, option.valueName));
 
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("tagwright-cli")} + args)) {

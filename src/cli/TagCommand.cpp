@@ -1,16 +1,16 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
-#include "cli/AlbumJson.h"
+#include "cli/AlbumSource.h"
 #include "cli/CliCommand.h"
 #include "cli/CoverDownload.h"
 #include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
 #include "common/JobControl.h"
+#include "lineup/Lineup.h"
 #include "session/Session.h"
+#include "session/StatusText.h"
 
 #include <QFile>
 #include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 #include <cstdio>
 
@@ -21,101 +21,40 @@ void printCommandError(const QString &message)
     std::fprintf(stderr, "tagwright-cli tag: %s\n", message.toLocal8Bit().constData());
 }
 
-struct TagOptions {
-    QString albumSource;
-    qsizetype index = 0;
-    bool indexGiven = false;
-    QString coverPath;
-    QStringList files;
-};
-
-// The options' values; --index is checked here as the parser takes any text.
-std::optional<TagOptions> tagOptions(const QCommandLineParser &parsed)
+// Tagging pairs file row i with track row i; after a line-up that holds only while no
+// track before the last of those rows went without a file. Says so when it does not.
+bool pairsRightly(const Lineup &lineup, const ResultEntry &album)
 {
-    TagOptions options;
-    options.albumSource = parsed.value(QStringLiteral("album"));
-    options.coverPath = parsed.value(QStringLiteral("cover"));
-    options.files = parsed.positionalArguments();
-    options.indexGiven = parsed.isSet(QStringLiteral("index"));
-    if (options.indexGiven) {
-        const QString value = parsed.value(QStringLiteral("index"));
-        bool ok = false;
-        options.index = value.toLongLong(&ok);
-        if (!ok || options.index < 0) {
-            printCommandError(QStringLiteral("--index needs a number of 0 or more, not \"%1\"").arg(value));
-            return std::nullopt;
-        }
-    }
-    return options;
-}
-
-// The album object chosen from the JSON text: the object itself, or element `index` of
-// an array of them.
-std::optional<ResultEntry> albumFromSource(const TagOptions &options)
-{
-    const QString &source = options.albumSource;
-    QFile file;
-    const bool opened = source == u"-" ? file.open(stdin, QIODevice::ReadOnly)
-                                       : (file.setFileName(source), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        printCommandError(QStringLiteral("%1: %2").arg(source, QFile::exists(source) ? file.errorString()
-                                                                                             : QStringLiteral("no such file")));
-        return std::nullopt;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        printCommandError(QStringLiteral("%1: malformed JSON at byte %2: %3")
-                                       .arg(source).arg(parseError.offset).arg(parseError.errorString()));
-        return std::nullopt;
-    }
-    QJsonValue chosen;
-    if (document.isArray()) {
-        const QJsonArray albums = document.array();
-        if (options.index >= albums.size()) {
-            printCommandError(QStringLiteral("%1: holds %2 albums, none at index %3")
-                                           .arg(source).arg(albums.size()).arg(options.index));
-            return std::nullopt;
-        }
-        chosen = albums.at(options.index);
-    } else if (options.indexGiven && options.index != 0) {
-        printCommandError(QStringLiteral("%1: holds a single album, none at index %2").arg(source).arg(options.index));
-        return std::nullopt;
-    } else {
-        chosen = document.object();
-    }
-    if (!chosen.isObject()) {
-        printCommandError(QStringLiteral("%1: the album at index %2 is not a JSON object").arg(source).arg(options.index));
-        return std::nullopt;
-    }
-    QString error;
-    std::optional<ResultEntry> album = albumFromJson(chosen.toObject(), &error);
-    if (!album)
-        printCommandError(QStringLiteral("%1: %2").arg(source, error));
-    return album;
+    if (lineup.pairsByRow())
+        return true;
+    const qsizetype freeTrack = lineup.fileOfTrack.indexOf(-1);
+    printCommandError(QStringLiteral("--match paired no file with track %1 (\"%2\"), and files take tracks in "
+                                     "their order, so a file would take a track it does not match; nothing was "
+                                     "written. `tagwright-cli lineup` shows the pairing.")
+                          .arg(freeTrack + 1).arg(album.trackList()->at(freeTrack)->title().value_or(QString())));
+    return false;
 }
 
 int runTag(const QCommandLineParser &parsed)
 {
-    const std::optional<TagOptions> options = tagOptions(parsed);
-    if (!options)
-        return 2;
-    std::optional<ResultEntry> album = albumFromSource(*options);
+    std::optional<ResultEntry> album = AlbumSource::read(parsed, QStringLiteral("tag"));
     if (!album)
         return 2;
-    if (!options->coverPath.isEmpty()) {
-        const QImage cover(options->coverPath);
+    const QString coverPath = parsed.value(QStringLiteral("cover"));
+    if (!coverPath.isEmpty()) {
+        const QImage cover(coverPath);
         if (cover.isNull()) {
-            printCommandError(QStringLiteral("%1: %2").arg(options->coverPath,
-                QFile::exists(options->coverPath) ? QStringLiteral("cannot be read as an image") : QStringLiteral("no such file")));
+            printCommandError(QStringLiteral("%1: %2").arg(coverPath,
+                QFile::exists(coverPath) ? QStringLiteral("cannot be read as an image") : QStringLiteral("no such file")));
             return 2;
         }
         album->setCover(cover);
     }
     // Every file is checked before the first one changes, so bad input changes nothing.
-    if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
+    const QStringList files = parsed.positionalArguments();
+    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("tag")))
         return 2;
-    if (options->coverPath.isEmpty() && album->coverUrl()) {
+    if (coverPath.isEmpty() && album->coverUrl()) {
         // An album that names its cover gets it, as it would have in the window.
         const CoverDownload download = CoverDownload::fetch(*album->coverUrl());
         if (!download.image) {
@@ -127,13 +66,20 @@ int runTag(const QCommandLineParser &parsed)
     }
 
     const StatusLinePrinter progress;
-    // The files take the album's own tracks, in the order given.
+    // The files take the album's own tracks, in the order given or lined up.
     Session session;
-    session.setFiles(options->files);
+    session.setFiles(files);
     auto chosen = std::make_shared<ResultEntry>(*album);
     session.setAlbums(std::make_shared<ResultList>(ResultList{chosen}));
     session.showAlbum(chosen);
     JobControl control;
+    if (parsed.isSet(QStringLiteral("match"))) {
+        const Lineup lineup = session.lineUp(*chosen)(control);
+        std::fprintf(stderr, "%s\n", StatusText::linedUp(lineup.matched, files.size()).toLocal8Bit().constData());
+        if (!pairsRightly(lineup, *chosen))
+            return 1;
+        session.takeLineup(lineup);
+    }
     return session.tagging(*chosen)(control).failures.isEmpty() ? 0 : 1;
 }
 
@@ -141,14 +87,16 @@ const CliCommandRegistration registration({
     QStringLiteral("tag"),
     QStringLiteral("Writes one album into the MP3 files: the album in the JSON form that `search` prints,\n"
                    "read from FILE or standard input (-), the object itself or element N of an array\n"
-                   "(default 0). The files take the album's tracks in the order given; files beyond the\n"
-                   "track list take their own names as titles. --cover IMAGE sets the front cover;\n"
-                   "without it, the picture at the album's \"coverUrl\" is fetched, if it names one.\n"
+                   "(default 0). The files take the album's tracks in the order given, or with --match\n"
+                   "in the order that pairs them with the tracks by their tags, names and lengths (as\n"
+                   "`lineup` prints it); files beyond the track list take their own names as titles.\n"
+                   "--cover IMAGE sets the front cover; without it, the picture at the album's\n"
+                   "\"coverUrl\" is fetched, if it names one.\n"
                    "Nothing is changed when the album cannot be read or any file is missing or not an\n"
                    "MP3 file; a file with a damaged ID3v2 tag is named and left as it is."),
-    {{QStringLiteral("album"), QStringLiteral("FILE|-"), QStringLiteral("the album's JSON file, or - for standard input"), true},
-     {QStringLiteral("index"), QStringLiteral("N"), QStringLiteral("the album's position in a JSON array (default 0)")},
-     {QStringLiteral("cover"), QStringLiteral("IMAGE"), QStringLiteral("a picture file to set as the front cover")}},
+    {AlbumSource::albumOption, AlbumSource::indexOption,
+     {QStringLiteral("cover"), QStringLiteral("IMAGE"), QStringLiteral("a picture file to set as the front cover")},
+     {QStringLiteral("match"), {}, QStringLiteral("line the files up with the album's tracks first")}},
     QStringLiteral("FILE..."),
     QStringLiteral("no MP3 files given"),
     runTag,

@@ -17,6 +17,7 @@
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/mpegproperties.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/tfilestream.h>
 #include <taglib/tpropertymap.h>
@@ -352,6 +353,18 @@ QStringList TagAPI::getGenreNames() const
             names.append(toQString(v1->genre()));
     }
     return names;
+}
+
+std::optional<qint64> TagAPI::audioLengthMs() const
+{
+    if (!m_file)
+        return std::nullopt;
+    // The file was opened without its audio properties; reading them now, in the fast style,
+    // looks at the first and last frames only.
+    const MPEG::Properties properties(m_file.get(), AudioProperties::Fast);
+    if (properties.lengthInMilliseconds() <= 0)
+        return std::nullopt;
+    return properties.lengthInMilliseconds();
 }
 
 QList<QVariantMap> TagAPI::getImage() const

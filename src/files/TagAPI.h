@@ -61,6 +61,9 @@ public:
     std::optional<QString> getUserText(const QString &description) const;
     // The identifier of the first unique file identifier frame (UFID) of that owner.
     std::optional<QByteArray> getUniqueFileIdentifier(const QString &owner) const;
+    // The audio's playing time in milliseconds from the MPEG headers (a VBR header, else the
+    // first frame's bit rate over the audio's size): no decoding. Nothing when unreadable.
+    std::optional<qint64> audioLengthMs() const;
 
     void setArtist(const QString &artist);
     void setTitle(const QString &title);

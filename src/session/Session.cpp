@@ -243,6 +243,28 @@ Session::Work<FileTagsAlbum> Session::readingFileTags() const
     return [files = m_files.value_or(QStringList())](JobControl &control) { return FileTagsAlbum::read(files, &control); };
 }
 
+Session::Work<Lineup> Session::lineUp(const ResultEntry &album) const
+{
+    return [files = m_files.value_or(QStringList()), tracks = tracksCopy(), album](JobControl &control) {
+        const QList<FileClues> clues = FileClues::readAll(files, &control);
+        if (clues.size() < files.size())
+            return Lineup{};
+        return Lineup::match(clues, tracks ? *tracks : TrackList(), album);
+    };
+}
+
+bool Session::takeLineup(const Lineup &lineup)
+{
+    QStringList listed = m_files.value_or(QStringList());
+    QStringList lined = lineup.order;
+    std::sort(listed.begin(), listed.end());
+    std::sort(lined.begin(), lined.end());
+    if (lined.isEmpty() || listed != lined)
+        return false;
+    m_files = lineup.order;
+    return true;
+}
+
 QString Session::preview(const QString &mask) const
 {
     return FileHandler().buildPreviewForFiles(m_files.value_or(QStringList()), mask);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/FileOutcome.h"
+#include "lineup/Lineup.h"
 #include "search/ResultEntry.h"
 #include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
@@ -31,7 +32,7 @@ public:
 
     // The long operations, as work on copies of what they need, so that they may run on any
     // thread: the window runs them as jobs, the command line at once. Each result is taken
-    // back by the session's owner (setAlbums, setFiles, takeFileTagsAlbum).
+    // back by the session's owner (setAlbums, setFiles, takeFileTagsAlbum, takeLineup).
     // The storefront code "musicbrainz" (MusicBrainzService::code()) searches MusicBrainz.
     static Work<SearchOutcome> search(ServiceConfig config, QString keywords, QString storefront);
     // The MusicBrainz release with this identifier, with its tracks and cover.
@@ -41,6 +42,9 @@ public:
     Work<Renamed> renaming(QString mask) const;
     static Work<FileOutcome> tagRemoval(QStringList files);
     Work<FileTagsAlbum> readingFileTags() const;
+    // Pairs the files listed with the tracks on show of the album (its name and discs tell
+    // how far the files' tags count); the result is taken back by takeLineup.
+    Work<Lineup> lineUp(const ResultEntry &album) const;
     // The first listed file's new name by the mask; "--" without files or mask.
     QString preview(const QString &mask) const;
 
@@ -100,6 +104,9 @@ public:
     bool awaitsAlbumFromTags() const;
     // Lists the album and tracks the files' tags gave, if still nothing is listed.
     void takeFileTagsAlbum(const FileTagsAlbum &tags);
+    // Lists the files in the line-up's order, if the files listed are still the ones it
+    // lined up; returns whether it did.
+    bool takeLineup(const Lineup &lineup);
 
 private:
     ResultListPtr m_albums;

@@ -42,6 +42,12 @@ QStringList StatusText::taggingStarted(qsizetype files, qsizetype tracks)
     return lines;
 }
 
+QString StatusText::linedUp(qsizetype matched, qsizetype files)
+{
+    const QString done = QStringLiteral("Lined up %1 of %2 files").arg(matched).arg(files);
+    return matched == files ? done + u'.' : done + QStringLiteral("; %1 left at the end.").arg(files - matched);
+}
+
 QString StatusText::removeTagsQuestion(qsizetype files)
 {
     return files == 1 ? QStringLiteral("Remove the ID3 tags of 1 file? Its title, album, artist and cover are lost.")

@@ -25,6 +25,8 @@ public:
     static QString noAlbumTo(const QString &verb);
     // The note on files and tracks differing in number, if they do, then that tagging starts.
     static QStringList taggingStarted(qsizetype files, qsizetype tracks);
+    // "Lined up 12 of 14 files; 2 left at the end."
+    static QString linedUp(qsizetype matched, qsizetype files);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);

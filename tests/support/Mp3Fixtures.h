@@ -19,6 +19,10 @@ QByteArray audio(qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
 // cannot be written.
 bool writeMp3(const QString &path, qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
 
+// Bytes of generated audio per second of playing time, as a reader that counts on the
+// constant bit rate measures it.
+constexpr qint64 bytesPerSecond = 128000 / 8;
+
 // Writes an MP3 file with an ID3v2.4 tag made directly with TagLib (not through the
 // application's own writer). `tags` uses the song metadata keys with text values
 // ("Genre" may be a list; the disc is "DiscNo" when given, else "Discs"); "Cover" may hold
