@@ -48,6 +48,14 @@ QString StatusText::linedUp(qsizetype matched, qsizetype files)
     return matched == files ? done + u'.' : done + QStringLiteral("; %1 left at the end.").arg(files - matched);
 }
 
+QString StatusText::trackLeftWithoutFile(qsizetype row, const std::optional<QString> &title)
+{
+    return QStringLiteral("Track %1 (\"%2\") has no file, so the files below it would take the wrong tracks: "
+                          "drag a file to row %1 or remove that track before tagging.")
+        .arg(row + 1)
+        .arg(title.value_or(QString()));
+}
+
 QString StatusText::removeTagsQuestion(qsizetype files)
 {
     return files == 1 ? QStringLiteral("Remove the ID3 tags of 1 file? Its title, album, artist and cover are lost.")

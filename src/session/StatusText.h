@@ -27,6 +27,8 @@ public:
     static QStringList taggingStarted(qsizetype files, qsizetype tracks);
     // "Lined up 12 of 14 files; 2 left at the end."
     static QString linedUp(qsizetype matched, qsizetype files);
+    // Warns that the track at this row (from 0) got no file while later ones did.
+    static QString trackLeftWithoutFile(qsizetype row, const std::optional<QString> &title);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);

@@ -254,6 +254,32 @@ void MainController::processTagging()
     });
 }
 
+void MainController::lineUpFiles()
+{
+    if (jobRunning())
+        return;
+    if (m_lookups->isBusy())
+        return m_lookups->whenIdle([this] { lineUpFiles(); });
+    const std::shared_ptr<ResultEntry> album =
+        m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
+    if (const std::optional<QString> refusal = m_session.whyNotPairFiles(QStringLiteral("line up"), album.get()))
+        return switchStatus(*refusal);
+    m_jobs->start<Lineup>(m_session.lineUp(*album), [this](const Lineup &lineup) {
+        if (!m_session.takeLineup(lineup))
+            return;
+        model(TableOutlet::fileListView)->reloadData();
+        m_surface.setNeedsDisplay(TableOutlet::fileListView);
+        updatePreview();
+        switchStatus(StatusText::linedUp(lineup.matched, lineup.order.size()));
+        // Tagging pairs file row i with track row i: a free track before paired ones would
+        // shift every file after it onto the wrong track.
+        if (!lineup.pairsByRow()) {
+            const qsizetype track = lineup.fileOfTrack.indexOf(-1);
+            switchStatus(StatusText::trackLeftWithoutFile(track, m_session.tracks()->at(track)->title()));
+        }
+    });
+}
+
 void MainController::processRenaming()
 {
     if (jobRunning())

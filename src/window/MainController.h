@@ -44,6 +44,8 @@ public:
     void clearAll();
     void clearFiles();
     void processTagging();
+    // Orders the files to the tracks on show of the chosen album (or the first one).
+    void lineUpFiles();
     void processRenaming();
     void dropTags();
     void removeTags(const QStringList &files);

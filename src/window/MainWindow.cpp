@@ -104,6 +104,7 @@ void MainWindow::connectActions()
     };
     connect(m_ui->searchButton, &QPushButton::clicked, this, command(&MainController::getSearchResult));
     connect(m_ui->keywords, &QLineEdit::returnPressed, this, command(&MainController::getSearchResult));
+    connect(m_ui->lineUpButton, &QPushButton::clicked, this, command(&MainController::lineUpFiles));
     connect(m_ui->tagButton, &QPushButton::clicked, this, command(&MainController::processTagging));
     connect(m_ui->renameButton, &QPushButton::clicked, this, command(&MainController::processRenaming));
     connect(m_ui->removeTagsButton, &QPushButton::clicked, this, command(&MainController::dropTags));

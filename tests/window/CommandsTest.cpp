@@ -167,3 +167,20 @@ TEST_F(CommandsTest, ClicksMadeWhileACommandRanAreNotReplayedAfterIt)
     click(7000 + 60000, false);   // and one made after it ended
     EXPECT_EQ(takeStatusLines().count("Renaming files now..."), 2);
 }
+
+TEST_F(CommandsTest, LineUpOrdersTheFilesToTheTracksAndWarnsOfATrackLeftWithoutAFile)
+{
+    addAlbums({"Typed"});
+    for (const char *title : {"One", "Lost Song", "Two", "Three"})
+        controller().generateNewTrackItem(QString::fromLatin1(title), std::nullopt);
+    listFiles({untagged("two.mp3"), untagged("zz extra.mp3"), untagged("one.mp3"), untagged("three.mp3")});
+    takeStatusLines();
+    click("lineUpButton");
+    EXPECT_EQ(*controller().songs(),
+              QStringList({filePath("one.mp3"), filePath("two.mp3"), filePath("three.mp3"), filePath("zz extra.mp3")}));
+    EXPECT_EQ(column(TableOutlet::fileListView, 0).first(), "one.mp3");
+    const QStringList lines = takeStatusLines();
+    EXPECT_EQ(lines.mid(lines.size() - 2), QStringList({"Lined up 3 of 4 files; 1 left at the end.",
+        "Track 2 (\"Lost Song\") has no file, so the files below it would take the wrong tracks: "
+        "drag a file to row 2 or remove that track before tagging."}));
+}
