@@ -29,10 +29,8 @@ int runLineup(const QCommandLineParser &parsed)
 
     // The album's own tracks are the ones on show, as `tag` shows them.
     Session session;
-    session.setFiles(files);
     auto chosen = std::make_shared<ResultEntry>(*album);
-    session.setAlbums(std::make_shared<ResultList>(ResultList{chosen}));
-    session.showAlbum(chosen);
+    session.listOnly(chosen, files);
     JobControl control;
     const Lineup lineup = session.lineUp(*chosen)(control);
     const TrackList tracks = chosen->trackList() ? *chosen->trackList() : TrackList();

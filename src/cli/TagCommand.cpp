@@ -68,10 +68,8 @@ int runTag(const QCommandLineParser &parsed)
     const StatusLinePrinter progress;
     // The files take the album's own tracks, in the order given or lined up.
     Session session;
-    session.setFiles(files);
     auto chosen = std::make_shared<ResultEntry>(*album);
-    session.setAlbums(std::make_shared<ResultList>(ResultList{chosen}));
-    session.showAlbum(chosen);
+    session.listOnly(chosen, files);
     JobControl control;
     if (parsed.isSet(QStringLiteral("match"))) {
         const Lineup lineup = session.lineUp(*chosen)(control);

@@ -95,6 +95,13 @@ std::optional<QString> Session::whyNotPairFiles(const QString &verb, const Resul
     return std::nullopt;
 }
 
+void Session::listOnly(const std::shared_ptr<ResultEntry> &album, QStringList files)
+{
+    setAlbums(std::make_shared<ResultList>(ResultList{album}));
+    showAlbum(album);
+    m_files = std::move(files);
+}
+
 bool Session::takeLookedUp(const std::shared_ptr<ResultEntry> &album, const ResultEntry &found)
 {
     // The listed object itself takes the values, so every holder of it sees the tracks.

@@ -69,6 +69,9 @@ public:
 
     // Shows this album's own tracks (none for no album).
     void showAlbum(const std::shared_ptr<ResultEntry> &album);
+    // Lists just this album, its tracks on show, and these files in this order: where the
+    // command line's file commands start.
+    void listOnly(const std::shared_ptr<ResultEntry> &album, QStringList files);
     // With no album chosen, tagging writes the first one, so an album on show must be the
     // first; tracks typed in or read from files stay. Returns whether the tracks changed.
     bool showFirstAlbumIfNoneIsChosen();

@@ -236,16 +236,27 @@ void MainController::keyDown(int key)
     refreshTableView(*table);
 }
 
-void MainController::processTagging()
+std::shared_ptr<ResultEntry> MainController::albumForFiles(const QString &verb, void (MainController::*command)())
 {
     if (jobRunning())
+        return nullptr;
+    if (m_lookups->isBusy()) {
+        m_lookups->whenIdle([this, command] { (this->*command)(); });
+        return nullptr;
+    }
+    std::shared_ptr<ResultEntry> album = m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
+    if (const std::optional<QString> refusal = m_session.whyNotPairFiles(verb, album.get())) {
+        switchStatus(*refusal);
+        return nullptr;
+    }
+    return album;
+}
+
+void MainController::processTagging()
+{
+    const std::shared_ptr<ResultEntry> album = albumForFiles(QStringLiteral("tag"), &MainController::processTagging);
+    if (!album)
         return;
-    if (m_lookups->isBusy())
-        return m_lookups->whenIdle([this] { processTagging(); });
-    const std::shared_ptr<ResultEntry> album =
-        m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
-    if (const std::optional<QString> refusal = m_session.whyNotPairFiles(QStringLiteral("tag"), album.get()))
-        return switchStatus(*refusal);
     const qsizetype count = m_session.files()->size();
     switchStatus(StatusText::taggingStarted(count, numberOfRowsInTableView(TableOutlet::trackListView)));
     album->setCover(m_surface.image());
@@ -256,14 +267,9 @@ void MainController::processTagging()
 
 void MainController::lineUpFiles()
 {
-    if (jobRunning())
+    const std::shared_ptr<ResultEntry> album = albumForFiles(QStringLiteral("line up"), &MainController::lineUpFiles);
+    if (!album)
         return;
-    if (m_lookups->isBusy())
-        return m_lookups->whenIdle([this] { lineUpFiles(); });
-    const std::shared_ptr<ResultEntry> album =
-        m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
-    if (const std::optional<QString> refusal = m_session.whyNotPairFiles(QStringLiteral("line up"), album.get()))
-        return switchStatus(*refusal);
     m_jobs->start<Lineup>(m_session.lineUp(*album), [this](const Lineup &lineup) {
         if (!m_session.takeLineup(lineup))
             return;

@@ -102,6 +102,10 @@ public:
     void controlTextDidEndEditing() { saveRenamingMask(); }
 
 private:
+    // The album a command that pairs files with tracks ("tag", "line up") works on, once no
+    // look-up is under way: null when a job runs, when the command was put off until the
+    // look-up ends, or when it cannot start, which the status line then says.
+    std::shared_ptr<ResultEntry> albumForFiles(const QString &verb, void (MainController::*command)());
     // The drop the data makes onto the table; nothing while a job runs.
     std::optional<TableDragData::Drop> dropOnto(TableOutlet table, const QMimeData *data) const;
     // Tells the user of the files a command could not change, if any, then how it ended.

@@ -26,18 +26,18 @@
 
 namespace {
 
-struct TrackSpec { QString title; int disc = 0, number = 0, seconds = 0; }; // 0: not known
-struct FileSpec { QString name; QVariantMap tags = {}; int seconds = 0; };   // the name may start with a folder
+struct TrackGiven { QString title; int disc = 0, number = 0, seconds = 0; }; // 0: not known
+struct FileGiven { QString name; QVariantMap tags = {}; int seconds = 0; };   // the name may start with a folder
 // The files in the order listed; per track its file or "", then the files left at the end.
-struct Case { const char *what; QList<TrackSpec> tracks; QList<FileSpec> files; QStringList pairing, unmatched; };
+struct Case { const char *what; QList<TrackGiven> tracks; QList<FileGiven> files; QStringList pairing, unmatched; };
 
 // TPOS and TRCK as a file may have them: "d" or "d/D", "t" or "t/T".
 QVariantMap tags(const char *albumName, const char *disc, const char *number)
 {
     return {{QVAlbumTag, albumName}, {QVDiscNoTag, disc}, {QVTrackNoTag, number}};
 }
-const QList<TrackSpec> twoDiscs{{"Alpha", 1, 1}, {"Bravo", 1, 2}, {"Charlie", 2, 1}, {"Delta", 2, 2}};
-const QList<TrackSpec> fourTracks{{"Alpha"}, {"Bravo"}, {"Charlie"}, {"Delta"}};
+const QList<TrackGiven> twoDiscs{{"Alpha", 1, 1}, {"Bravo", 1, 2}, {"Charlie", 2, 1}, {"Delta", 2, 2}};
+const QList<TrackGiven> fourTracks{{"Alpha"}, {"Bravo"}, {"Charlie"}, {"Delta"}};
 
 const Case cases[] = {
     {"tags of this album (case and punctuation aside) name disc and number; another album's do not", twoDiscs,
@@ -77,16 +77,16 @@ TEST_P(LineupCases, PairsFilesWithTracks)
     QTemporaryDir dir;
     Session session;
     session.addAlbum(std::nullopt, QStringLiteral("Harbour Songs"), {}, {}, {}, {}, QStringLiteral("1"));
-    for (const TrackSpec &spec : c.tracks) {
-        session.addTrack(spec.title, std::nullopt);
+    for (const TrackGiven &given : c.tracks) {
+        session.addTrack(given.title, std::nullopt);
         const auto &track = session.tracks()->last();
-        track->setDiscNumber(spec.disc ? std::optional(spec.disc) : std::nullopt);
-        track->setNumberOnDisc(spec.number ? std::optional(spec.number) : std::nullopt);
-        track->setLengthMs(spec.seconds ? std::optional<qint64>(spec.seconds * 1000) : std::nullopt);
+        track->setDiscNumber(given.disc ? std::optional(given.disc) : std::nullopt);
+        track->setNumberOnDisc(given.number ? std::optional(given.number) : std::nullopt);
+        track->setLengthMs(given.seconds ? std::optional<qint64>(given.seconds * 1000) : std::nullopt);
     }
     session.albums()->first()->setTrackList(session.tracks());
     QStringList paths;
-    for (const FileSpec &file : c.files) {
+    for (const FileGiven &file : c.files) {
         paths.append(dir.filePath(file.name));
         const qint64 bytes = file.seconds ? file.seconds * Mp3Fixtures::bytesPerSecond : 8 * Mp3Fixtures::frameSize;
         ASSERT_TRUE(QDir().mkpath(QFileInfo(paths.last()).path()));
