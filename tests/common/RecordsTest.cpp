@@ -1,5 +1,8 @@
 #include "search/IntValue.h"
 
+#include <QList>
+#include <QString>
+
 #include <gtest/gtest.h>
 
 TEST(IntValue, FollowsTheLeadingIntegerRule)
