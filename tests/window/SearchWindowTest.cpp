@@ -29,7 +29,7 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
         if (!musicBrainz)
             continue;
         // The first album was looked up on its own; the second, a two-disc live album whose
-        // tracks have their own artists, is looked up once chosen.
+        // tracks have their own artists, is looked up once chosen, and kept.
         EXPECT_EQ(lines.last(), QStringLiteral("Tracks and cover of %1 found.").arg(*albums.at(0)->albumName()));
         window().selectRow(TableOutlet::resultTableView, 1);
         controller().waitForJob();
@@ -42,5 +42,9 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
         EXPECT_EQ(takeStatusLines(), QStringList({QStringLiteral("Looking up the tracks and cover of %1...").arg(*live->albumName()),
                                                   QStringLiteral("Tracks and cover of %1 found.").arg(*live->albumName())}));
         EXPECT_EQ(column(TableOutlet::trackListView, 3).last(), "2");   // the Disc column
+        window().selectRow(TableOutlet::resultTableView, 0);
+        window().selectRow(TableOutlet::resultTableView, 1);
+        controller().waitForJob();
+        EXPECT_TRUE(takeStatusLines().filter("Looking up").isEmpty());
     }
 }
