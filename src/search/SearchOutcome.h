@@ -23,6 +23,12 @@ struct PageFailure {
     static PageFailure unreadable(qint32 page, const QString &host);
 };
 
+// The status line every search posts after each album it read, with the count so far.
+inline QString entryProcessedStatus(qsizetype albums)
+{
+    return QStringLiteral("New entry processed. %1 entries processed.").arg(albums);
+}
+
 // What a search brought: the albums found and the pages that failed. A search that finds
 // nothing without any failed page is an empty result, not a failure.
 struct SearchOutcome {

@@ -50,7 +50,7 @@ SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *con
         releases.resize(MusicBrainzService::searchLimit);
     for (const pugi::xml_node &release : std::as_const(releases)) {
         outcome.albums->append(ReleaseReader::albumOfRelease(release));
-        postStatusChange(this, QStringLiteral("New entry processed. %1 entries processed.").arg(outcome.albums->size()));
+        postStatusChange(this, entryProcessedStatus(outcome.albums->size()));
         reportProgress(control, outcome.albums->size(), 0);
     }
     return outcome;

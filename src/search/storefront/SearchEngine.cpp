@@ -139,7 +139,7 @@ void SearchEngine::addResultEntriesFromResult(const XmlDocument *result, ResultL
 {
     for (const pugi::xml_node &item : itemsOfResult(result)) {
         addDetailsForResultEntryFromItem(item, resultList, covers);
-        sendStatusChange(QStringLiteral("New entry processed. %1 entries processed.").arg(resultList.size()));
+        sendStatusChange(entryProcessedStatus(resultList.size()));
     }
 }
 
