@@ -9,15 +9,14 @@
 #include <QTemporaryDir>
 
 struct LocalCatalogueOptions {
-    QString accessKey = ServiceConfig::placeholderAccessKey;
-    QString secretKey = ServiceConfig::placeholderSecretKey;
     int latencyMs = 0;
     int musicBrainzIntervalMs = 0;  // --musicbrainz-interval-ms; 0 = not checked
     bool requireUserAgent = false;  // --require-user-agent
 };
 
 // Runs the real tagwright-catalogue program on a free loopback port for one test, with its
-// request log in a temporary folder, and stops it when it goes out of scope.
+// request log in a temporary folder, and stops it when it goes out of scope. It checks
+// signatures made with the placeholder credentials, its own default.
 class LocalCatalogue {
 public:
     explicit LocalCatalogue(const QString &root, LocalCatalogueOptions options = {});
@@ -28,12 +27,11 @@ public:
     // False when the program could not be started; the test has then been failed already.
     bool isRunning() const { return m_port != 0; }
     quint16 port() const { return m_port; }
-    qint64 processId() const { return m_process.processId(); }
     QString host() const;     // "127.0.0.1:PORT"
     QString baseUrl() const;  // "http://127.0.0.1:PORT"
 
     // All four storefronts, MusicBrainz and the Cover Art Archive pointed at this service,
-    // with its credentials.
+    // with the placeholder credentials.
     ServiceConfig config() const;
     // The same as TAGWRIGHT_* environment entries, for a child process.
     QStringList environment() const;
