@@ -74,13 +74,13 @@ bool writeMp3(const QString &path, qint64 minimumBytes, quint32 seed)
 bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimumBytes, quint32 seed)
 {
     TagLib::ID3v2::Tag tag;
-    addTextFrame(tag, "TPE1", tags.value(QVArtistTrackTag).toString());
-    addTextFrame(tag, "TPE2", tags.value(QVArtistAlbumTag).toString());
-    addTextFrame(tag, "TALB", tags.value(QVAlbumTag).toString());
-    addTextFrame(tag, "TIT2", tags.value(QVTitleTag).toString());
-    addTextFrame(tag, "TDRC", tags.value(QVYearTag).toString());
-    addTextFrame(tag, "TRCK", numberPair(tags, QVTrackNoTag, QVTrackCountTag));
-    addTextFrame(tag, "TPOS", numberPair(tags, tags.contains(QVDiscNoTag) ? QVDiscNoTag : QVDiscsTag, QVDiscsTag));
+    addTextFrame(tag, "TPE1", {tags.value(QVArtistTrackTag).toString()});
+    addTextFrame(tag, "TPE2", {tags.value(QVArtistAlbumTag).toString()});
+    addTextFrame(tag, "TALB", {tags.value(QVAlbumTag).toString()});
+    addTextFrame(tag, "TIT2", {tags.value(QVTitleTag).toString()});
+    addTextFrame(tag, "TDRC", {tags.value(QVYearTag).toString()});
+    addTextFrame(tag, "TRCK", {numberPair(tags, QVTrackNoTag, QVTrackCountTag)});
+    addTextFrame(tag, "TPOS", {numberPair(tags, tags.contains(QVDiscNoTag) ? QVDiscNoTag : QVDiscsTag, QVDiscsTag)});
     addTextFrame(tag, "TCON", tags.value(QVGenreTag).toStringList());
     const QByteArray cover = tags.value(QVCoverTag).toByteArray();
     if (!cover.isEmpty()) {
