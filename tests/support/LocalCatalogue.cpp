@@ -25,6 +25,11 @@ LocalCatalogue::LocalCatalogue(const QString &root, LocalCatalogueOptions option
                           QStringLiteral("--musicbrainz-interval-ms"), QString::number(m_options.musicBrainzIntervalMs)};
     if (m_options.requireUserAgent)
         arguments << QStringLiteral("--require-user-agent");
+    // Without other credentials the program's own defaults are the ones in use.
+    if (m_options.accessKey != ServiceConfig::placeholderAccessKey
+        || m_options.secretKey != ServiceConfig::placeholderSecretKey)
+        arguments << QStringLiteral("--access-key") << m_options.accessKey << QStringLiteral("--secret")
+                  << m_options.secretKey;
     // The service's warnings show in the test's own output.
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(binDir() + QStringLiteral("/tagwright-catalogue"), arguments);
@@ -72,8 +77,8 @@ QString LocalCatalogue::baseUrl() const
 ServiceConfig LocalCatalogue::config() const
 {
     ServiceConfig config;
-    config.accessKey = ServiceConfig::placeholderAccessKey;
-    config.secretKey = ServiceConfig::placeholderSecretKey;
+    config.accessKey = m_options.accessKey;
+    config.secretKey = m_options.secretKey;
     for (const Storefront &store : ServiceConfig::storefronts())
         config.hosts.insert(store.code, host());
     config.credentialsConfigured = true;
@@ -84,9 +89,8 @@ ServiceConfig LocalCatalogue::config() const
 
 QStringList LocalCatalogue::environment() const
 {
-    QStringList environment{
-        ServiceConfig::accessKeySetting().environmentVariable + u'=' + ServiceConfig::placeholderAccessKey,
-        ServiceConfig::secretKeySetting().environmentVariable + u'=' + ServiceConfig::placeholderSecretKey};
+    QStringList environment{ServiceConfig::accessKeySetting().environmentVariable + u'=' + m_options.accessKey,
+                            ServiceConfig::secretKeySetting().environmentVariable + u'=' + m_options.secretKey};
     for (const Storefront &store : ServiceConfig::storefronts())
         environment.append(store.host.environmentVariable + u'=' + host());
     environment << ServiceConfig::musicBrainzUrlSetting().environmentVariable + u'=' + baseUrl()

@@ -9,14 +9,15 @@
 #include <QTemporaryDir>
 
 struct LocalCatalogueOptions {
+    QString accessKey = ServiceConfig::placeholderAccessKey;
+    QString secretKey = ServiceConfig::placeholderSecretKey;
     int latencyMs = 0;
     int musicBrainzIntervalMs = 0;  // --musicbrainz-interval-ms; 0 = not checked
     bool requireUserAgent = false;  // --require-user-agent
 };
 
 // Runs the real tagwright-catalogue program on a free loopback port for one test, with its
-// request log in a temporary folder, and stops it when it goes out of scope. It checks
-// signatures made with the placeholder credentials, its own default.
+// request log in a temporary folder, and stops it when it goes out of scope.
 class LocalCatalogue {
 public:
     explicit LocalCatalogue(const QString &root, LocalCatalogueOptions options = {});
@@ -31,7 +32,7 @@ public:
     QString baseUrl() const;  // "http://127.0.0.1:PORT"
 
     // All four storefronts, MusicBrainz and the Cover Art Archive pointed at this service,
-    // with the placeholder credentials.
+    // with its credentials.
     ServiceConfig config() const;
     // The same as TAGWRIGHT_* environment entries, for a child process.
     QStringList environment() const;
