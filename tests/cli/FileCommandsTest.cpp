@@ -4,9 +4,9 @@
 #include "support/CliRunner.h"
 #include "support/Mp3Fixtures.h"
 #include "support/MutagenTool.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,15 +23,10 @@ protected:
     }
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        EXPECT_TRUE(writeBytes(dir.filePath(name), bytes)) << name.toStdString();
         return name;
     }
-    QByteArray contents(const QString &name) const
-    {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray contents(const QString &name) const { return readBytes(dir.filePath(name)); }
     QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
     QString tagged(const QString &name, const QVariantMap &tags, qint64 audioBytes = 8 * Mp3Fixtures::frameSize, quint32 seed = 1)
     {
@@ -60,14 +55,6 @@ TEST_F(FileCommandsTest, ReadPrintsOneObjectPerFileAndNamesBadOnes)
     EXPECT_EQ((QJsonArray{array[1], array[2], array[3]}), (QJsonArray{QJsonObject{}, QJsonValue::Null, QJsonValue::Null}));
     EXPECT_TRUE(result.errLines().size() == 2 && result.err.contains("notes.mp3: not an MP3 file")
                 && result.err.contains("missing.mp3: no such file")) << result.err.toStdString();
-
-    // Catalogue identifiers show when the file holds them.
-    ASSERT_TRUE(MutagenTool::write(dir.filePath("plain.mp3"), {{"v2", 4}, {"frames", QJsonArray{
-        QJsonObject{{"id", "TXXX"}, {"desc", "ASIN"}, {"text", QJsonArray{"B0TW000002"}}},
-        QJsonObject{{"id", "UFID"}, {"owner", "http://musicbrainz.org"}, {"data", "recording"}}}}}));
-    const QJsonObject ids = tagsOf("plain.mp3");
-    EXPECT_EQ((QJsonArray{ids["ASIN"], ids["MusicBrainzRecordingId"], ids["MusicBrainzAlbumId"]}),
-              (QJsonArray{"B0TW000002", "recording", QJsonValue::Undefined}));
 }
 
 TEST_F(FileCommandsTest, TagTakesTheChosenAlbumAndCoverFromAFileOrStandardInput)
@@ -130,10 +117,8 @@ TEST_F(FileCommandsTest, RenamePrintsEachNewPathAndNeverOverwritesAFile)
     const CliResult rename = run({"rename", "--mask", "%a/%n - %t", "a.mp3", "b.mp3", "c.mp3"});
     EXPECT_EQ(rename.exitCode, 1);
     EXPECT_EQ(rename.outLines(), (QStringList{"Band/01 - One.mp3", "Band/02 - A:B.mp3", "c.mp3"}));
-    EXPECT_EQ(rename.errLines(), (QStringList{"New file renamed. 1 files processed.", "New file renamed. 2 files processed.",
-                                              "Could not rename c.mp3: a file of the new name exists already (new name "
-                                              "\"Band/01 - One.mp3\"). The file was left as it was.",
-                                              "New file renamed. 3 files processed."}));
+    EXPECT_TRUE(rename.err.contains("Could not rename c.mp3: a file of the new name exists already")
+                && rename.err.contains("The file was left as it was.")) << rename.err.toStdString();
     EXPECT_EQ(contents("Band/01 - One.mp3"), one);
     EXPECT_EQ(contents("c.mp3"), same);
 }

@@ -3,10 +3,10 @@
 #include "support/LocalCatalogue.h"
 #include "support/StatusRecorder.h"
 #include "support/TemporaryCatalogue.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QJsonArray>
-#include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -51,17 +51,12 @@ TEST(SearchCommand, PrintsTheAlbumsAsJsonAndSaysWhyASearchFailed)
     EXPECT_EQ(run.errLines(), entryStatusLines(9));
     const QJsonArray albums = albumsOf(run);
     ASSERT_EQ(albums.size(), 9);
-    const QJsonValue null = QJsonValue::Null;
-    EXPECT_EQ(albums[0].toObject(), (QJsonObject{{"artistName", "The Halvard Quartet"}, {"albumName", "Northern Lights"},
-                                                 {"asinNumber", "B0TW000001"}, {"yearOfPublication", "2019"},
-                                                 {"genre", "Jazz"}, {"label", "Fjordline Records"}, {"numberOfDiscs", 1},
-                                                 {"numberOfTracks", 8}, {"cover", QJsonObject{{"width", 300}, {"height", 300}}},
-                                                 {"coverUrl", albums[0][u"coverUrl"]}, {"id", null}, {"releaseGroupId", null},
-                                                 {"albumArtistId", null}, {"trackList", albums[0][u"trackList"]}}));
-    EXPECT_TRUE(albums[0][u"coverUrl"].toString().startsWith(service.baseUrl() + QStringLiteral("/images/")));
-    EXPECT_EQ(albums[0][u"trackList"][2].toObject(),
-              (QJsonObject{{"title", QStringLiteral("Tromsø Harbour")}, {"artist", "The Halvard Quartet"}, {"discNumber", 1},
-                           {"trackNumber", 3}, {"length", null}, {"id", null}, {"recordingId", null}, {"artistId", null}}));
+    // The search tests read every field; here the storefront's album comes through whole, in UTF-8.
+    const QJsonObject first = albums[0].toObject();
+    EXPECT_EQ((QJsonArray{first[u"albumName"], first[u"asinNumber"], first[u"cover"], first[u"trackList"][2][u"title"]}),
+              (QJsonArray{"Northern Lights", "B0TW000001", QJsonObject{{"width", 300}, {"height", 300}},
+                          QStringLiteral("Tromsø Harbour")}));
+    EXPECT_TRUE(first[u"coverUrl"].toString().startsWith(service.baseUrl() + QStringLiteral("/images/")));
 
     // Nothing found is no failure; a failed search says why on its last line and exits 1.
     const QList<std::tuple<QStringList, QStringList, int, QStringList>> cases{
@@ -126,12 +121,10 @@ TEST(SearchCommand, FindsAndLooksUpMusicBrainzReleasesAndTagsWithTheirCover)
     EXPECT_EQ(found.exitCode, 0);
     EXPECT_EQ(found.errLines(), entryStatusLines(6));
     ASSERT_EQ(albumsOf(found).size(), 6);
-    EXPECT_EQ(albumsOf(found)[0].toObject(),
-              (QJsonObject{{"artistName", "The Halvard Quartet"}, {"albumName", "Northern Lights"}, {"asinNumber", "B0TW000001"},
-                           {"yearOfPublication", "2019"}, {"genre", null}, {"label", "Fjordline Records"}, {"numberOfDiscs", 1},
-                           {"numberOfTracks", 8}, {"cover", null}, {"coverUrl", null}, {"trackList", null},
-                           {"id", "1649079c-3a3f-5dc9-8022-965703279c25"}, {"releaseGroupId", "3c0ed2e4-a807-59ec-add9-93388c1181ab"},
-                           {"albumArtistId", "d66c6948-0764-57d9-a860-df126558047a"}}));
+    // Field by field the MusicBrainz tests check what a search reads; here, that its identifiers come through.
+    const QJsonObject first = albumsOf(found)[0].toObject();
+    EXPECT_EQ((QJsonArray{first[u"albumName"], first[u"id"], first[u"trackList"]}),
+              (QJsonArray{"Northern Lights", "1649079c-3a3f-5dc9-8022-965703279c25", null}));
 
     const QString live = QStringLiteral("9f37fa98-207b-5baa-9d15-649002145e97"); // on two discs
     const CliResult lookedUp = runSearch({"album", "--store", "musicbrainz", live}, service.environment());
@@ -143,20 +136,15 @@ TEST(SearchCommand, FindsAndLooksUpMusicBrainzReleasesAndTagsWithTheirCover)
                           QStringLiteral("%1/release/%2/front-500").arg(service.baseUrl(), live)}));
     const QJsonArray tracks = album[u"trackList"].toArray();
     ASSERT_EQ(tracks.size(), 11);
-    EXPECT_EQ(tracks[6].toObject(), (QJsonObject{{"title", "Lanterns"}, {"artist", "Mira Okafor"}, {"discNumber", 2},
-                                                 {"trackNumber", 1}, {"length", 268800}, {"id", tracks[6][u"id"]},
-                                                 {"recordingId", tracks[6][u"recordingId"]},
-                                                 {"artistId", "f2ca68bf-19b8-59ac-afc8-56b7ae4df97c"}}));
-    EXPECT_EQ(tracks[6][u"id"].toString().size() + tracks[6][u"recordingId"].toString().size(), 72);
+    EXPECT_EQ((QJsonArray{tracks[6][u"title"], tracks[6][u"discNumber"], tracks[6][u"trackNumber"], tracks[6][u"length"]}),
+              (QJsonArray{"Lanterns", 2, 1, 268800}));
 
     // Tagging with the album fetches the cover its coverUrl names.
     QTemporaryDir files;
-    QFile json(files.filePath("album.json"));
-    ASSERT_TRUE(json.open(QIODevice::WriteOnly) && json.write(lookedUp.out) == lookedUp.out.size());
-    json.close();
-    ASSERT_TRUE(Mp3Fixtures::writeMp3(files.filePath("1.mp3")));
-    EXPECT_EQ(runSearch({"tag", "--album", json.fileName(), files.filePath("1.mp3")}, service.environment()).exitCode, 0);
-    const QJsonObject tags = QJsonDocument::fromJson(runCli({"read", files.filePath("1.mp3")}).out).array()[0].toObject();
+    ASSERT_TRUE(writeBytes(files.filePath("album.json"), lookedUp.out) && Mp3Fixtures::writeMp3(files.filePath("1.mp3")));
+    EXPECT_EQ(runSearch({"tag", "--album", files.filePath("album.json"), files.filePath("1.mp3")}, service.environment()).exitCode, 0);
+    const QJsonObject tags =
+        QJsonDocument::fromJson(runSearch({"read", files.filePath("1.mp3")}).out).array()[0].toObject();
     EXPECT_EQ((QJsonArray{tags[u"Title"], tags[u"Cover"]}), (QJsonArray{"Intro: Doors Open", QJsonObject{{"width", 300}, {"height", 300}}}));
 
     const CliResult unknown = runSearch({"album", "00000000-0000-0000-0000-000000000000"}, service.environment());

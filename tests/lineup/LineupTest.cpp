@@ -10,9 +10,8 @@
 #include "session/Session.h"
 #include "support/CliRunner.h"
 #include "support/Mp3Fixtures.h"
+#include "support/TestFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -89,7 +88,6 @@ TEST_P(LineupCases, PairsFilesWithTracks)
     for (const FileGiven &file : c.files) {
         paths.append(dir.filePath(file.name));
         const qint64 bytes = file.seconds ? file.seconds * Mp3Fixtures::bytesPerSecond : 8 * Mp3Fixtures::frameSize;
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(paths.last()).path()));
         ASSERT_TRUE(file.tags.isEmpty() ? Mp3Fixtures::writeMp3(paths.last(), bytes)
                                         : Mp3Fixtures::writeTaggedMp3(paths.last(), file.tags, bytes));
     }
@@ -164,11 +162,9 @@ TEST(LineupClues, ReadNumbersFromPathsAndPlainTitles)
 TEST(LineupCommand, PrintsThePairingAndTagMatchWritesItOnlyWhenRowsPairRightly)
 {
     QTemporaryDir dir;
-    QFile album(dir.filePath("album.json"));
-    ASSERT_TRUE(album.open(QIODevice::WriteOnly) && album.write(R"({"albumName": "A", "trackList": [
+    ASSERT_TRUE(writeBytes(dir.filePath("album.json"), R"({"albumName": "A", "trackList": [
         {"title": "Alpha", "discNumber": 1, "trackNumber": 1, "length": 1000},
-        {"title": "Bravo", "discNumber": 1, "trackNumber": 2}, {"title": "Charlie", "trackNumber": 3}]})") > 0);
-    album.close();
+        {"title": "Bravo", "discNumber": 1, "trackNumber": 2}, {"title": "Charlie", "trackNumber": 3}]})"));
     for (const char *name : {"02 Bravo.mp3", "01 Alpha.mp3", "notes.mp3"})
         ASSERT_TRUE(Mp3Fixtures::writeMp3(dir.filePath(name)));
     const auto run = [&](const QStringList &arguments) {

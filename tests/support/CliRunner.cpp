@@ -53,14 +53,6 @@ CliResult runCliWith(const QStringList &arguments, const CliInvocation &invocati
     return result;
 }
 
-CliResult runCli(const QStringList &arguments, const QByteArray &input, const std::function<void()> &inChild)
-{
-    CliInvocation invocation;
-    invocation.input = input;
-    invocation.inChild = inChild;
-    return runCliWith(arguments, invocation);
-}
-
 std::function<void()> fileSizeLimit(qint64 bytes, bool ignoreSignal)
 {
     return [bytes, ignoreSignal] {

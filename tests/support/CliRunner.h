@@ -26,8 +26,6 @@ struct CliInvocation {
 };
 
 CliResult runCliWith(const QStringList &arguments, const CliInvocation &invocation);
-CliResult runCli(const QStringList &arguments, const QByteArray &input = {},
-                 const std::function<void()> &inChild = {});
 
 // For `inChild`: limits the size of files the child may write. Past it the kernel stops the
 // write with SIGXFSZ, which ends the child, or, when the signal is ignored, fails the write.

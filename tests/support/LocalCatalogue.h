@@ -28,7 +28,6 @@ public:
     // False when the program could not be started; the test has then been failed already.
     bool isRunning() const { return m_port != 0; }
     quint16 port() const { return m_port; }
-    qint64 processId() const { return m_process.processId(); }
     QString host() const;     // "127.0.0.1:PORT"
     QString baseUrl() const;  // "http://127.0.0.1:PORT"
 

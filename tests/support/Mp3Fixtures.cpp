@@ -2,8 +2,7 @@
 
 #include "files/SongMetadata.h"
 #include "files/ImageEncoding.h"
-
-#include <QFile>
+#include "support/TestFiles.h"
 
 #include <taglib/apetag.h>
 #include <taglib/attachedpictureframe.h>
@@ -22,12 +21,18 @@ constexpr unsigned char frameHeader[4] = {0xFF, 0xFB, 0x90, 0x44};
 // silence, while the rest of the frame is ancillary data free to carry our pattern.
 constexpr int sideInfoSize = 32;
 
-void addTextFrame(TagLib::ID3v2::Tag &tag, const char *id, const QString &text)
+// One frame holding each non-empty string as a field of its own.
+void addTextFrame(TagLib::ID3v2::Tag &tag, const char *id, const QStringList &texts)
 {
-    if (text.isEmpty())
+    TagLib::StringList fields;
+    for (const QString &text : texts) {
+        if (!text.isEmpty())
+            fields.append(TagLib::String(text.toStdString(), TagLib::String::UTF8));
+    }
+    if (fields.isEmpty())
         return;
     auto *frame = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::UTF8);
-    frame->setText(TagLib::String(text.toStdString(), TagLib::String::UTF8));
+    frame->setText(fields);
     tag.addFrame(frame);
 }
 
@@ -61,38 +66,22 @@ QByteArray audio(qint64 minimumBytes, quint32 seed)
     return bytes;
 }
 
-static bool writeFile(const QString &path, const QByteArray &head, const QByteArray &body)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(head) == head.size() && file.write(body) == body.size();
-}
-
 bool writeMp3(const QString &path, qint64 minimumBytes, quint32 seed)
 {
-    return writeFile(path, {}, audio(minimumBytes, seed));
+    return writeBytes(path, audio(minimumBytes, seed));
 }
 
 bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimumBytes, quint32 seed)
 {
     TagLib::ID3v2::Tag tag;
-    addTextFrame(tag, "TPE1", tags.value(QVArtistTrackTag).toString());
-    addTextFrame(tag, "TPE2", tags.value(QVArtistAlbumTag).toString());
-    addTextFrame(tag, "TALB", tags.value(QVAlbumTag).toString());
-    addTextFrame(tag, "TIT2", tags.value(QVTitleTag).toString());
-    addTextFrame(tag, "TDRC", tags.value(QVYearTag).toString());
-    addTextFrame(tag, "TRCK", numberPair(tags, QVTrackNoTag, QVTrackCountTag));
-    addTextFrame(tag, "TPOS", numberPair(tags, tags.contains(QVDiscNoTag) ? QVDiscNoTag : QVDiscsTag, QVDiscsTag));
-    const QStringList genres = tags.value(QVGenreTag).toStringList();
-    if (!genres.isEmpty()) {
-        auto *frame = new TagLib::ID3v2::TextIdentificationFrame("TCON", TagLib::String::UTF8);
-        TagLib::StringList fields;
-        for (const QString &genre : genres)
-            fields.append(TagLib::String(genre.toStdString(), TagLib::String::UTF8));
-        frame->setText(fields);
-        tag.addFrame(frame);
-    }
+    addTextFrame(tag, "TPE1", {tags.value(QVArtistTrackTag).toString()});
+    addTextFrame(tag, "TPE2", {tags.value(QVArtistAlbumTag).toString()});
+    addTextFrame(tag, "TALB", {tags.value(QVAlbumTag).toString()});
+    addTextFrame(tag, "TIT2", {tags.value(QVTitleTag).toString()});
+    addTextFrame(tag, "TDRC", {tags.value(QVYearTag).toString()});
+    addTextFrame(tag, "TRCK", {numberPair(tags, QVTrackNoTag, QVTrackCountTag)});
+    addTextFrame(tag, "TPOS", {numberPair(tags, tags.contains(QVDiscNoTag) ? QVDiscNoTag : QVDiscsTag, QVDiscsTag)});
+    addTextFrame(tag, "TCON", tags.value(QVGenreTag).toStringList());
     const QByteArray cover = tags.value(QVCoverTag).toByteArray();
     if (!cover.isEmpty()) {
         auto *frame = new TagLib::ID3v2::AttachedPictureFrame;
@@ -102,7 +91,7 @@ bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimum
         tag.addFrame(frame);
     }
     const TagLib::ByteVector rendered = tag.render(TagLib::ID3v2::v4);
-    return writeFile(path, QByteArray(rendered.data(), rendered.size()), audio(minimumBytes, seed));
+    return writeBytes(path, QByteArray(rendered.data(), rendered.size()) + audio(minimumBytes, seed));
 }
 
 QByteArray id3v2Header(int version, char flags, qint64 size)

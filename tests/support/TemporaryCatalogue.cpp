@@ -1,11 +1,9 @@
 #include "support/TemporaryCatalogue.h"
 
 #include "files/ImageEncoding.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -36,8 +34,7 @@ QString itemElement(const QString &asin, const QString &coverUrl)
 
 QByteArray recordedAnswer(const char *name)
 {
-    QFile file(testDataDir() + QStringLiteral("/itemsearch/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readBytes(testDataDir() + QStringLiteral("/itemsearch/") + QLatin1String(name));
 }
 
 QByteArray encodedPicture(int width, int height, const char *format)
@@ -64,9 +61,5 @@ void TemporaryCatalogue::addImage(const QString &name, const QByteArray &bytes)
 
 void TemporaryCatalogue::addFile(const QString &relativePath, const QByteArray &bytes)
 {
-    const QString path = m_dir.filePath(relativePath);
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    ASSERT_TRUE(writeBytes(m_dir.filePath(relativePath), bytes)) << relativePath.toStdString();
 }
