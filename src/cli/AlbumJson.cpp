@@ -19,6 +19,46 @@ const TextField textFields[] = {
     {"yearOfPublication", &ResultEntry::yearOfPublication, &ResultEntry::setYearOfPublication},
     {"genre", &ResultEntry::genre, &ResultEntry::setGenre},
     {"label", &ResultEntry::label, &ResultEntry::setLabel},
+    {"coverUrl", &ResultEntry::coverUrl, &ResultEntry::setCoverUrl},
+    {"id", &ResultEntry::id, &ResultEntry::setId},
+    {"releaseGroupId", &ResultEntry::releaseGroupId, &ResultEntry::setReleaseGroupId},
+    {"albumArtistId", &ResultEntry::albumArtistId, &ResultEntry::setAlbumArtistId},
+};
+
+// The same for a track's text fields.
+struct TrackTextField {
+    const char *key;
+    const std::optional<QString> &(Track::*get)() const;
+    void (Track::*set)(std::optional<QString>);
+};
+const TrackTextField trackTextFields[] = {
+    {"title", &Track::title, &Track::setTitle},
+    {"artist", &Track::artist, &Track::setArtist},
+    {"id", &Track::trackId, &Track::setTrackId},
+    {"recordingId", &Track::recordingId, &Track::setRecordingId},
+    {"artistId", &Track::artistId, &Track::setArtistId},
+};
+
+// And its numbers, with the range each may take: disc and number on the disc count from 1; the
+// length in milliseconds is 0 or more (within what a double holds exactly).
+struct TrackNumberField {
+    const char *key;
+    std::optional<qint64> (*get)(const Track &);
+    void (*set)(Track &, std::optional<qint64>);
+    double minimum;
+    double maximum;
+};
+constexpr double maxDiscOrTrack = std::numeric_limits<int>::max();
+constexpr double maxLength = 9e15;
+const TrackNumberField trackNumberFields[] = {
+    {"discNumber", [](const Track &t) { return t.discNumber() ? std::optional<qint64>(*t.discNumber()) : std::nullopt; },
+     [](Track &t, std::optional<qint64> n) { t.setDiscNumber(n ? std::optional<int>(int(*n)) : std::nullopt); },
+     1, maxDiscOrTrack},
+    {"trackNumber", [](const Track &t) { return t.numberOnDisc() ? std::optional<qint64>(*t.numberOnDisc()) : std::nullopt; },
+     [](Track &t, std::optional<qint64> n) { t.setNumberOnDisc(n ? std::optional<int>(int(*n)) : std::nullopt); },
+     1, maxDiscOrTrack},
+    {"length", [](const Track &t) { return t.lengthMs(); }, [](Track &t, std::optional<qint64> n) { t.setLengthMs(n); },
+     0, maxLength},
 };
 
 QJsonValue textValue(const std::optional<QString> &text)
@@ -42,20 +82,49 @@ bool readText(const QJsonObject &object, const QString &key, std::optional<QStri
     return true;
 }
 
-bool readCount(const QJsonObject &object, const QString &key, qint32 *count, QString *error)
+// A whole number within [minimum, maximum], or null; false (with the reason) for anything else.
+bool readWholeNumber(const QJsonValue &value, const QString &key, double minimum, double maximum,
+                     std::optional<qint64> *number, QString *error)
 {
-    const QJsonValue value = object.value(key);
     if (value.isUndefined() || value.isNull()) {
-        *count = 0;
+        number->reset();
         return true;
     }
-    const double number = value.toDouble(std::numeric_limits<double>::quiet_NaN());
-    if (!value.isDouble() || std::trunc(number) != number || number < std::numeric_limits<qint32>::min()
-        || number > std::numeric_limits<qint32>::max()) {
+    const double read = value.toDouble(std::numeric_limits<double>::quiet_NaN());
+    if (!value.isDouble() || std::trunc(read) != read || read < minimum || read > maximum) {
         *error = QStringLiteral("\"%1\" must be a whole number").arg(key);
         return false;
     }
-    *count = static_cast<qint32>(number);
+    *number = static_cast<qint64>(read);
+    return true;
+}
+
+bool readCount(const QJsonObject &object, const QString &key, qint32 *count, QString *error)
+{
+    std::optional<qint64> number;
+    if (!readWholeNumber(object.value(key), key, std::numeric_limits<qint32>::min(),
+                         std::numeric_limits<qint32>::max(), &number, error))
+        return false;
+    *count = qint32(number.value_or(0));
+    return true;
+}
+
+// One track of "trackList"; false (with the reason) when a field has the wrong type.
+bool readTrack(const QJsonObject &entry, Track *track, QString *error)
+{
+    for (const TrackTextField &field : trackTextFields) {
+        std::optional<QString> text;
+        if (!readText(entry, QLatin1String(field.key), &text, error))
+            return false;
+        (track->*field.set)(text);
+    }
+    for (const TrackNumberField &field : trackNumberFields) {
+        std::optional<qint64> number;
+        if (!readWholeNumber(entry.value(QLatin1String(field.key)), QLatin1String(field.key), field.minimum,
+                             field.maximum, &number, error))
+            return false;
+        field.set(*track, number);
+    }
     return true;
 }
 
@@ -77,22 +146,28 @@ bool readTrackList(const QJsonObject &object, TrackListPtr *tracks, QString *err
             *error = QStringLiteral("track %1 of \"trackList\" must be an object").arg(i + 1);
             return false;
         }
-        const QJsonObject entry = entries[i].toObject();
-        std::optional<QString> title;
-        std::optional<QString> artist;
+        auto track = std::make_shared<Track>();
         QString reason;
-        if (!readText(entry, QStringLiteral("title"), &title, &reason)
-            || !readText(entry, QStringLiteral("artist"), &artist, &reason)) {
+        if (!readTrack(entries[i].toObject(), track.get(), &reason)) {
             *error = QStringLiteral("track %1 of \"trackList\": %2").arg(i + 1).arg(reason);
             return false;
         }
-        auto track = std::make_shared<Track>();
-        track->setTitle(title);
-        track->setArtist(artist);
         list->append(track);
     }
     *tracks = list;
     return true;
+}
+
+QJsonObject trackToJson(const Track &track)
+{
+    QJsonObject object;
+    for (const TrackTextField &field : trackTextFields)
+        object.insert(QLatin1String(field.key), textValue((track.*field.get)()));
+    for (const TrackNumberField &field : trackNumberFields) {
+        const std::optional<qint64> number = field.get(track);
+        object.insert(QLatin1String(field.key), number ? QJsonValue(*number) : QJsonValue(QJsonValue::Null));
+    }
+    return object;
 }
 
 } // namespace
@@ -112,8 +187,7 @@ QJsonObject albumToJson(const ResultEntry &album)
     if (album.trackList()) {
         QJsonArray tracks;
         for (const std::shared_ptr<Track> &track : *album.trackList())
-            tracks.append(QJsonObject{{QStringLiteral("title"), textValue(track->title())},
-                                      {QStringLiteral("artist"), textValue(track->artist())}});
+            tracks.append(trackToJson(*track));
         object.insert(QStringLiteral("trackList"), tracks);
     } else {
         object.insert(QStringLiteral("trackList"), QJsonValue::Null);

@@ -7,8 +7,9 @@
 #include <optional>
 
 // The command line's JSON form of an album: the record's fields under their own names, an
-// absent text as null (never ""), "cover" as {"width", "height"} or null, and "trackList"
-// as an array of {"title", "artist"} or null. `search` writes it; `tag --album` reads it.
+// absent text or number as null (never "" or 0), "cover" as {"width", "height"} or null, and
+// "trackList" as an array of {"title", "artist", "discNumber", "trackNumber", "length", "id",
+// "recordingId", "artistId"} or null. `search` and `album` write it; `tag --album` reads it.
 QJsonObject albumToJson(const ResultEntry &album);
 
 // The album that a JSON object describes. Missing fields count as absent (texts, cover,

@@ -5,6 +5,7 @@
 #include "common/JobControl.h"
 #include "session/Session.h"
 #include "search/ServiceConfig.h"
+#include "search/musicbrainz/MusicBrainzService.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,8 +26,10 @@ QString environmentHelp()
 const QString description = QStringLiteral(
     "Searches the album catalogue for KEYWORDS (joined by spaces) and prints the albums found\n"
     "as a JSON array, one object per album: artistName, albumName, asinNumber,\n"
-    "yearOfPublication, genre, label (null when absent), numberOfDiscs, numberOfTracks,\n"
-    "cover ({\"width\", \"height\"} or null) and trackList (array of {\"title\", \"artist\"} or null).\n"
+    "yearOfPublication, genre, label, coverUrl, id, releaseGroupId, albumArtistId (null when\n"
+    "absent), numberOfDiscs, numberOfTracks, cover ({\"width\", \"height\"} or null) and\n"
+    "trackList (array of {\"title\", \"artist\", ...} or null). With --store %2 the albums\n"
+    "come from MusicBrainz, without tracks or cover; `album` looks one up in full.\n"
     "Each status line goes to standard error as it is posted. An empty result is no error;\n"
     "when result pages fail, a last line on standard error says why, and when every page\n"
     "failed the exit status is 1.\n"
@@ -55,8 +58,8 @@ int runSearch(const QCommandLineParser &parsed)
 
 const CliCommandRegistration registration({
     QStringLiteral("search"),
-    description.arg(environmentHelp()),
-    {{QStringLiteral("store"), ServiceConfig::storefrontCodes().join(u'|'),
+    description.arg(environmentHelp(), MusicBrainzService::code()),
+    {{QStringLiteral("store"), (ServiceConfig::storefrontCodes() << MusicBrainzService::code()).join(u'|'),
       QStringLiteral("the storefront: %1 (the default) or another of these; any other text\n"
                      "reaches no host and fails")
           .arg(ServiceConfig::storefronts().first().code)}},

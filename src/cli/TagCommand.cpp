@@ -1,6 +1,7 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
+#include "cli/CoverDownload.h"
 #include "cli/StatusLinePrinter.h"
 #include "cli/Mp3FileCheck.h"
 #include "common/JobControl.h"
@@ -110,6 +111,15 @@ int runTag(const QCommandLineParser &parsed)
             return 2;
         }
         album->setCover(cover);
+    } else if (album->coverUrl()) {
+        // An album that names its cover gets it, as it would have in the window.
+        const CoverDownload download = CoverDownload::fetch(*album->coverUrl());
+        if (!download.image) {
+            printCommandError(QStringLiteral("the cover at %1 could not be had: %2; give --cover IMAGE or set "
+                                             "\"coverUrl\" to null").arg(*album->coverUrl(), download.failure));
+            return 2;
+        }
+        album->setCover(download.image);
     }
     // Every file is checked before the first one changes, so bad input changes nothing.
     if (!Mp3FileCheck::reportProblems(options->files, QStringLiteral("tag")))
@@ -131,7 +141,8 @@ const CliCommandRegistration registration({
     QStringLiteral("Writes one album into the MP3 files: the album in the JSON form that `search` prints,\n"
                    "read from FILE or standard input (-), the object itself or element N of an array\n"
                    "(default 0). The files take the album's tracks in the order given; files beyond the\n"
-                   "track list take their own names as titles. --cover IMAGE sets the front cover.\n"
+                   "track list take their own names as titles. --cover IMAGE sets the front cover;\n"
+                   "without it, the picture at the album's \"coverUrl\" is fetched, if it names one.\n"
                    "Nothing is changed when the album cannot be read or any file is missing or not an\n"
                    "MP3 file; a file with a damaged ID3v2 tag is named and left as it is."),
     {{QStringLiteral("album"), QStringLiteral("FILE|-"), QStringLiteral("the album's JSON file, or - for standard input"), true},

@@ -23,6 +23,7 @@ struct FetchResult {
     long httpStatus = 0; // 0 when no answer came
     FetchFailure failure = FetchFailure::None;
     QString detail;      // the system's or libcurl's own words for a failure, may be empty
+    qint64 retryAfterSeconds = 0; // how long the answer's Retry-After asks to wait; 0 without one
 
     bool succeeded() const { return failure == FetchFailure::None; }
 };

@@ -118,6 +118,10 @@ FetchResult resultOf(CURLcode code, CURL *easy, HttpFetcher::Transfer &transfer)
     FetchResult result;
     result.httpStatus = status;
     result.body = std::move(transfer.body);
+    // libcurl reads both forms of the header (seconds, or a date it turns into seconds).
+    curl_off_t retryAfter = 0;
+    if (curl_easy_getinfo(easy, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK && retryAfter > 0)
+        result.retryAfterSeconds = qint64(retryAfter);
     if (status < 200 || status >= 300)
         result.failure = FetchFailure::HttpStatus;
     return result;
@@ -125,7 +129,8 @@ FetchResult resultOf(CURLcode code, CURL *easy, HttpFetcher::Transfer &transfer)
 
 } // namespace
 
-HttpFetcher::HttpFetcher(FetchLimits limits) : m_limits(limits)
+HttpFetcher::HttpFetcher(FetchLimits limits, QByteArray userAgent)
+    : m_limits(limits), m_userAgent(std::move(userAgent))
 {
     initialiseCurlOnce();
     m_multi = curl_multi_init();
@@ -205,7 +210,8 @@ bool HttpFetcher::launch(Transfer &transfer)
     curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(m_limits.totalTimeout.count()));
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(transfer.maxBodyBytes));
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, "Tagwright");
+    // libcurl keeps its own copy of the text.
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, m_userAgent.constData());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_PRIVATE, &transfer);

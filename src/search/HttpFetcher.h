@@ -14,13 +14,14 @@
 // Fetches http and https URLs with libcurl on the calling thread. Transfers are queued and run
 // side by side within the limits' connection and byte bounds; connections stay open for the
 // fetcher's lifetime and are reused for later requests to the same host. A URL without a host
-// is refused before any name look-up.
+// is refused before any name look-up. Redirects are followed (a few, to http and https only);
+// every request names itself with the fetcher's User-Agent.
 class HttpFetcher {
 public:
     using TransferId = quint64;
     struct Transfer; // one queued or running transfer, private to the fetcher's source
 
-    explicit HttpFetcher(FetchLimits limits = {});
+    explicit HttpFetcher(FetchLimits limits = {}, QByteArray userAgent = QByteArrayLiteral("Tagwright"));
     ~HttpFetcher();
     HttpFetcher(const HttpFetcher &) = delete;
     HttpFetcher &operator=(const HttpFetcher &) = delete;
@@ -42,6 +43,7 @@ private:
     std::pair<TransferId, FetchResult> takeFinished();
 
     FetchLimits m_limits;
+    QByteArray m_userAgent;
     CURLM *m_multi;
     TransferId m_lastId = 0;
     qint64 m_bytesReserved = 0;

@@ -1,12 +1,13 @@
 #include "search/SearchOutcome.h"
 
 #include "search/ServiceConfig.h"
+#include "search/musicbrainz/MusicBrainzService.h"
 
 #include <QStringList>
 
 PageFailure PageFailure::noHost(qint32 page, const QString &storefront)
 {
-    QStringList codes = ServiceConfig::storefrontCodes();
+    QStringList codes = ServiceConfig::storefrontCodes() << MusicBrainzService::code();
     const QString last = codes.takeLast();
     const QString choices = QStringLiteral("choose %1 or %2").arg(codes.join(QStringLiteral(", ")), last);
     const QString reason = storefront.isEmpty()

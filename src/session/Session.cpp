@@ -3,8 +3,11 @@
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
 #include "search/IntValue.h"
+#include "search/musicbrainz/MusicBrainzSearch.h"
+#include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"
 #include "session/RowEdits.h"
+#include "session/StatusText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,6 +84,15 @@ std::shared_ptr<ResultEntry> Session::albumToTag(int chosenRow) const
     if (!m_albums || m_albums->isEmpty())
         return nullptr;
     return m_albums->at(chosenRow >= 0 && chosenRow < m_albums->size() ? chosenRow : 0);
+}
+
+std::optional<QString> Session::whyNotTag(const ResultEntry *album) const
+{
+    if (rowCount(List::files) == 0)
+        return StatusText::noFilesTo(QStringLiteral("tag"));
+    if (!album)
+        return StatusText::noAlbumToTag();
+    return std::nullopt;
 }
 
 void Session::moveRows(List list, const QList<int> &rows, int dropRow)
@@ -182,7 +194,16 @@ Session::Work<SearchOutcome> Session::search(ServiceConfig config, QString keywo
 {
     return [config = std::move(config), keywords = std::move(keywords), storefront = std::move(storefront)](
                JobControl &control) {
+        if (storefront == MusicBrainzService::code())
+            return MusicBrainzSearch(config).search(keywords, &control);
         return SearchEngine(config).buildSearchResultFromKeywords(keywords, storefront, &control);
+    };
+}
+
+Session::Work<LookupOutcome> Session::lookup(ServiceConfig config, QString releaseId)
+{
+    return [config = std::move(config), releaseId = std::move(releaseId)](JobControl &control) {
+        return MusicBrainzSearch(config).lookup(releaseId, &control);
     };
 }
 

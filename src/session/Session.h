@@ -4,6 +4,7 @@
 #include "search/ResultEntry.h"
 #include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
+#include "search/musicbrainz/LookupOutcome.h"
 #include "session/FileTagsAlbum.h"
 
 #include <QStringList>
@@ -31,7 +32,10 @@ public:
     // The long operations, as work on copies of what they need, so that they may run on any
     // thread: the window runs them as jobs, the command line at once. Each result is taken
     // back by the session's owner (setAlbums, setFiles, takeFileTagsAlbum).
+    // The storefront code "musicbrainz" (MusicBrainzService::code()) searches MusicBrainz.
     static Work<SearchOutcome> search(ServiceConfig config, QString keywords, QString storefront);
+    // The MusicBrainz release with this identifier, with its tracks and cover.
+    static Work<LookupOutcome> lookup(ServiceConfig config, QString releaseId);
     // Writes the album into the files listed, with the tracks on show.
     Work<FileOutcome> tagging(const ResultEntry &album) const;
     Work<Renamed> renaming(QString mask) const;
@@ -68,6 +72,8 @@ public:
     bool chooseAlbum(int row);
     // The album tagging writes: the chosen row, or the first album; null without albums.
     std::shared_ptr<ResultEntry> albumToTag(int chosenRow) const;
+    // The status line that says why tagging this album cannot start; nothing when it can.
+    std::optional<QString> whyNotTag(const ResultEntry *album) const;
 
     // Moves rows of the track or file list to the insertion point dropRow.
     void moveRows(List list, const QList<int> &rows, int dropRow);

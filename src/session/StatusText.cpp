@@ -1,10 +1,22 @@
 #include "session/StatusText.h"
 
+#include "search/musicbrainz/MusicBrainzService.h"
 #include "session/TrackCountNote.h"
 
-QStringList StatusText::searchFinished(const SearchOutcome &outcome)
+QString StatusText::catalogueName(const QString &storefront)
 {
-    QStringList lines{QStringLiteral("Finished amazon database searching. %1 entries processed.")
+    return storefront == MusicBrainzService::code() ? MusicBrainzService::name() : QStringLiteral("amazon database");
+}
+
+QString StatusText::searchStarted(const QString &storefront)
+{
+    return QStringLiteral("Starting %1 searching...").arg(catalogueName(storefront));
+}
+
+QStringList StatusText::searchFinished(const SearchOutcome &outcome, const QString &storefront)
+{
+    QStringList lines{QStringLiteral("Finished %1 searching. %2 entries processed.")
+                          .arg(catalogueName(storefront))
                           .arg(outcome.albums->size())};
     if (const std::optional<QString> failure = outcome.failureStatus())
         lines.append(*failure);

@@ -10,9 +10,11 @@
 class StatusText {
 public:
     static QString waitingForInput() { return QStringLiteral("Waiting for user input..."); }
-    static QString searchStarted() { return QStringLiteral("Starting amazon database searching..."); }
+    // The catalogue a search of this storefront code goes to, as status lines name it.
+    static QString catalogueName(const QString &storefront = {});
+    static QString searchStarted(const QString &storefront = {});
     // How many albums the search gave, then why it stopped early, if it did.
-    static QStringList searchFinished(const SearchOutcome &outcome);
+    static QStringList searchFinished(const SearchOutcome &outcome, const QString &storefront = {});
     // "Nothing to tag: no files listed." and the like.
     static QString noFilesTo(const QString &verb);
     static QString noAlbumToTag() { return QStringLiteral("Nothing to tag: no album listed."); }

@@ -2,7 +2,6 @@
 
 #include "common/StatusNotification.h"
 #include "session/StatusText.h"
-#include "session/Storefront.h"
 #include "window/AlbumTableModel.h"
 #include "window/FileTableModel.h"
 #include "window/TableDragData.h"
@@ -12,23 +11,22 @@
 
 namespace {
 
-Session::List sessionList(TableOutlet table)
-{
-    switch (table) {
-    case TableOutlet::resultTableView: return Session::List::albums;
-    case TableOutlet::trackListView: return Session::List::tracks;
-    case TableOutlet::fileListView: break;
-    }
-    return Session::List::files;
-}
+// The tables show the session's lists in the same order.
+static_assert(int(TableOutlet::resultTableView) == int(Session::List::albums)
+              && int(TableOutlet::trackListView) == int(Session::List::tracks)
+              && int(TableOutlet::fileListView) == int(Session::List::files));
+Session::List listOf(TableOutlet table) { return Session::List(int(table)); }
+
+const QList<TextOutlet> albumFields{TextOutlet::artist, TextOutlet::album, TextOutlet::publicationYear,
+                                    TextOutlet::genre,  TextOutlet::label, TextOutlet::tracks,
+                                    TextOutlet::discs};
 
 } // namespace
 
 MainController::MainController(WindowSurface &surface, ServiceConfig config)
     : m_surface(surface), m_config(std::move(config)),
-      m_albumModel(std::make_unique<AlbumTableModel>(*this, m_session)),
-      m_trackModel(std::make_unique<TrackTableModel>(*this, m_session)),
-      m_fileModel(std::make_unique<FileTableModel>(*this, m_session)),
+      m_models{std::make_unique<AlbumTableModel>(*this, m_session), std::make_unique<TrackTableModel>(*this, m_session),
+               std::make_unique<FileTableModel>(*this, m_session)},
       m_jobs(std::make_unique<SessionJobs>([this](bool running) { m_surface.showJobRunning(running); }))
 {
     initialize();
@@ -36,11 +34,8 @@ MainController::MainController(WindowSurface &surface, ServiceConfig config)
                      [this](qint64 done, qint64 total) { m_surface.showJobProgress(done, total); });
 }
 
-MainController::~MainController()
-{
-    // A running job stops after its current file and is waited for; its results go nowhere.
-    m_jobs.reset();
-}
+// A running job stops after its current file and is waited for; its results go nowhere.
+MainController::~MainController() { m_jobs.reset(); }
 
 void MainController::awakeFromNib()
 {
@@ -53,8 +48,6 @@ void MainController::awakeFromNib()
     switchStatus(StatusText::waitingForInput());
 }
 
-// --- search and clearing -------------------------------------------------------------
-
 void MainController::getSearchResult()
 {
     const QString keywords = m_surface.stringValue(TextOutlet::keywords);
@@ -62,7 +55,7 @@ void MainController::getSearchResult()
         return;
     clearTableViewsAndDataSources();
     switchStatus(StatusText::searchStarted());
-    m_jobs->start<SearchOutcome>(Session::search(m_config, keywords, storefrontForTag(m_surface.selectedTag())),
+    m_jobs->start<SearchOutcome>(Session::search(m_config, keywords, ServiceConfig::storefrontCodeForButtonTag(m_surface.selectedTag())),
                                  [this](const SearchOutcome &outcome) {
                                      m_session.setAlbums(outcome.albums);
                                      refreshTableView(TableOutlet::resultTableView);
@@ -116,8 +109,6 @@ void MainController::showChosenAlbum()
     refreshTableView(TableOutlet::trackListView);
 }
 
-// --- status line ---------------------------------------------------------------------
-
 void MainController::switchStatus(const QString &message)
 {
     m_surface.setStringValue(TextOutlet::status, message);
@@ -137,22 +128,7 @@ void MainController::handleStatusChange(const QVariantMap &userInfo)
         switchStatus(userInfo.value(QVStatusKey).toString());
 }
 
-// --- table data ----------------------------------------------------------------------
-
-ControllerTableModel *MainController::model(TableOutlet table) const
-{
-    switch (table) {
-    case TableOutlet::resultTableView: return m_albumModel.get();
-    case TableOutlet::trackListView: return m_trackModel.get();
-    case TableOutlet::fileListView: break;
-    }
-    return m_fileModel.get();
-}
-
-int MainController::numberOfRowsInTableView(TableOutlet table) const
-{
-    return m_session.rowCount(sessionList(table));
-}
+int MainController::numberOfRowsInTableView(TableOutlet table) const { return m_session.rowCount(listOf(table)); }
 
 std::optional<QString> MainController::objectValueForTableColumn(TableOutlet table, const QString &column,
                                                                   int row) const
@@ -162,9 +138,8 @@ std::optional<QString> MainController::objectValueForTableColumn(TableOutlet tab
 
 void MainController::setObjectValue(TableOutlet table, const QString &value, const QString &column, int row)
 {
-    if (jobRunning())
-        return;
-    model(table)->setCellText(row, model(table)->columnIndex(column), value);
+    if (!jobRunning())
+        model(table)->setCellText(row, model(table)->columnIndex(column), value);
 }
 
 void MainController::tableViewSelectionDidChange(TableOutlet table)
@@ -172,8 +147,6 @@ void MainController::tableViewSelectionDidChange(TableOutlet table)
     if (table == TableOutlet::resultTableView && m_session.chooseAlbum(m_surface.selectedRow(table)))
         showChosenAlbum();
 }
-
-// --- drag and drop -------------------------------------------------------------------
 
 QStringList MainController::draggedTypes(TableOutlet table) const
 {
@@ -188,93 +161,76 @@ QMimeData *MainController::writeRowsWithIndexes(TableOutlet table, const QList<i
     return TableDragData::rows(this, int(table), rows);
 }
 
+std::optional<TableDragData::Drop> MainController::dropOnto(TableOutlet table, const QMimeData *data) const
+{
+    if (jobRunning())
+        return std::nullopt;
+    return TableDragData::dropOnto(data, draggedTypes(table), this, int(table), numberOfRowsInTableView(table));
+}
+
 Qt::DropAction MainController::validateDrop(TableOutlet table, const QMimeData *data) const
 {
-    const QString type = TableDragData::firstCarried(data, draggedTypes(table));
-    if (type.isEmpty() || jobRunning())
-        return Qt::IgnoreAction;
-    if (type != TableDragData::rowDragType)
-        return Qt::CopyAction;
-    return TableDragData::rowsFor(data, this, int(table), numberOfRowsInTableView(table)) ? Qt::MoveAction
-                                                                                          : Qt::IgnoreAction;
+    const std::optional<TableDragData::Drop> drop = dropOnto(table, data);
+    return !drop ? Qt::IgnoreAction : drop->movesRows() ? Qt::MoveAction : Qt::CopyAction;
 }
 
 bool MainController::acceptDrop(TableOutlet table, const QMimeData *data, int row)
 {
-    const QString type = TableDragData::firstCarried(data, draggedTypes(table));
-    if (type.isEmpty() || jobRunning())
+    const std::optional<TableDragData::Drop> drop = dropOnto(table, data);
+    if (!drop || (drop->movesRows() && (row < 0 || row > numberOfRowsInTableView(table))))
         return false;
-    if (type == TableDragData::rowDragType) {
-        const std::optional<QList<int>> rows =
-            TableDragData::rowsFor(data, this, int(table), numberOfRowsInTableView(table));
-        if (!rows || row < 0 || row > numberOfRowsInTableView(table))
-            return false;
-        m_session.moveRows(sessionList(table), *rows, row);
-        refreshTableView(table);
-    } else {
-        // Files always go in after the last row; the list is sorted by path anyway.
-        m_session.addFiles(TableDragData::localFiles(data, type));
-        refreshTableView(table);
+    // Files always go in after the last row; the list is sorted by path anyway.
+    if (drop->movesRows())
+        m_session.moveRows(listOf(table), drop->rows, row);
+    else
+        m_session.addFiles(TableDragData::localFiles(data, drop->type));
+    refreshTableView(table);
+    if (!drop->movesRows())
         writeTagsFromFilesInTableViews();
-    }
     updatePreview();
     return true;
 }
 
-// --- row deletion --------------------------------------------------------------------
-
 void MainController::keyDown(int key)
 {
-    if ((key != Qt::Key_Backspace && key != Qt::Key_Delete) || jobRunning())
-        return;
     const std::optional<TableOutlet> table = m_surface.firstResponderTable();
-    if (!table || numberOfRowsInTableView(*table) == 0)
+    if ((key != Qt::Key_Backspace && key != Qt::Key_Delete) || jobRunning() || !table)
         return;
     const QList<int> rows = m_surface.selectedRows(*table);
-    if (rows.isEmpty())
+    if (numberOfRowsInTableView(*table) == 0 || rows.isEmpty())
         return;
-    m_session.removeRows(sessionList(*table), rows);
+    m_session.removeRows(listOf(*table), rows);
     refreshTableView(*table);
 }
-
-// --- file commands -------------------------------------------------------------------
 
 void MainController::processTagging()
 {
     if (jobRunning())
         return;
-    if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
-        switchStatus(StatusText::noFilesTo(QStringLiteral("tag")));
-        return;
-    }
     const std::shared_ptr<ResultEntry> album =
         m_session.albumToTag(m_surface.selectedRow(TableOutlet::resultTableView));
-    if (!album) {
-        switchStatus(StatusText::noAlbumToTag());
-        return;
-    }
+    if (const std::optional<QString> refusal = m_session.whyNotTag(album.get()))
+        return switchStatus(*refusal);
     const qsizetype count = m_session.files()->size();
     switchStatus(StatusText::taggingStarted(count, numberOfRowsInTableView(TableOutlet::trackListView)));
     album->setCover(m_surface.image());
     m_jobs->start<FileOutcome>(m_session.tagging(*album), [this, count](const FileOutcome &outcome) {
-            reportFileOutcome(QStringLiteral("Tagging"), outcome, count);
-        });
+        reportFileOutcome(QStringLiteral("Tagging"), outcome, count);
+    });
 }
 
 void MainController::processRenaming()
 {
     if (jobRunning())
         return;
-    if (numberOfRowsInTableView(TableOutlet::fileListView) == 0) {
-        switchStatus(StatusText::noFilesTo(QStringLiteral("rename")));
-        return;
-    }
+    if (numberOfRowsInTableView(TableOutlet::fileListView) == 0)
+        return switchStatus(StatusText::noFilesTo(QStringLiteral("rename")));
     switchStatus(StatusText::renamingStarted());
     m_jobs->start<Session::Renamed>(
         m_session.renaming(m_surface.stringValue(TextOutlet::renaming)), [this](const Session::Renamed &renamed) {
             m_session.setFiles(renamed.files);
             // The rows stay the same files under new names, so the selection stays too.
-            m_fileModel->refreshCells();
+            model(TableOutlet::fileListView)->refreshCells();
             m_surface.setNeedsDisplay(TableOutlet::fileListView);
             reportFileOutcome(QStringLiteral("Renaming"), renamed.outcome, renamed.files.size());
         });
@@ -282,13 +238,9 @@ void MainController::processRenaming()
 
 void MainController::dropTags()
 {
-    if (jobRunning())
-        return;
     const QStringList files = m_session.files().value_or(QStringList());
-    if (files.isEmpty()) {
-        removeTags(files);
-        return;
-    }
+    if (files.isEmpty() || jobRunning())
+        return removeTags(files);
     // Removing tags cannot be undone: the user confirms it for exactly these files.
     m_surface.askToConfirm(StatusText::removeTagsQuestion(files.size()), QStringLiteral("Remove tags"),
                            [this, files] { removeTags(files); });
@@ -299,8 +251,8 @@ void MainController::removeTags(const QStringList &files)
     if (jobRunning())
         return;
     m_jobs->start<FileOutcome>(Session::tagRemoval(files), [this, count = files.size()](const FileOutcome &outcome) {
-            reportFileOutcome(QStringLiteral("Removing tags"), outcome, count);
-        });
+        reportFileOutcome(QStringLiteral("Removing tags"), outcome, count);
+    });
 }
 
 void MainController::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files)
@@ -312,23 +264,20 @@ void MainController::reportFileOutcome(const QString &command, const FileOutcome
         switchStatus(*ended);
 }
 
-// --- albums and tracks by hand or from tags ------------------------------------------
-
 void MainController::addAlbumInformation()
 {
-    if (jobRunning())
-        return;
-    generateNewAlbumEntryForArtist(m_surface.stringValue(TextOutlet::artist), m_surface.stringValue(TextOutlet::album),
-                                   m_surface.stringValue(TextOutlet::publicationYear),
-                                   m_surface.stringValue(TextOutlet::genre), m_surface.stringValue(TextOutlet::label),
-                                   m_surface.stringValue(TextOutlet::tracks), m_surface.stringValue(TextOutlet::discs));
+    QList<std::optional<QString>> values;
+    for (TextOutlet field : albumFields)
+        values.append(m_surface.stringValue(field));
+    if (!jobRunning())
+        generateNewAlbumEntryForArtist(values[0], values[1], values[2], values[3], values[4], values[5], values[6]);
 }
 
 void MainController::addTrackItem()
 {
-    if (jobRunning())
-        return;
-    generateNewTrackItem(m_surface.stringValue(TextOutlet::trackTitle), m_surface.stringValue(TextOutlet::trackArtist));
+    if (!jobRunning())
+        generateNewTrackItem(m_surface.stringValue(TextOutlet::trackTitle),
+                             m_surface.stringValue(TextOutlet::trackArtist));
 }
 
 void MainController::generateNewAlbumEntryForArtist(
@@ -350,8 +299,7 @@ void MainController::generateNewTrackItem(const std::optional<QString> &title, c
 
 void MainController::clearAdditionalDetails()
 {
-    for (TextOutlet field : {TextOutlet::artist, TextOutlet::album, TextOutlet::publicationYear, TextOutlet::genre,
-                             TextOutlet::label, TextOutlet::tracks, TextOutlet::discs, TextOutlet::trackTitle})
+    for (TextOutlet field : albumFields + QList<TextOutlet>{TextOutlet::trackTitle})
         m_surface.setStringValue(field, QString());
 }
 
@@ -360,19 +308,17 @@ void MainController::writeTagsFromFilesInTableViews()
     if (!m_session.awaitsAlbumFromTags() || jobRunning())
         return;
     m_jobs->start<FileTagsAlbum>(m_session.readingFileTags(), [this](const FileTagsAlbum &tags) {
-            m_session.takeFileTagsAlbum(tags);
-            if (tags.album) {
-                refreshTableView(TableOutlet::resultTableView);
-                refreshTableView(TableOutlet::trackListView);
-                clearAdditionalDetails();
-                m_surface.setStringValue(TextOutlet::keywords, tags.keywords);
-            }
-            if (tags.cover)
-                m_surface.setImage(tags.cover);
-        });
+        m_session.takeFileTagsAlbum(tags);
+        if (tags.album) {
+            refreshTableView(TableOutlet::resultTableView);
+            refreshTableView(TableOutlet::trackListView);
+            clearAdditionalDetails();
+            m_surface.setStringValue(TextOutlet::keywords, tags.keywords);
+        }
+        if (tags.cover)
+            m_surface.setImage(tags.cover);
+    });
 }
-
-// --- renaming mask -------------------------------------------------------------------
 
 void MainController::updatePreview()
 {
@@ -383,4 +329,3 @@ void MainController::saveRenamingMask()
 {
     UserDefaults::setValue(QVRenamingMaskKey, m_surface.stringValue(TextOutlet::renaming));
 }
-

@@ -24,6 +24,7 @@ MainWindow::MainWindow(DemoServiceStarter startDemo, bool forceDemo, QWidget *pa
     m_ui->searchSelection->setId(m_ui->storeUnitedKingdom, 2);
     m_ui->searchSelection->setId(m_ui->storeFrance, 3);
     m_ui->searchSelection->setId(m_ui->storeUnitedStates, 4);
+    m_ui->searchSelection->setId(m_ui->storeMusicBrainz, 5);
     m_ui->preview->setText(QStringLiteral("--"));
     m_jobProgress = new QProgressBar(m_ui->statusView);
     m_jobProgress->setObjectName(QStringLiteral("jobProgress"));
@@ -41,7 +42,9 @@ MainWindow::MainWindow(DemoServiceStarter startDemo, bool forceDemo, QWidget *pa
     setUpTables();
     connectActions();
     m_controller->awakeFromNib();
-    applyServiceConfig();
+    // A user without storefront credentials starts where searches answer for real.
+    if (!applyServiceConfig())
+        m_ui->storeMusicBrainz->setChecked(true);
 }
 
 MainWindow::~MainWindow()
@@ -121,18 +124,26 @@ void MainWindow::connectActions()
     connect(m_ui->quitAction, &QAction::triggered, this, &QWidget::close);
 }
 
-void MainWindow::applyServiceConfig()
+bool MainWindow::applyServiceConfig()
 {
     ServiceConfig config = ServiceConfig::load();
+    const bool credentialsConfigured = config.credentialsConfigured;
     QString demoProblem;
     std::optional<ServiceConfig> demo;
     if ((m_forceDemo || !config.credentialsConfigured) && m_startDemo)
         demo = m_startDemo(&demoProblem);
+    if (demo && !m_forceDemo) {
+        // Without credentials only the storefronts fall back to the sample catalogue:
+        // MusicBrainz needs none, so it stays live.
+        demo->musicBrainzUrl = config.musicBrainzUrl;
+        demo->coverArtUrl = config.coverArtUrl;
+    }
     m_usesDemo = demo.has_value();
     m_controller->setServiceConfig(m_usesDemo ? std::move(*demo) : std::move(config));
     setWindowTitle(m_usesDemo ? tr("Tagwright \u2014 demo catalogue") : tr("Tagwright"));
     if (!m_usesDemo && !demoProblem.isEmpty())
         m_controller->switchStatus(tr("The demo catalogue could not be started: %1").arg(demoProblem));
+    return credentialsConfigured;
 }
 
 void MainWindow::showPreferences()

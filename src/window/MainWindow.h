@@ -38,8 +38,10 @@ public:
     // Puts these files and folders into the file list as if dropped on it.
     void dropFiles(const QStringList &paths);
 
-    // Takes the service settings anew (after the preferences changed).
-    void applyServiceConfig();
+    // Takes the service settings anew (at start and after the preferences changed): the
+    // configuration from the settings and the environment, with the demo catalogue
+    // where asked for or needed; whether storefront credentials are configured.
+    bool applyServiceConfig();
 
     QString stringValue(TextOutlet field) const override;
     void setStringValue(TextOutlet field, const QString &text) override;

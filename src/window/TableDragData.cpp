@@ -25,23 +25,11 @@ std::optional<QString> localPath(const QUrl &url)
     return local.toLocalFile();
 }
 
-} // namespace
-
-namespace TableDragData {
-
-QMimeData *rows(const void *window, int table, const QList<int> &rows)
-{
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << quint64(reinterpret_cast<quintptr>(window)) << qint32(table) << rows;
-    auto *data = new QMimeData;
-    data->setData(rowDragType, bytes);
-    return data;
-}
-
+// The rows of a row drag when they come from this very table and lie inside its list of
+// rowCount rows, ascending and without repeats.
 std::optional<QList<int>> rowsFor(const QMimeData *data, const void *window, int table, int rowCount)
 {
-    QDataStream stream(data->data(rowDragType));
+    QDataStream stream(data->data(TableDragData::rowDragType));
     quint64 source = 0;
     qint32 sourceTable = -1;
     QList<int> rows;
@@ -54,6 +42,29 @@ std::optional<QList<int>> rowsFor(const QMimeData *data, const void *window, int
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
+}
+
+// The first of these types, in their order of preference, that the data carries; empty when none.
+QString firstCarried(const QMimeData *data, const QStringList &types)
+{
+    for (const QString &type : types)
+        if (data->hasFormat(type))
+            return type;
+    return QString();
+}
+
+} // namespace
+
+namespace TableDragData {
+
+QMimeData *rows(const void *window, int table, const QList<int> &rows)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << quint64(reinterpret_cast<quintptr>(window)) << qint32(table) << rows;
+    auto *data = new QMimeData;
+    data->setData(rowDragType, bytes);
+    return data;
 }
 
 QStringList localFiles(const QMimeData *data, const QString &type)
@@ -72,12 +83,19 @@ QStringList localFiles(const QMimeData *data, const QString &type)
     return files;
 }
 
-QString firstCarried(const QMimeData *data, const QStringList &types)
+std::optional<Drop> dropOnto(const QMimeData *data, const QStringList &accepted, const void *window, int table,
+                             int rowCount)
 {
-    for (const QString &type : types)
-        if (data->hasFormat(type))
-            return type;
-    return QString();
+    Drop drop{firstCarried(data, accepted), {}};
+    if (drop.type.isEmpty())
+        return std::nullopt;
+    if (drop.movesRows()) {
+        std::optional<QList<int>> rows = rowsFor(data, window, table, rowCount);
+        if (!rows)
+            return std::nullopt;
+        drop.rows = std::move(*rows);
+    }
+    return drop;
 }
 
 } // namespace TableDragData

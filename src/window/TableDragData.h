@@ -20,11 +20,17 @@ inline const QString trackDragType = QStringLiteral("CorePasteboardFlavorType 0x
 
 // Drag data for these rows of the given table of the given window.
 QMimeData *rows(const void *window, int table, const QList<int> &rows);
-// The rows of a row drag when they come from this very table and lie inside its list of
-// rowCount rows, ascending and without repeats.
-std::optional<QList<int>> rowsFor(const QMimeData *data, const void *window, int table, int rowCount);
-// The first of these types, in their order of preference, that the data carries; empty when none.
-QString firstCarried(const QMimeData *data, const QStringList &types);
+// A drop onto a table: the first accepted type the data carries and, for a row drag, its rows,
+// ascending and without repeats.
+struct Drop {
+    QString type;
+    QList<int> rows;
+    bool movesRows() const { return type == rowDragType; }
+};
+// The drop the data makes onto this table of this window, taking the accepted types in their
+// order of preference; nothing when it carries none, or rows not dragged from this very table.
+std::optional<Drop> dropOnto(const QMimeData *data, const QStringList &accepted, const void *window, int table,
+                             int rowCount);
 // The local files a drag of this type names, in its order; URLs naming no local file are left out.
 QStringList localFiles(const QMimeData *data, const QString &type);
 

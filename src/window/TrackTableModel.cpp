@@ -1,10 +1,13 @@
 #include "window/TrackTableModel.h"
 
+#include <algorithm>
+
 TrackTableModel::TrackTableModel(MainController &controller, const Session &session, QObject *parent)
     : ControllerTableModel(controller, session, TableOutlet::trackListView,
                            {{QStringLiteral("Number"), tr("No."), false},
                             {QStringLiteral("Title"), tr("Title"), true},
-                            {QStringLiteral("Artist"), tr("Artist"), true}},
+                            {QStringLiteral("Artist"), tr("Artist"), true},
+                            {QStringLiteral("Disc"), tr("Disc"), false}},
                            true, parent)
 {
 }
@@ -16,6 +19,8 @@ std::optional<QString> TrackTableModel::cellText(int row, int column) const
     if (column == number)
         return QString::number(row + 1);
     const Track &track = *tracks->at(row);
+    if (column == disc)
+        return track.discNumber() ? std::optional(QString::number(*track.discNumber())) : std::nullopt;
     return column == title ? track.title() : track.artist();
 }
 
@@ -28,4 +33,13 @@ void TrackTableModel::setCellText(int row, int column, const QString &text)
         track.setTitle(text);
     else if (column == artist)
         track.setArtist(text);
+}
+
+int TrackTableModel::columnCount(const QModelIndex &parent) const
+{
+    const TrackList *tracks = m_session.tracks().get();
+    const bool severalDiscs = tracks && std::any_of(tracks->begin(), tracks->end(), [](const auto &track) {
+        return track->discNumber().value_or(1) > 1;
+    });
+    return ControllerTableModel::columnCount(parent) - (severalDiscs ? 0 : 1);
 }

@@ -122,7 +122,7 @@ TEST(SearchOverHttp, SaysWhyPagesFailedAndKeepsTheRest)
     const qsizetype requestsBefore = service.logLines().size();
     const QList<std::tuple<ServiceConfig, QString, QString>> refusals{
         {wrongSecret, "de", "Search failed: the service refused the signature (SignatureDoesNotMatch); check the secret key in Service settings."},
-        {service.config(), "uk", "Search failed: \"uk\" is not a storefront; choose de, com, co.uk or fr."}};
+        {service.config(), "uk", "Search failed: \"uk\" is not a storefront; choose de, com, co.uk, fr or musicbrainz."}};
     for (const auto &[config, store, status] : refusals) {
         const SearchOutcome outcome = search(config, QStringLiteral("no faults"), store);
         EXPECT_TRUE(outcome.albums->isEmpty());

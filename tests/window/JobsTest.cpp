@@ -19,6 +19,7 @@ TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
     LocalCatalogue service(QStringLiteral(TAGWRIGHT_SOURCE_DIR "/data/catalogue"), slow);
     ASSERT_TRUE(service.isRunning());
     controller().setServiceConfig(service.config());
+    button("storeUnitedStates")->click();
     field("keywords")->setText("Northern Lights");
     button("searchButton")->click();
     ASSERT_TRUE(controller().jobRunning());

@@ -6,6 +6,9 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
 {
     addAlbums({"Typed"});
     listFiles({filePath("kept.mp3")});
+    // Without storefront credentials the window starts on MusicBrainz.
+    EXPECT_TRUE(button("storeMusicBrainz")->isChecked());
+    button("storeUnitedStates")->click();
     field("keywords")->setText("Northern Lights");
     click("searchButton");
     const ResultList &albums = *controller().resultList();

@@ -166,8 +166,12 @@ void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, 
         if (const std::optional<QString> releaseDate = first(releaseDatePath))
             entry->setYearOfPublication(releaseDate->left(4));
 
-        if (const std::optional<QString> coverUrl = coverUrlOfItem(item))
+        if (const std::optional<QString> coverUrl = coverUrlOfItem(item)) {
             entry->setCover(covers(*coverUrl));
+            // Kept only where it can be fetched again, e.g. by a later tagging of the album.
+            if (isFetchableCoverUrl(*coverUrl))
+                entry->setCoverUrl(*coverUrl);
+        }
 
         if (const std::optional<QString> discCount = first(discCountPath))
             entry->setNumberOfDiscs(intValue(*discCount));

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+// A cover named by an album's "coverUrl", fetched (redirects followed, http and https only)
+// and decoded the way a search keeps covers.
+struct CoverDownload {
+    std::optional<QImage> image;
+    QString failure; // why there is no image, when there is none
+
+    static CoverDownload fetch(const QString &url);
+};
