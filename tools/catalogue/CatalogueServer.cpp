@@ -1,16 +1,15 @@
 #include "catalogue/CatalogueServer.h"
 
-#include "catalogue/AnswerFault.h"
 #include "catalogue/CatalogueFolder.h"
 #include "catalogue/FaultSchedule.h"
 #include "catalogue/MusicBrainzManners.h"
 #include "catalogue/RequestLog.h"
 #include "catalogue/ServiceAnswers.h"
+#include "catalogue/ServiceReply.h"
 #include "catalogue/SignedQuery.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <httplib.h>
 
@@ -23,21 +22,6 @@ namespace {
 // Enough workers for a client that fetches a page's covers all at once while other
 // connections sit idle between requests (each open connection holds a worker).
 constexpr size_t workerThreads = 64;
-
-const char *const xmlContentType = "text/xml;charset=UTF-8";
-const char *const textContentType = "text/plain";
-
-std::string imageContentType(const QString &name)
-{
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    if (suffix == u"jpg" || suffix == u"jpeg")
-        return "image/jpeg";
-    if (suffix == u"png")
-        return "image/png";
-    if (suffix == u"gif")
-        return "image/gif";
-    return "application/octet-stream";
-}
 
 std::optional<QByteArray> readFile(const std::optional<QString> &path)
 {
@@ -63,25 +47,9 @@ QString keywordsOfLuceneQuery(const QString &query)
     return keywords;
 }
 
-// What a request is answered with. It is decided whole before anything goes out, so that
-// the log line, written first, can carry the status.
-struct Reply {
-    int status = 200;
-    QByteArray body;
-    std::string contentType = xmlContentType;
-    std::optional<AnswerFault> fault = {};  // when set, answers instead of everything above
-    std::string location = {};              // for a redirect
-    bool signatureVerified = false;
-};
-
-Reply xmlReply(int status, QByteArray body)
+ServiceReply musicBrainzError(int status, const QString &text)
 {
-    return Reply{status, std::move(body)};
-}
-
-Reply textReply(int status, const QByteArray &text)
-{
-    return Reply{status, text + '\n', textContentType};
+    return ServiceReply::xml(status, ServiceAnswers::musicBrainzError(text));
 }
 
 } // namespace
@@ -103,20 +71,20 @@ struct CatalogueServer::Private {
     {
     }
 
-    using Answer = Reply (Private::*)(const httplib::Request &request, qint64 arrivedMs);
+    using Answer = ServiceReply (Private::*)(const httplib::Request &request, qint64 arrivedMs);
     void serve(const httplib::Request &request, httplib::Response &response, Answer answer);
 
-    Reply itemSearch(const httplib::Request &request, qint64 arrivedMs);
-    Reply image(const httplib::Request &request, qint64 arrivedMs);
-    Reply musicBrainz(const httplib::Request &request, qint64 arrivedMs);
-    Reply coverArt(const httplib::Request &request, qint64 arrivedMs);
-    Reply coverArtImage(const httplib::Request &request, qint64 arrivedMs);
-    Reply unknownPath(const httplib::Request &request, qint64 arrivedMs);
+    ServiceReply itemSearch(const httplib::Request &request, qint64 arrivedMs);
+    ServiceReply image(const httplib::Request &request, qint64 arrivedMs);
+    ServiceReply musicBrainz(const httplib::Request &request, qint64 arrivedMs);
+    ServiceReply coverArt(const httplib::Request &request, qint64 arrivedMs);
+    ServiceReply coverArtImage(const httplib::Request &request, qint64 arrivedMs);
+    ServiceReply unknownPath(const httplib::Request &request, qint64 arrivedMs);
 
     // The answer's fault, when its .fault file strikes for this request.
-    std::optional<Reply> faultReply(const std::optional<QString> &stem);
+    std::optional<ServiceReply> faultReply(const std::optional<QString> &stem);
     // DIR/<stem>.xml with {{base}} filled in, or `missing` when there is none.
-    Reply storedReply(const std::optional<QString> &stem, Reply missing) const;
+    ServiceReply storedReply(const std::optional<QString> &stem, ServiceReply missing) const;
 
     CatalogueServerOptions options;
     CatalogueFolder folder;
@@ -140,39 +108,30 @@ void CatalogueServer::Private::serve(const httplib::Request &request, httplib::R
     const qint64 arrivedMs = sinceStart.elapsed();
     if (options.latencyMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(options.latencyMs));
-    const Reply reply = (this->*answer)(request, arrivedMs);
+    const ServiceReply reply = (this->*answer)(request, arrivedMs);
     log.append({QString::fromStdString(request.path), SignedQuery::fromTarget(request.target).parameters(),
-                reply.signatureVerified, now.count, QString::fromStdString(request.get_header_value("User-Agent")),
-                arrivedMs, reply.fault ? reply.fault->status() : reply.status});
-    if (reply.fault) {
-        reply.fault->apply(request, response, stopping);
-        return;
-    }
-    response.status = reply.status;
-    response.set_content(reply.body.constData(), size_t(reply.body.size()), reply.contentType);
-    if (!reply.location.empty())
-        response.set_header("Location", reply.location);
+                reply.signatureVerified(), now.count, QString::fromStdString(request.get_header_value("User-Agent")),
+                arrivedMs, reply.status()});
+    reply.send(request, response, stopping);
 }
 
-std::optional<Reply> CatalogueServer::Private::faultReply(const std::optional<QString> &stem)
+std::optional<ServiceReply> CatalogueServer::Private::faultReply(const std::optional<QString> &stem)
 {
     std::optional<AnswerFault> fault = faults.faultFor(folder.answerFile(stem, QStringLiteral(".fault")));
     if (!fault)
         return std::nullopt;
-    Reply reply;
-    reply.fault = std::move(fault);
-    return reply;
+    return ServiceReply::misbehaving(std::move(*fault));
 }
 
-Reply CatalogueServer::Private::storedReply(const std::optional<QString> &stem, Reply missing) const
+ServiceReply CatalogueServer::Private::storedReply(const std::optional<QString> &stem, ServiceReply missing) const
 {
     const std::optional<QByteArray> body = readFile(folder.answerFile(stem, QStringLiteral(".xml")));
     if (!body)
         return missing;
-    return xmlReply(200, QByteArray(*body).replace("{{base}}", base));
+    return ServiceReply::xml(200, QByteArray(*body).replace("{{base}}", base));
 }
 
-Reply CatalogueServer::Private::itemSearch(const httplib::Request &request, qint64)
+ServiceReply CatalogueServer::Private::itemSearch(const httplib::Request &request, qint64)
 {
     const SignedQuery query = SignedQuery::fromTarget(request.target);
     const SignedQuery::Verdict verdict = query.verify(QString::fromStdString(request.get_header_value("Host")),
@@ -181,94 +140,90 @@ Reply CatalogueServer::Private::itemSearch(const httplib::Request &request, qint
     const QString page = query.value(QStringLiteral("ItemPage")).value_or(QStringLiteral("1"));
     const std::optional<QString> stem = CatalogueFolder::pageStem(keywords, page);
     // A fault stands for a failing network or server, which strikes before any checking.
-    std::optional<Reply> reply = faultReply(stem);
+    std::optional<ServiceReply> reply = faultReply(stem);
     if (!reply) {
         switch (verdict) {
         case SignedQuery::Verdict::UnknownAccessKey:
-            reply = xmlReply(403, ServiceAnswers::invalidClientTokenId());
+            reply = ServiceReply::xml(403, ServiceAnswers::invalidClientTokenId());
             break;
         case SignedQuery::Verdict::SignatureMismatch:
-            reply = xmlReply(403, ServiceAnswers::signatureDoesNotMatch());
+            reply = ServiceReply::xml(403, ServiceAnswers::signatureDoesNotMatch());
             break;
         case SignedQuery::Verdict::Verified:
-            reply = storedReply(stem, xmlReply(200, ServiceAnswers::noExactMatches(keywords, page)));
+            reply = storedReply(stem, ServiceReply::xml(200, ServiceAnswers::noExactMatches(keywords, page)));
             break;
         }
     }
-    reply->signatureVerified = verdict == SignedQuery::Verdict::Verified;
+    reply->setSignatureVerified(verdict == SignedQuery::Verdict::Verified);
     return *reply;
 }
 
-Reply CatalogueServer::Private::image(const httplib::Request &request, qint64)
+ServiceReply CatalogueServer::Private::image(const httplib::Request &request, qint64)
 {
     const QString name = QString::fromStdString(request.matches[1]);
     const std::optional<QByteArray> body = readFile(folder.imageFile(name));
     if (!body)
-        return textReply(404, "No such picture.");
-    return Reply{200, *body, imageContentType(name)};
+        return ServiceReply::text(404, "No such picture.");
+    return ServiceReply::picture(name, *body);
 }
 
-Reply CatalogueServer::Private::musicBrainz(const httplib::Request &request, qint64 arrivedMs)
+ServiceReply CatalogueServer::Private::musicBrainz(const httplib::Request &request, qint64 arrivedMs)
 {
     if (const std::optional<MusicBrainzManners::Refusal> refusal =
             manners.check(QString::fromStdString(request.get_header_value("User-Agent")), arrivedMs))
-        return xmlReply(refusal->status, ServiceAnswers::musicBrainzError(refusal->reason));
+        return musicBrainzError(refusal->status, refusal->reason);
 
     static const QRegularExpression search(QStringLiteral("^/ws/2/release/?$"));
     static const QRegularExpression lookup(QStringLiteral("^/ws/2/release/([^/]+)$"));
     const QString path = QString::fromStdString(request.path);
     if (search.match(path).hasMatch()) {
         if (!request.has_param("query"))
-            return xmlReply(400, ServiceAnswers::musicBrainzError(QStringLiteral("A release search needs a query.")));
+            return musicBrainzError(400, QStringLiteral("A release search needs a query."));
         // The query string is form-encoded: httplib has turned "+" into a space already.
         const QString query = QString::fromStdString(request.get_param_value("query"));
         const std::optional<QString> stem = CatalogueFolder::musicBrainzSearchStem(keywordsOfLuceneQuery(query));
-        if (std::optional<Reply> fault = faultReply(stem))
+        if (std::optional<ServiceReply> fault = faultReply(stem))
             return *fault;
-        return storedReply(stem, xmlReply(200, ServiceAnswers::musicBrainzNoReleases()));
+        return storedReply(stem, ServiceReply::xml(200, ServiceAnswers::musicBrainzNoReleases()));
     }
     if (const QRegularExpressionMatch match = lookup.match(path); match.hasMatch()) {
         const std::optional<QString> stem = CatalogueFolder::musicBrainzReleaseStem(match.captured(1));
         if (!stem)
-            return xmlReply(400, ServiceAnswers::musicBrainzError(QStringLiteral("Invalid mbid.")));
-        if (std::optional<Reply> fault = faultReply(stem))
+            return musicBrainzError(400, QStringLiteral("Invalid mbid."));
+        if (std::optional<ServiceReply> fault = faultReply(stem))
             return *fault;
-        return storedReply(stem, xmlReply(404, ServiceAnswers::musicBrainzError(QStringLiteral("Not Found"))));
+        return storedReply(stem, musicBrainzError(404, QStringLiteral("Not Found")));
     }
-    return xmlReply(404, ServiceAnswers::musicBrainzError(QStringLiteral("Not Found")));
+    return musicBrainzError(404, QStringLiteral("Not Found"));
 }
 
-Reply CatalogueServer::Private::coverArt(const httplib::Request &request, qint64)
+ServiceReply CatalogueServer::Private::coverArt(const httplib::Request &request, qint64)
 {
     const QString mbid = QString::fromStdString(request.matches[1]);
     const std::optional<QString> stem = CatalogueFolder::coverArtStem(mbid);
     if (!stem)
-        return textReply(400, mbid.toUtf8() + " is not a valid release MBID.");
-    if (std::optional<Reply> fault = faultReply(stem))
+        return ServiceReply::text(400, mbid.toUtf8() + " is not a valid release MBID.");
+    if (std::optional<ServiceReply> fault = faultReply(stem))
         return *fault;
-    for (const QString &suffix : {QStringLiteral(".jpg"), QStringLiteral(".png")}) {
-        if (folder.answerFile(stem, suffix)) {
-            Reply redirect = textReply(307, "See the Location header.");
-            redirect.location = (base + "/coverart-images/" + mbid.toUtf8() + suffix.toUtf8()).toStdString();
-            return redirect;
-        }
-    }
-    return textReply(404, "No front cover for release " + mbid.toUtf8() + ".");
+    for (const QString &suffix : {QStringLiteral(".jpg"), QStringLiteral(".png")})
+        if (folder.answerFile(stem, suffix))
+            return ServiceReply::redirect(base + "/coverart-images/" + mbid.toUtf8() + suffix.toUtf8());
+    return ServiceReply::text(404, "No front cover for release " + mbid.toUtf8() + ".");
 }
 
-Reply CatalogueServer::Private::coverArtImage(const httplib::Request &request, qint64)
+ServiceReply CatalogueServer::Private::coverArtImage(const httplib::Request &request, qint64)
 {
     const QString name = QString::fromStdString(request.matches[1]);
     const std::optional<QByteArray> body = readFile(folder.coverArtImageFile(name));
     if (!body)
-        return textReply(404, "No such picture.");
-    return Reply{200, *body, imageContentType(name)};
+        return ServiceReply::text(404, "No such picture.");
+    return ServiceReply::picture(name, *body);
 }
 
-Reply CatalogueServer::Private::unknownPath(const httplib::Request &, qint64)
+ServiceReply CatalogueServer::Private::unknownPath(const httplib::Request &, qint64)
 {
-    return textReply(404, "Not found: the catalogue serves /onca/soap, /images/NAME, /ws/2/release/ and "
-                          "/release/MBID/front-500.");
+    return ServiceReply::text(404, "Not found: the catalogue serves /onca/soap, /images/NAME, /ws/2/release/ and "
+                                   "/release/MBID/front-500.");
 }
 
 CatalogueServer::CatalogueServer(CatalogueServerOptions options)
