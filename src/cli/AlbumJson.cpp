@@ -6,13 +6,16 @@
 
 namespace {
 
-// The album's text fields in JSON order, each with its accessors, for writing and reading.
+// A record's text field under its JSON key, with its accessors, for writing and reading.
+template <class Record>
 struct TextField {
     const char *key;
-    const std::optional<QString> &(ResultEntry::*get)() const;
-    void (ResultEntry::*set)(std::optional<QString>);
+    const std::optional<QString> &(Record::*get)() const;
+    void (Record::*set)(std::optional<QString>);
 };
-const TextField textFields[] = {
+
+// The album's text fields in JSON order.
+const TextField<ResultEntry> textFields[] = {
     {"artistName", &ResultEntry::artistName, &ResultEntry::setArtistName},
     {"albumName", &ResultEntry::albumName, &ResultEntry::setAlbumName},
     {"asinNumber", &ResultEntry::asinNumber, &ResultEntry::setAsinNumber},
@@ -26,12 +29,7 @@ const TextField textFields[] = {
 };
 
 // The same for a track's text fields.
-struct TrackTextField {
-    const char *key;
-    const std::optional<QString> &(Track::*get)() const;
-    void (Track::*set)(std::optional<QString>);
-};
-const TrackTextField trackTextFields[] = {
+const TextField<Track> trackTextFields[] = {
     {"title", &Track::title, &Track::setTitle},
     {"artist", &Track::artist, &Track::setArtist},
     {"id", &Track::trackId, &Track::setTrackId},
@@ -112,7 +110,7 @@ bool readCount(const QJsonObject &object, const QString &key, qint32 *count, QSt
 // One track of "trackList"; false (with the reason) when a field has the wrong type.
 bool readTrack(const QJsonObject &entry, Track *track, QString *error)
 {
-    for (const TrackTextField &field : trackTextFields) {
+    for (const TextField<Track> &field : trackTextFields) {
         std::optional<QString> text;
         if (!readText(entry, QLatin1String(field.key), &text, error))
             return false;
@@ -161,7 +159,7 @@ bool readTrackList(const QJsonObject &object, TrackListPtr *tracks, QString *err
 QJsonObject trackToJson(const Track &track)
 {
     QJsonObject object;
-    for (const TrackTextField &field : trackTextFields)
+    for (const TextField<Track> &field : trackTextFields)
         object.insert(QLatin1String(field.key), textValue((track.*field.get)()));
     for (const TrackNumberField &field : trackNumberFields) {
         const std::optional<qint64> number = field.get(track);
@@ -175,7 +173,7 @@ QJsonObject trackToJson(const Track &track)
 QJsonObject albumToJson(const ResultEntry &album)
 {
     QJsonObject object;
-    for (const TextField &field : textFields)
+    for (const TextField<ResultEntry> &field : textFields)
         object.insert(QLatin1String(field.key), textValue((album.*field.get)()));
     object.insert(QStringLiteral("numberOfDiscs"), album.numberOfDiscs());
     object.insert(QStringLiteral("numberOfTracks"), album.numberOfTracks());
@@ -204,7 +202,7 @@ std::optional<ResultEntry> albumFromJson(const QJsonObject &object, QString *err
             *error = reason;
         return std::nullopt;
     };
-    for (const TextField &field : textFields) {
+    for (const TextField<ResultEntry> &field : textFields) {
         std::optional<QString> text;
         if (!readText(object, QLatin1String(field.key), &text, &reason))
             return fail();

@@ -75,6 +75,8 @@ struct CatalogueServer::Private {
     void serve(const httplib::Request &request, httplib::Response &response, Answer answer);
 
     ServiceReply itemSearch(const httplib::Request &request, qint64 arrivedMs);
+    ServiceReply picture(const httplib::Request &request,
+                         std::optional<QString> (CatalogueFolder::*file)(const QString &) const);
     ServiceReply image(const httplib::Request &request, qint64 arrivedMs);
     ServiceReply musicBrainz(const httplib::Request &request, qint64 arrivedMs);
     ServiceReply coverArt(const httplib::Request &request, qint64 arrivedMs);
@@ -158,13 +160,20 @@ ServiceReply CatalogueServer::Private::itemSearch(const httplib::Request &reques
     return *reply;
 }
 
-ServiceReply CatalogueServer::Private::image(const httplib::Request &request, qint64)
+// A picture the folder holds under the requested name, found by the folder's look-up for it.
+ServiceReply CatalogueServer::Private::picture(const httplib::Request &request,
+                                               std::optional<QString> (CatalogueFolder::*file)(const QString &) const)
 {
     const QString name = QString::fromStdString(request.matches[1]);
-    const std::optional<QByteArray> body = readFile(folder.imageFile(name));
+    const std::optional<QByteArray> body = readFile((folder.*file)(name));
     if (!body)
         return ServiceReply::text(404, "No such picture.");
     return ServiceReply::picture(name, *body);
+}
+
+ServiceReply CatalogueServer::Private::image(const httplib::Request &request, qint64)
+{
+    return picture(request, &CatalogueFolder::imageFile);
 }
 
 ServiceReply CatalogueServer::Private::musicBrainz(const httplib::Request &request, qint64 arrivedMs)
@@ -213,11 +222,7 @@ ServiceReply CatalogueServer::Private::coverArt(const httplib::Request &request,
 
 ServiceReply CatalogueServer::Private::coverArtImage(const httplib::Request &request, qint64)
 {
-    const QString name = QString::fromStdString(request.matches[1]);
-    const std::optional<QByteArray> body = readFile(folder.coverArtImageFile(name));
-    if (!body)
-        return ServiceReply::text(404, "No such picture.");
-    return ServiceReply::picture(name, *body);
+    return picture(request, &CatalogueFolder::coverArtImageFile);
 }
 
 ServiceReply CatalogueServer::Private::unknownPath(const httplib::Request &, qint64)
