@@ -1,4 +1,5 @@
 #include "app/ScreenshotScene.h"
+#include "common/LibraryVersions.h"
 #include "demo/DemoCatalogue.h"
 #include "window/MainWindow.h"
 
@@ -7,16 +8,33 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTextStream>
+#include <cstdlib>
+
+namespace {
+
+// --help and --version answer before any display is opened, so that they work without one.
+void answerHelpOrVersion(int argc, char *argv[], QCommandLineParser &parser)
+{
+    QCoreApplication probe(argc, argv);
+    // Options meant for the window system (-platform, -display) are not known here: only
+    // the two that end the program are looked for.
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp();
+    if (parser.isSet(QStringLiteral("version"))) {
+        QTextStream(stdout) << QStringLiteral("tagwright %1\n%2\n")
+                                   .arg(LibraryVersions::application(), LibraryVersions::libraries().join(u'\n'));
+        std::exit(0);
+    }
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tagwright"));
     QCoreApplication::setApplicationName(QStringLiteral("Tagwright"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TAGWRIGHT_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tagwright"), QIcon(QStringLiteral(":/tagwright.svg"))));
-
+    QCoreApplication::setApplicationVersion(LibraryVersions::application());
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Tags and renames MP3 files with album information found in an online catalogue.\n"
@@ -32,6 +50,11 @@ int main(int argc, char *argv[])
     parser.addOption(screenshot);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("MP3 files or folders to list."),
                                  QStringLiteral("[FILE...]"));
+    answerHelpOrVersion(argc, argv, parser);
+
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tagwright"), QIcon(QStringLiteral(":/tagwright.svg"))));
     parser.process(app);
 
     MainWindow window(DemoCatalogue::starter(), parser.isSet(demo) || parser.isSet(screenshot));
@@ -44,7 +67,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    window.resize(1280, 800);
+    window.placeOnScreen();
     window.show();
     QStringList paths;
     for (const QString &argument : parser.positionalArguments())

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace {
 
@@ -26,6 +27,17 @@ const TextField<ResultEntry> textFields[] = {
     {"id", &ResultEntry::id, &ResultEntry::setId},
     {"releaseGroupId", &ResultEntry::releaseGroupId, &ResultEntry::setReleaseGroupId},
     {"albumArtistId", &ResultEntry::albumArtistId, &ResultEntry::setAlbumArtistId},
+};
+
+// What tells an edition apart: only a catalogue that knows it gives it, so it is written only
+// when present.
+const TextField<ResultEntry> editionFields[] = {
+    {"country", &ResultEntry::country, &ResultEntry::setCountry},
+    {"date", &ResultEntry::releaseDate, &ResultEntry::setReleaseDate},
+    {"format", &ResultEntry::format, &ResultEntry::setFormat},
+    {"barcode", &ResultEntry::barcode, &ResultEntry::setBarcode},
+    {"catalogNumber", &ResultEntry::catalogNumber, &ResultEntry::setCatalogNumber},
+    {"releaseType", &ResultEntry::releaseType, &ResultEntry::setReleaseType},
 };
 
 // The same for a track's text fields.
@@ -175,6 +187,10 @@ QJsonObject albumToJson(const ResultEntry &album)
     QJsonObject object;
     for (const TextField<ResultEntry> &field : textFields)
         object.insert(QLatin1String(field.key), textValue((album.*field.get)()));
+    for (const TextField<ResultEntry> &field : editionFields) {
+        if (const std::optional<QString> &text = (album.*field.get)())
+            object.insert(QLatin1String(field.key), *text);
+    }
     object.insert(QStringLiteral("numberOfDiscs"), album.numberOfDiscs());
     object.insert(QStringLiteral("numberOfTracks"), album.numberOfTracks());
     if (album.cover())
@@ -202,11 +218,14 @@ std::optional<ResultEntry> albumFromJson(const QJsonObject &object, QString *err
             *error = reason;
         return std::nullopt;
     };
-    for (const TextField<ResultEntry> &field : textFields) {
-        std::optional<QString> text;
-        if (!readText(object, QLatin1String(field.key), &text, &reason))
-            return fail();
-        (album.*field.set)(text);
+    using Fields = std::span<const TextField<ResultEntry>>;
+    for (const Fields fields : {Fields(textFields), Fields(editionFields)}) {
+        for (const TextField<ResultEntry> &field : fields) {
+            std::optional<QString> text;
+            if (!readText(object, QLatin1String(field.key), &text, &reason))
+                return fail();
+            (album.*field.set)(text);
+        }
     }
     qint32 discs = 0;
     qint32 tracks = 0;

@@ -2,6 +2,7 @@
 
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
+#include "files/FolderListing.h"
 #include "search/IntValue.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
@@ -9,7 +10,6 @@
 #include "session/RowEdits.h"
 #include "session/StatusText.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -173,22 +173,11 @@ void Session::addFiles(const QStringList &paths)
 {
     if (!m_files)
         m_files.emplace();
-    const auto addIfMp3 = [this](const QString &path) {
+    for (const QString &path : FolderListing::filesIn(paths)) {
         if (QFileInfo(path).suffix() == u"mp3")
             m_files->append(path);
-    };
-    for (const QString &path : paths) {
-        if (QFileInfo(path).isDir()) {
-            const QDir folder(path);
-            const QStringList entries =
-                folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-            for (const QString &entry : entries)
-                addIfMp3(folder.filePath(entry));
-        } else {
-            addIfMp3(path);
-        }
     }
-    std::stable_sort(m_files->begin(), m_files->end());
+    FolderListing::sortNaturally(*m_files);
 }
 
 bool Session::awaitsAlbumFromTags() const
@@ -203,8 +192,10 @@ void Session::takeFileTagsAlbum(const FileTagsAlbum &tags)
     if (!m_albums)
         m_albums = std::make_shared<ResultList>();
     m_albums->append(tags.album);
-    for (const std::shared_ptr<Track> &track : *tags.tracks)
-        addTrack(track->title(), track->artist());
+    // The tracks keep the disc and number the files gave them.
+    if (!m_tracks)
+        m_tracks = std::make_shared<TrackList>();
+    m_tracks->append(*tags.tracks);
 }
 
 Session::Work<SearchOutcome> Session::search(ServiceConfig config, QString keywords, QString storefront)

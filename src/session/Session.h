@@ -100,8 +100,8 @@ public:
     // Appends a track to the tracks on show; the first one typed for an album on show starts
     // that album's own list.
     void addTrack(const std::optional<QString> &title, const std::optional<QString> &artist);
-    // Lists the MP3 files among these paths (a folder gives the MP3 files in it); the
-    // list is kept sorted by path.
+    // Lists the MP3 files among these paths (a folder gives the MP3 files anywhere beneath
+    // it); the list is kept sorted by path, numbers in names by value (CD2 after CD1).
     void addFiles(const QStringList &paths);
     // Whether nothing is listed yet that files' tags could fill in.
     bool awaitsAlbumFromTags() const;

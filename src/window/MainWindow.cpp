@@ -1,10 +1,15 @@
 #include "window/MainWindow.h"
 
 #include "ui_MainWindow.h"
+#include "search/musicbrainz/MusicBrainzService.h"
+#include "window/AddFilesCommands.h"
 #include "window/ControllerTableModel.h"
+#include "window/HelpDialogs.h"
 #include "window/MainController.h"
 #include "window/PreferencesDialog.h"
+#include "window/QuitDuringJob.h"
 #include "window/StaleInputFilter.h"
+#include "window/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -39,12 +44,16 @@ MainWindow::MainWindow(DemoServiceStarter startDemo, bool forceDemo, QWidget *pa
     QCoreApplication::instance()->installEventFilter(m_staleInput);
 
     m_controller = std::make_unique<MainController>(*this, ServiceConfig::placeholders());
+    m_addFiles = new AddFilesCommands(this, [this](const QStringList &paths) { dropFiles(paths); });
+    m_quitDuringJob = new QuitDuringJob(
+        this, [this] { return m_controller->jobRunning(); }, [this] { m_controller->cancelJob(); });
     setUpTables();
     connectActions();
     m_controller->awakeFromNib();
     // A user without storefront credentials starts where searches answer for real.
     if (!applyServiceConfig())
         m_ui->storeMusicBrainz->setChecked(true);
+    updateWindowTitle();
 }
 
 MainWindow::~MainWindow()
@@ -123,6 +132,11 @@ void MainWindow::connectActions()
     connect(m_cancelJob, &QPushButton::clicked, this, [controller] { controller->cancelJob(); });
     connect(m_ui->preferencesAction, &QAction::triggered, this, &MainWindow::showPreferences);
     connect(m_ui->quitAction, &QAction::triggered, this, &QWidget::close);
+    m_addFiles->connectFiles(m_ui->addFilesAction, m_ui->addFilesButton);
+    m_addFiles->connectFolder(m_ui->addFolderAction, m_ui->addFolderButton);
+    connect(m_ui->aboutAction, &QAction::triggered, this, [this] { HelpDialogs::showAbout(this); });
+    connect(m_ui->shortcutsAction, &QAction::triggered, this, [this] { HelpDialogs::showKeyboardShortcuts(this); });
+    connect(m_ui->searchSelection, &QButtonGroup::idToggled, this, &MainWindow::updateWindowTitle);
 }
 
 bool MainWindow::applyServiceConfig()
@@ -141,10 +155,31 @@ bool MainWindow::applyServiceConfig()
     }
     m_usesDemo = demo.has_value();
     m_controller->setServiceConfig(m_usesDemo ? std::move(*demo) : std::move(config));
-    setWindowTitle(m_usesDemo ? tr("Tagwright \u2014 demo catalogue") : tr("Tagwright"));
+    updateWindowTitle();
     if (!m_usesDemo && !demoProblem.isEmpty())
         m_controller->switchStatus(tr("The demo catalogue could not be started: %1").arg(demoProblem));
     return credentialsConfigured;
+}
+
+void MainWindow::updateWindowTitle()
+{
+    const int tag = m_ui->searchSelection->checkedId();
+    QString source;
+    for (const Storefront &store : ServiceConfig::storefronts())
+        if (store.buttonTag == tag)
+            source = store.country;
+    const bool musicBrainz = tag == ServiceConfig::musicBrainzButtonTag;
+    if (musicBrainz)
+        source = MusicBrainzService::name();
+    // Without credentials only the storefronts are the demo's; MusicBrainz stays live unless forced.
+    if (m_usesDemo && (!musicBrainz || m_forceDemo))
+        source = source.isEmpty() ? tr("demo catalogue") : tr("%1 (demo catalogue)").arg(source);
+    setWindowTitle(source.isEmpty() ? tr("Tagwright") : tr("Tagwright \u2014 %1").arg(source));
+}
+
+void MainWindow::placeOnScreen()
+{
+    WindowPlacement::placeOnScreen(*this, QSize(1280, 800));
 }
 
 void MainWindow::showPreferences()
@@ -286,8 +321,11 @@ void MainWindow::showJobRunning(bool running)
 {
     for (QWidget *control : std::initializer_list<QWidget *>{
              m_ui->searchButton, m_ui->keywords, m_ui->lineUpButton, m_ui->tagButton, m_ui->renameButton, m_ui->removeTagsButton,
-             m_ui->addAlbumButton, m_ui->addTrackButton, m_ui->clearAllButton, m_ui->clearFilesButton})
+             m_ui->addAlbumButton, m_ui->addTrackButton, m_ui->clearAllButton, m_ui->clearFilesButton,
+             m_ui->addFilesButton, m_ui->addFolderButton})
         control->setEnabled(!running);
+    m_ui->addFilesAction->setEnabled(!running);
+    m_ui->addFolderAction->setEnabled(!running);
     for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {
         if (running)
             tableView(table)->viewport()->setCursor(Qt::BusyCursor);
@@ -297,6 +335,8 @@ void MainWindow::showJobRunning(bool running)
     showJobProgress(0, 0);
     m_jobProgress->setVisible(running);
     m_cancelJob->setVisible(running);
+    if (!running)
+        m_quitDuringJob->jobEnded();
 }
 
 void MainWindow::showJobProgress(qint64 done, qint64 total)
@@ -308,6 +348,9 @@ void MainWindow::showJobProgress(qint64 done, qint64 total)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_quitDuringJob->allowsClose())
+        return event->ignore();
+    // No job runs now; an album look-up under way is waited for.
     m_controller->cancelJob();
     m_controller->waitForJob();
     QMainWindow::closeEvent(event);

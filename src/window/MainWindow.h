@@ -11,7 +11,9 @@
 namespace Ui {
 class MainWindow;
 }
+class AddFilesCommands;
 class MainController;
+class QuitDuringJob;
 class StaleInputFilter;
 class QButtonGroup;
 class QProgressBar;
@@ -37,6 +39,10 @@ public:
 
     // Puts these files and folders into the file list as if dropped on it.
     void dropFiles(const QStringList &paths);
+    AddFilesCommands &addFilesCommands() { return *m_addFiles; }
+
+    // Opens at its usual size, or within the screen's available area where that is smaller.
+    void placeOnScreen();
 
     // Takes the service settings anew (at start and after the preferences changed): the
     // configuration from the settings and the environment, with the demo catalogue
@@ -62,7 +68,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // Closing during a job cancels it and waits for the file at hand.
+    // Closing during a job asks first; once the user agrees, the job is cancelled and the
+    // window closes as it ends.
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -70,11 +77,15 @@ private:
     void setUpTables();
     void connectActions();
     void showPreferences();
+    // The title names the catalogue the chosen source searches, and says when it is the demo.
+    void updateWindowTitle();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::unique_ptr<MainController> m_controller;
     DemoServiceStarter m_startDemo;
     StaleInputFilter *m_staleInput = nullptr;
+    AddFilesCommands *m_addFiles = nullptr;
+    QuitDuringJob *m_quitDuringJob = nullptr;
     QProgressBar *m_jobProgress = nullptr;
     QPushButton *m_cancelJob = nullptr;
     bool m_forceDemo;

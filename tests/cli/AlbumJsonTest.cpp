@@ -13,6 +13,9 @@ TEST(AlbumJson, ReadsBackWhatItWritesMissingFieldsAsAbsentAndRefusesWrongTypes)
         {"yearOfPublication", "2021"}, {"genre", ""}, {"label", null}, {"numberOfDiscs", 2},
         {"numberOfTracks", 3}, {"cover", null}, {"coverUrl", "http://127.0.0.1:9/release/r/front-500"},
         {"id", "r"}, {"releaseGroupId", "g"}, {"albumArtistId", null},
+        // What tells an edition apart is written only where known: the sparse album below has none.
+        {"country", "GB"}, {"date", "2021-03"}, {"format", "2\u00d7CD"}, {"barcode", "0123"}, {"catalogNumber", "PB 2"},
+        {"releaseType", "Live"},
         {"trackList", QJsonArray{QJsonObject{{"title", "Glasshouse"}, {"artist", "Mira Okafor"}, {"discNumber", 2},
                                              {"trackNumber", 7}, {"length", 5'000'000'000.0}, {"id", "t"},
                                              {"recordingId", "rec"}, {"artistId", "a"}},

@@ -1,4 +1,5 @@
 #include "common/JobControl.h"
+#include "search/musicbrainz/MusicBrainzId.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/musicbrainz/ReleaseReader.h"
@@ -128,6 +129,78 @@ TEST(MusicBrainzOverHttp, SearchesAndLooksUpEveryFieldWithAndWithoutCover)
     const LookupOutcome missing = search.lookup(unknown);
     EXPECT_FALSE(missing.album);
     EXPECT_EQ(missing.failure, QStringLiteral("%1 knows no release with the id \"%2\"").arg(service.host(), unknown));
+}
+
+TEST(MusicBrainzOverHttp, AReleaseIdOrAddressAsKeywordsIsLookedUpAsTheOneResult)
+{
+    TemporaryCatalogue catalogue;
+    addRecordedAnswers(catalogue, QStringLiteral("unused"));
+    LocalCatalogue service(catalogue.path());
+    ASSERT_TRUE(service.isRunning());
+    MusicBrainzSearch search = quickSearch(service.config());
+    for (const QString &keywords : {" " + urk.toUpper() + " ", "https://musicbrainz.org/release/" + urk,
+                                    "http://beta.musicbrainz.org/release/" + urk + "/cover-art?x=1#top"}) {
+        const qsizetype logged = service.logLines().size();
+        StatusRecorder status;
+        const SearchOutcome found = search.search(keywords);
+        ASSERT_EQ(found.albums->size(), 1) << keywords.toStdString();
+        EXPECT_EQ(found.albums->first()->id(), urk);
+        EXPECT_EQ(found.albums->first()->trackList()->size(), 48);
+        EXPECT_TRUE(found.albums->first()->cover());
+        EXPECT_EQ(status.lines, entryStatusLines(1));
+        EXPECT_EQ(service.logLines().at(logged)[u"path"].toString(), "/ws/2/release/" + urk);
+    }
+    const SearchOutcome missing = search.search(unknown);
+    EXPECT_TRUE(missing.albums->isEmpty());
+    EXPECT_EQ(missing.failureStatus(), QStringLiteral("Search failed: %1 knows no release with the id \"%2\".").arg(service.host(), unknown));
+
+    // Anything else is searched as text.
+    for (const QString &keywords : {urk + " live", "https://example.org/release/" + urk, "https://musicbrainz.org/artist/" + urk,
+                                    "ftp://musicbrainz.org/release/" + urk, "https://musicbrainz.org/release/" + urk.chopped(1),
+                                    urk.left(8) + "-0000-0000-0000-00000000000g"})
+        EXPECT_FALSE(MusicBrainzId::releaseIdFrom(keywords)) << keywords.toStdString();
+}
+
+TEST(MusicBrainzRelease, ReadsWhatTellsEditionsApartFromTheSearchAnswer)
+{
+    // country|date|format|barcode|catalogue number|type, "-" for absent.
+    const auto edition = [](const ResultEntry &album) {
+        return QStringList{text(album.country()), text(album.releaseDate()), text(album.format()), text(album.barcode()),
+                           text(album.catalogNumber()), text(album.releaseType())}
+            .join(u'|');
+    };
+    const std::optional<XmlDocument> answer = XmlDocument::parse(recorded("release-search.xml"));
+    ASSERT_TRUE(answer);
+    const QList<pugi::xml_node> releases = ReleaseReader::releasesOfSearch(*answer);
+    const QList<std::pair<int, QString>> recordedCases{
+        {0, "NZ|2008-07-04|CD|9421021463277|WS06|EP"},
+        {2, "-|1983|-|-|-|-"},
+        {4, "FR|1990-11|Cassette|5099746735449|467354 4|Album"},
+        {14, "GB|2010-05-20|Digital Media|-|-|Compilation"},
+        {17, "US|2006|CD|837101239905|-|EP"},   // a label without a catalogue number
+    };
+    for (const auto &[index, expected] : recordedCases)
+        EXPECT_EQ(edition(*ReleaseReader::albumOfRelease(releases.at(index))), expected) << index;
+
+    // Newer answers name the group's types one by one; several media of a format are counted.
+    const QList<std::tuple<QString, QString, QString>> written{
+        {"<medium><format>CD</format></medium><medium><format>DVD</format></medium><medium><format>CD</format></medium>"
+         "<medium/>",
+         "<primary-type>Album</primary-type><secondary-type-list><secondary-type>Soundtrack</secondary-type>"
+         "</secondary-type-list>",
+         "-|-|2\u00d7CD + DVD|-|-|Album"},
+        {"<medium><format>12\" Vinyl</format></medium>",
+         "<primary-type>Album</primary-type><secondary-type-list><secondary-type>Live</secondary-type>"
+         "<secondary-type>Compilation</secondary-type></secondary-type-list>",
+         "-|-|12\" Vinyl|-|-|Live, Compilation"},
+    };
+    for (const auto &[media, group, expected] : written) {
+        const QString xml = QStringLiteral("<metadata><release id=\"x\"><barcode/><release-group type=\"Other\">%1</release-group>"
+                                           "<medium-list>%2</medium-list></release></metadata>").arg(group, media);
+        const std::optional<XmlDocument> document = XmlDocument::parse(xml.toUtf8());
+        ASSERT_TRUE(document);
+        EXPECT_EQ(edition(*ReleaseReader::albumOfRelease(ReleaseReader::releaseOfLookup(*document))), expected);
+    }
 }
 
 TEST(MusicBrainzRelease, TakesTheMostVotedGenreAndFallsBackStepByStep)

@@ -121,28 +121,30 @@ TEST_F(CommandsTest, AnAlbumTypedInByHandIsWrittenAndFilesThatCouldNotBeChangedA
     EXPECT_FALSE(report->detailedText().contains(good) || QFile::exists(missing));
 }
 
-TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveTheirAlbumUpToTheFirstUntaggedOne)
+TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveEveryTrackTheyNameInDiscAndTrackOrder)
 {
-    const auto tagged = [&](const QString &name, const QString &title, const QByteArray &cover = {}) {
-        QVariantMap tags = {{QVArtistAlbumTag, "Band"}, {QVAlbumTag, "Record"}, {QVTrackCountTag, "9"},
-                            {QVTitleTag, title}, {QVArtistTrackTag, title + " Artist"}, {QVCoverTag, cover}};
+    const auto tagged = [&](const QString &name, const QString &title, const QString &discAndNumber, const QByteArray &cover = {}) {
+        QVariantMap tags = {{QVArtistAlbumTag, "Band"}, {QVAlbumTag, "Record"}, {QVTrackCountTag, "9"}, {QVTitleTag, title},
+                            {QVArtistTrackTag, title + " Artist"}, {QVTrackNoTag, discAndNumber.section(u'.', 1)}, {QVCoverTag, cover}};
+        if (!discAndNumber.section(u'.', 0, 0).isEmpty())
+            tags.insert(QVDiscNoTag, discAndNumber.section(u'.', 0, 0));
         EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(filePath(name), tags));
         return filePath(name);
     };
-    // Files are read in path order; the first cover found is shown.
-    listFiles({tagged("2.mp3", "Second", Mp3Fixtures::jpegPicture(30, 20)), tagged("1.mp3", "First"),
-               tagged("3.mp3", "Third", Mp3Fixtures::jpegPicture(50, 40)), untagged("4.mp3"), tagged("5.mp3", "Fifth")});
+    // Files are read in path order, untagged ones passed over; the first cover found is shown;
+    // a track named twice is listed once; a track without a disc is on the first.
+    listFiles({untagged("0.mp3"), tagged("1.mp3", "Flip", "2.1", Mp3Fixtures::jpegPicture(30, 20)), tagged("2.mp3", "Opener", ".1"),
+               untagged("3.mp3"), tagged("4.mp3", "Closer", "2.2", Mp3Fixtures::jpegPicture(50, 40)),
+               tagged("5.mp3", "Middle", "1.3"), tagged("6.mp3", "Opener again", "1.1")});
     EXPECT_EQ(column(TableOutlet::resultTableView, 1) + column(TableOutlet::resultTableView, 2), QStringList({"Record", "9"}));
-    EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"First", "Second", "Third"}));
-    EXPECT_EQ(column(TableOutlet::trackListView, 2), QStringList({"First Artist", "Second Artist", "Third Artist"}));
+    EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"Opener", "Middle", "Flip", "Closer"}));
+    EXPECT_EQ(column(TableOutlet::trackListView, 2), QStringList({"Opener Artist", "Middle Artist", "Flip Artist", "Closer Artist"}));
+    EXPECT_EQ(controller().trackItems()->at(3)->discNumber(), 2);
     EXPECT_EQ(cover()->image().value_or(QImage()).size(), QSize(30, 20));
     EXPECT_EQ(field("keywords")->text(), " Band Record");
-    // Files listed under an album add nothing; an untagged first file gives no album.
-    listFiles({tagged("6.mp3", "Sixth")});
-    EXPECT_EQ(controller().trackItems()->size(), 3);
-    controller().clearAll();
-    listFiles({untagged("0.mp3"), tagged("7.mp3", "Seventh")});
-    EXPECT_FALSE(controller().resultList());
+    // Files listed under an album add nothing.
+    listFiles({tagged("7.mp3", "Seventh", "1.7")});
+    EXPECT_EQ(controller().trackItems()->size(), 4);
 }
 
 TEST_F(CommandsTest, ClicksMadeWhileACommandRanAreNotReplayedAfterIt)

@@ -3,6 +3,7 @@
 #include "common/JobControl.h"
 #include "common/StatusNotification.h"
 #include "search/CoverImage.h"
+#include "search/musicbrainz/MusicBrainzId.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/musicbrainz/ReleaseReader.h"
 
@@ -31,6 +32,18 @@ SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *con
     SearchOutcome outcome;
     outcome.pagesAsked = 1;
     reportProgress(control, 0, 0);
+    // A text search for an identifier or a release's address finds nothing: look it up.
+    if (const std::optional<QString> releaseId = MusicBrainzId::releaseIdFrom(keywords)) {
+        const LookupOutcome found = lookup(*releaseId, control);
+        if (found.failure)
+            outcome.failures.append({1, *found.failure});
+        if (found.album) {
+            outcome.albums->append(found.album);
+            postStatusChange(this, entryProcessedStatus(1));
+            reportProgress(control, 1, 0);
+        }
+        return outcome;
+    }
     const std::optional<FetchResult> fetched =
         m_client.fetchFromService(MusicBrainzService::searchUrl(m_config.musicBrainzUrl, keywords), control);
     if (!fetched)

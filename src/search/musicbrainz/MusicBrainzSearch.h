@@ -21,6 +21,8 @@ public:
                                std::chrono::milliseconds interval = MusicBrainzClient::defaultInterval);
 
     // Up to 25 albums for the keywords, in the service's order, without tracks or cover.
+    // Keywords that are a release's identifier or address give that release alone, looked
+    // up with its tracks and cover.
     SearchOutcome search(const QString &keywords, JobControl *control = nullptr);
     // The release with this identifier, with its genre, tracks and cover; a release without
     // a cover (404) is looked up without one.

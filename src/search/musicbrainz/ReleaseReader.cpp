@@ -1,6 +1,7 @@
 #include "search/musicbrainz/ReleaseReader.h"
 
 #include "search/IntValue.h"
+#include "search/musicbrainz/ReleaseEditionReader.h"
 
 #include <algorithm>
 #include <limits>
@@ -111,6 +112,7 @@ std::shared_ptr<ResultEntry> ReleaseReader::albumOfRelease(const pugi::xml_node 
     }
     album->setNumberOfDiscs(qint32(media.size()));
     album->setNumberOfTracks(qint32(std::min<qint64>(tracks, std::numeric_limits<qint32>::max())));
+    ReleaseEditionReader::readInto(*album, release);
     return album;
 }
 

@@ -26,7 +26,7 @@ public:
     static pugi::xml_node releaseOfLookup(const XmlDocument &answer);
 
     // The album fields a search answer carries: artist, title, year, label, disc and track
-    // counts, ASIN and the identifiers.
+    // counts, ASIN, the identifiers and what tells its edition apart (ReleaseEditionReader).
     static std::shared_ptr<ResultEntry> albumOfRelease(const pugi::xml_node &release);
     // Adds what a lookup answer carries beyond that: the genre with the most votes on the
     // release, else on its release group, and the track list, at most maxTracks long.
