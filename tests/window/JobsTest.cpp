@@ -8,7 +8,10 @@
 #include "support/LocalCatalogue.h"
 #include "support/Mp3Fixtures.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QSemaphore>
 #include <QTimer>
 
 TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
@@ -67,4 +70,43 @@ TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged
     EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
     for (const int i : {9, 10})
         EXPECT_EQ(FileHandler().readMetaDataFromMp3File(files.at(i)).value(QVAlbumTag).toString(), i < 10 ? "Album" : "") << i;
+}
+
+TEST_F(WindowTest, QuittingDuringAJobAsksThenCancelsItAsCancelDoesAndCloses)
+{
+    QApplication::setQuitOnLastWindowClosed(false);   // the test's application outlives the window
+    QStringList files;
+    for (int i = 0; i < 30; ++i) {
+        files.append(filePath(QStringLiteral("%1.mp3").arg(i, 2, 10, QChar('0'))));
+        ASSERT_TRUE(Mp3Fixtures::writeMp3(files.last()));
+    }
+    listFiles(files);
+    addAlbums({"Album"});
+    // The window is closed as the fifth file is done, and the job waits there for the answers.
+    QSemaphore answered;
+    ScopedObserver quitter(QVStatusChangedNotification, [&](const QString &, const void *, const QVariantMap &info) {
+        if (info.value(QVStatusKey) != "Tagging new files. 5 files processed.")
+            return;
+        QMetaObject::invokeMethod(&window(), &QWidget::close, Qt::BlockingQueuedConnection);
+        answered.tryAcquire(1, 30000);
+    });
+    const auto question = [this] { return window().findChild<QMessageBox *>("quitDuringJob"); };
+    button("tagButton")->click();
+    while (controller().jobRunning() && !question())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ASSERT_TRUE(question());
+    EXPECT_EQ(question()->text(), "Cancel the running job and quit?");
+    question()->button(QMessageBox::No)->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window().isVisible() && controller().jobRunning());
+
+    child<QAction>("quitAction")->trigger();   // Ctrl+Q
+    ASSERT_TRUE(question());
+    question()->button(QMessageBox::Yes)->click();
+    answered.release();
+    controller().waitForJob();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(status()->text(), "Tagging cancelled: 5 of 30 files changed.");
+    QApplication::setQuitOnLastWindowClosed(true);
 }

@@ -5,7 +5,9 @@
 #include "common/StatusNotification.h"
 #include "window/PreferencesDialog.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QMenu>
 #include <QSettings>
 
 TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferencesLeaveTheDemoCatalogue)
@@ -25,16 +27,26 @@ TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferenc
     m_window = std::make_unique<MainWindow>(DemoCatalogue::starter());
     EXPECT_EQ(field("renaming")->text(), "%b/%n");
 
-    // Emptied fields are removed from the settings; without credentials the demo answers.
+    // Emptied fields are removed from the settings; without credentials the demo answers for
+    // the storefronts, and the title says which source answers.
     EXPECT_TRUE(window().usesDemoCatalogue());
     for (const QString secret : {" secret ", ""}) {
         PreferencesDialog dialog(&window());
         dialog.findChild<QLineEdit *>("Service/AccessKey")->setText("AKIAUSERKEY000000001");
-        dialog.findChild<QLineEdit *>("Service/SecretKey")->setText(secret);
+        QLineEdit *secretField = dialog.findChild<QLineEdit *>("Service/SecretKey");
+        secretField->setText(secret);
+        EXPECT_EQ(secretField->echoMode(), QLineEdit::Password);
+        dialog.findChild<QCheckBox *>("showSecretKey")->click();
+        EXPECT_EQ(secretField->echoMode(), QLineEdit::Normal);
         dialog.findChild<QLineEdit *>("Service/Host/fr")->setText("catalogue.example:8080");
+        dialog.findChild<QLineEdit *>("Service/MusicBrainzURL")->setText("http://127.0.0.1:5000/");
         dialog.save();
         window().applyServiceConfig();
-        EXPECT_EQ(window().windowTitle(), secret.isEmpty() ? "Tagwright \u2014 demo catalogue" : "Tagwright");
+        EXPECT_EQ(window().windowTitle(), "Tagwright \u2014 MusicBrainz");
+        EXPECT_EQ(controller().serviceConfig().musicBrainzUrl, "http://127.0.0.1:5000");
+        button("storeFrance")->click();
+        EXPECT_EQ(window().windowTitle(), secret.isEmpty() ? "Tagwright \u2014 France (demo catalogue)" : "Tagwright \u2014 France");
+        button("storeMusicBrainz")->click();
         EXPECT_EQ(controller().serviceConfig().secretKey == "secret", !secret.isEmpty());
     }
     EXPECT_FALSE(settings.contains("Service/SecretKey") || settings.contains("Service/Host/de"));
@@ -71,17 +83,23 @@ TEST_F(WindowTest, TheStatusLineShowsEveryNotificationAndClearingKeepsFormsAndMa
 
 TEST_F(WindowTest, EveryMnemonicInTheWindowIsUnique)
 {
-    // Every action (menus included), button, labelled field and group the Alt key reaches.
+    // Every button, labelled field, group and menu title the Alt key reaches; an item of a menu
+    // needs only to differ from the others of its menu.
     QMultiMap<QString, QString> owners;
     for (QObject *object : window().findChildren<QObject *>()) {
         const auto *label = qobject_cast<QLabel *>(object);
-        const bool reached = qobject_cast<QAction *>(object) || qobject_cast<QAbstractButton *>(object)
-            || qobject_cast<QGroupBox *>(object) || (label && label->buddy());
+        const auto *action = qobject_cast<QAction *>(object);
+        const bool reached = action || qobject_cast<QAbstractButton *>(object) || qobject_cast<QGroupBox *>(object)
+            || (label && label->buddy());
         const QString text = object->property(qobject_cast<QGroupBox *>(object) ? "title" : "text").toString();
+        QString menu;
+        for (const QObject *holder : action ? action->associatedObjects() : QObjectList())
+            if (qobject_cast<const QMenu *>(holder))
+                menu = holder->objectName() + " ";
         if (reached && !QKeySequence::mnemonic(text).isEmpty())
-            owners.insert(QKeySequence::mnemonic(text).toString(), text);
+            owners.insert(menu + QKeySequence::mnemonic(text).toString(), text);
     }
-    EXPECT_GE(owners.size(), 17);
+    EXPECT_GE(owners.size(), 25);
     for (const QString &key : owners.uniqueKeys())
         EXPECT_EQ(owners.count(key), 1) << key.toStdString() << ": " << owners.values(key).join(", ").toStdString();
 }
