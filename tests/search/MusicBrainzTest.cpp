@@ -129,35 +129,29 @@ TEST(MusicBrainzOverHttp, SearchesAndLooksUpEveryFieldWithAndWithoutCover)
     const LookupOutcome missing = search.lookup(unknown);
     EXPECT_FALSE(missing.album);
     EXPECT_EQ(missing.failure, QStringLiteral("%1 knows no release with the id \"%2\"").arg(service.host(), unknown));
-}
 
-TEST(MusicBrainzOverHttp, AReleaseIdOrAddressAsKeywordsIsLookedUpAsTheOneResult)
-{
-    TemporaryCatalogue catalogue;
-    addRecordedAnswers(catalogue, QStringLiteral("unused"));
-    LocalCatalogue service(catalogue.path());
-    ASSERT_TRUE(service.isRunning());
-    MusicBrainzSearch search = quickSearch(service.config());
+    // A release id or address as keywords is looked up, and is the one result.
     for (const QString &keywords : {" " + urk.toUpper() + " ", "https://musicbrainz.org/release/" + urk,
                                     "http://beta.musicbrainz.org/release/" + urk + "/cover-art?x=1#top"}) {
         const qsizetype logged = service.logLines().size();
-        StatusRecorder status;
-        const SearchOutcome found = search.search(keywords);
-        ASSERT_EQ(found.albums->size(), 1) << keywords.toStdString();
-        EXPECT_EQ(found.albums->first()->id(), urk);
-        EXPECT_EQ(found.albums->first()->trackList()->size(), 48);
-        EXPECT_TRUE(found.albums->first()->cover());
-        EXPECT_EQ(status.lines, entryStatusLines(1));
+        StatusRecorder lines;
+        const SearchOutcome release = search.search(keywords);
+        ASSERT_EQ(release.albums->size(), 1) << keywords.toStdString();
+        EXPECT_EQ(summary(*release.albums->first()), summary(*withCover.album));
+        EXPECT_EQ(release.albums->first()->trackList()->size(), 48);
+        EXPECT_EQ(lines.lines, entryStatusLines(1));
         EXPECT_EQ(service.logLines().at(logged)[u"path"].toString(), "/ws/2/release/" + urk);
     }
-    const SearchOutcome missing = search.search(unknown);
-    EXPECT_TRUE(missing.albums->isEmpty());
-    EXPECT_EQ(missing.failureStatus(), QStringLiteral("Search failed: %1 knows no release with the id \"%2\".").arg(service.host(), unknown));
+    EXPECT_EQ(search.search(unknown).failureStatus(),
+              QStringLiteral("Search failed: %1 knows no release with the id \"%2\".").arg(service.host(), unknown));
+}
 
-    // Anything else is searched as text.
-    for (const QString &keywords : {urk + " live", "https://example.org/release/" + urk, "https://musicbrainz.org/artist/" + urk,
-                                    "ftp://musicbrainz.org/release/" + urk, "https://musicbrainz.org/release/" + urk.chopped(1),
-                                    urk.left(8) + "-0000-0000-0000-00000000000g"})
+TEST(MusicBrainzService, TakesOnlyAReleaseIdOrAReleaseAddressForAnId)
+{
+    const QString id = QStringLiteral("fe29e7f0-eb46-44ba-9348-694166f47885");
+    for (const QString &keywords : {id + " live", "https://example.org/release/" + id, "https://musicbrainz.org/artist/" + id,
+                                    "ftp://musicbrainz.org/release/" + id, "https://musicbrainz.org/release/" + id.chopped(1),
+                                    id.chopped(1) + "g", QString()})
         EXPECT_FALSE(MusicBrainzId::releaseIdFrom(keywords)) << keywords.toStdString();
 }
 

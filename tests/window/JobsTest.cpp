@@ -50,17 +50,27 @@ TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
     EXPECT_FALSE(takeStatusLines().contains("Renaming files now..."));
 }
 
-TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged)
+class TaggingJobTest : public WindowTest {
+protected:
+    // Lists `count` untagged files "00.mp3", "01.mp3", ... and types in an album to tag them with.
+    QStringList listFilesAndAnAlbum(int count)
+    {
+        QStringList files;
+        for (int i = 0; i < count; ++i) {
+            files.append(filePath(QStringLiteral("%1.mp3").arg(i, 2, 10, QChar('0'))));
+            EXPECT_TRUE(Mp3Fixtures::writeMp3(files.last()));
+        }
+        listFiles(files);
+        addAlbums({"Album"});
+        return files;
+    }
+};
+
+TEST_F(TaggingJobTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged)
 {
     // The batch itself, that files past the cancel are left byte for byte, is checked with
     // the file handler; here the window's cancel has to reach it at the right point.
-    QStringList files;
-    for (int i = 0; i < 50; ++i) {
-        files.append(filePath(QStringLiteral("%1.mp3").arg(i, 2, 10, QChar('0'))));
-        ASSERT_TRUE(Mp3Fixtures::writeMp3(files.last()));
-    }
-    listFiles(files);
-    addAlbums({"Album"});
+    const QStringList files = listFilesAndAnAlbum(50);
     // Cancelled from the worker itself as the tenth file is done, so the point is exact.
     ScopedObserver canceller(QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
         if (info.value(QVStatusKey) == "Tagging new files. 10 files processed.")
@@ -72,16 +82,10 @@ TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged
         EXPECT_EQ(FileHandler().readMetaDataFromMp3File(files.at(i)).value(QVAlbumTag).toString(), i < 10 ? "Album" : "") << i;
 }
 
-TEST_F(WindowTest, QuittingDuringAJobAsksThenCancelsItAsCancelDoesAndCloses)
+TEST_F(TaggingJobTest, QuittingDuringAJobAsksThenCancelsItAsCancelDoesAndCloses)
 {
     QApplication::setQuitOnLastWindowClosed(false);   // the test's application outlives the window
-    QStringList files;
-    for (int i = 0; i < 30; ++i) {
-        files.append(filePath(QStringLiteral("%1.mp3").arg(i, 2, 10, QChar('0'))));
-        ASSERT_TRUE(Mp3Fixtures::writeMp3(files.last()));
-    }
-    listFiles(files);
-    addAlbums({"Album"});
+    listFilesAndAnAlbum(30);
     // The window is closed as the fifth file is done, and the job waits there for the answers.
     QSemaphore answered;
     ScopedObserver quitter(QVStatusChangedNotification, [&](const QString &, const void *, const QVariantMap &info) {

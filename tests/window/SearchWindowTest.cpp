@@ -48,3 +48,14 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
         EXPECT_TRUE(takeStatusLines().filter("Looking up").isEmpty());
     }
 }
+
+TEST_F(WindowTest, AMusicBrainzReleaseIdAsKeywordsShowsThatReleaseAlone)
+{
+    button("storeMusicBrainz")->click();
+    field("keywords")->setText("https://musicbrainz.org/release/1649079c-3a3f-5dc9-8022-965703279c25");
+    click("searchButton");
+    ASSERT_EQ(controller().resultList()->size(), 1);
+    EXPECT_EQ(column(TableOutlet::resultTableView, 1), QStringList({"Northern Lights"}));
+    EXPECT_EQ(controller().trackItems()->size(), 8);
+    EXPECT_EQ(takeStatusLines().last(), "Finished MusicBrainz searching. 1 entries processed.");
+}
