@@ -19,6 +19,8 @@ void answerHelpOrVersion(int argc, char *argv[], QCommandLineParser &parser)
     // Options meant for the window system (-platform, -display) are not known here: only
     // the two that end the program are looked for.
     parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(probe); // prints the window system's options too, and exits
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp();
     if (parser.isSet(QStringLiteral("version"))) {

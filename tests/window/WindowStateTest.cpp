@@ -5,6 +5,7 @@
 #include "common/StatusNotification.h"
 #include "window/PreferencesDialog.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QMenu>
@@ -40,6 +41,9 @@ TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferenc
         EXPECT_EQ(secretField->echoMode(), QLineEdit::Normal);
         dialog.findChild<QLineEdit *>("Service/Host/fr")->setText("catalogue.example:8080");
         dialog.findChild<QLineEdit *>("Service/MusicBrainzURL")->setText("http://127.0.0.1:5000/");
+        for (const auto &[control, name] : {std::pair<QWidget *, QString>{dialog.findChild<QCheckBox *>("showSecretKey"), "Show secret key"},
+                                            {dialog.findChild<QLineEdit *>("Service/CoverArtURL"), "Cover Art Archive address:"}})
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
         dialog.save();
         window().applyServiceConfig();
         EXPECT_EQ(window().windowTitle(), "Tagwright \u2014 MusicBrainz");
