@@ -40,6 +40,16 @@ QJsonArray albumsOf(const CliResult &run)
     return document.array();
 }
 
+// The peak resident size of every program run so far (the largest of them) stays under 256 MiB.
+void expectProgramsPeakUnder256MiB()
+{
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's own bookkeeping dominates there
+    rusage children{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss, 256 * 1024) << "peak resident KiB";
+#endif
+}
+
 // A lookup answer of some 3 MB: 50,000 credited names, a 5,000-character title and 1,000
 // tracks without a credit of their own, which take the release's.
 QByteArray hostileRelease(const QString &id)
@@ -110,11 +120,7 @@ TEST(SearchCommand, MemoryStaysBoundedWhateverTheAnswerSays)
     const QJsonArray found = albumsOf(runSearch({"search", "many"}, service.environment()));
     ASSERT_EQ(found.size(), 10);
     EXPECT_EQ(found[0][u"numberOfTracks"], 1000);
-#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's own bookkeeping dominates there
-    rusage children{};
-    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
-    EXPECT_LT(children.ru_maxrss, 256 * 1024) << "peak resident KiB of the largest search";
-#endif
+    expectProgramsPeakUnder256MiB();
 }
 
 TEST(SearchCommand, AlbumAsksOnlyForReleaseIdsAndBoundsWhatAnAnswerSays)
@@ -143,11 +149,7 @@ TEST(SearchCommand, AlbumAsksOnlyForReleaseIdsAndBoundsWhatAnAnswerSays)
     const QJsonArray tracks = album[u"trackList"].toArray();
     ASSERT_EQ(tracks.size(), 1000);
     EXPECT_EQ(tracks[999][u"artist"].toString(), credit);
-#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's own bookkeeping dominates there
-    rusage children{};
-    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
-    EXPECT_LT(children.ru_maxrss, 256 * 1024) << "peak resident KiB";
-#endif
+    expectProgramsPeakUnder256MiB();
 }
 
 TEST(SearchCommand, TagWritesNoDamagedCoverAndSaysSo)
