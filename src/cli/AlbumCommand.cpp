@@ -1,6 +1,7 @@
 // tagwright-cli album: looks releases up by their MusicBrainz identifier and prints them as JSON.
 #include "cli/AlbumJson.h"
 #include "cli/CliCommand.h"
+#include "cli/StatusLinePrinter.h"
 #include "common/JobControl.h"
 #include "search/ServiceConfig.h"
 #include "search/musicbrainz/MusicBrainzService.h"
@@ -23,6 +24,7 @@ int runAlbum(const QCommandLineParser &parsed)
         return 2;
     }
     const ServiceConfig config = ServiceConfig::load();
+    const StatusLinePrinter notes; // e.g. that an answer's texts were cut
     QJsonArray output;
     bool allFound = true;
     for (const QString &releaseId : parsed.positionalArguments()) {
@@ -44,11 +46,13 @@ int runAlbum(const QCommandLineParser &parsed)
 const CliCommandRegistration registration({
     QStringLiteral("album"),
     QStringLiteral("Looks each release up by its MusicBrainz identifier (the \"id\" that `search --store\n"
-                   "musicbrainz` prints) and prints the albums as a JSON array in the form `search`\n"
-                   "prints, with the genre, the front cover of the Cover Art Archive and its \"coverUrl\"\n"
-                   "(null without one), and the track list: each track's title, artist, discNumber,\n"
-                   "trackNumber, length (milliseconds), id, recordingId and artistId. A release that\n"
-                   "cannot be looked up is named on standard error and the exit status is 1.\n"
+                   "musicbrainz` prints, or its https://musicbrainz.org/release/MBID address) and prints\n"
+                   "the albums as a JSON array in the form `search` prints, with the genre, the front\n"
+                   "cover of the Cover Art Archive and its \"coverUrl\" (null without one), and the track\n"
+                   "list: each track's title, artist, discNumber, trackNumber, length (milliseconds), id,\n"
+                   "recordingId and artistId. Texts are cut at 1000 characters and credits at 50 names,\n"
+                   "as a line on standard error says. A release that cannot be looked up is named on\n"
+                   "standard error and the exit status is 1.\n"
                    "The services' addresses come from the settings or TAGWRIGHT_MUSICBRAINZ_URL and\n"
                    "TAGWRIGHT_COVERART_URL."),
     {{QStringLiteral("store"), MusicBrainzService::code(),

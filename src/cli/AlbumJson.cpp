@@ -1,5 +1,7 @@
 #include "cli/AlbumJson.h"
 
+#include "search/RecordTextFields.h"
+
 #include <QJsonArray>
 #include <cmath>
 #include <limits>
@@ -7,50 +9,9 @@
 
 namespace {
 
-// A record's text field under its JSON key, with its accessors, for writing and reading.
-template <class Record>
-struct TextField {
-    const char *key;
-    const std::optional<QString> &(Record::*get)() const;
-    void (Record::*set)(std::optional<QString>);
-};
-
-// The album's text fields in JSON order.
-const TextField<ResultEntry> textFields[] = {
-    {"artistName", &ResultEntry::artistName, &ResultEntry::setArtistName},
-    {"albumName", &ResultEntry::albumName, &ResultEntry::setAlbumName},
-    {"asinNumber", &ResultEntry::asinNumber, &ResultEntry::setAsinNumber},
-    {"yearOfPublication", &ResultEntry::yearOfPublication, &ResultEntry::setYearOfPublication},
-    {"genre", &ResultEntry::genre, &ResultEntry::setGenre},
-    {"label", &ResultEntry::label, &ResultEntry::setLabel},
-    {"coverUrl", &ResultEntry::coverUrl, &ResultEntry::setCoverUrl},
-    {"id", &ResultEntry::id, &ResultEntry::setId},
-    {"releaseGroupId", &ResultEntry::releaseGroupId, &ResultEntry::setReleaseGroupId},
-    {"albumArtistId", &ResultEntry::albumArtistId, &ResultEntry::setAlbumArtistId},
-};
-
-// What tells an edition apart: only a catalogue that knows it gives it, so it is written only
-// when present.
-const TextField<ResultEntry> editionFields[] = {
-    {"country", &ResultEntry::country, &ResultEntry::setCountry},
-    {"date", &ResultEntry::releaseDate, &ResultEntry::setReleaseDate},
-    {"format", &ResultEntry::format, &ResultEntry::setFormat},
-    {"barcode", &ResultEntry::barcode, &ResultEntry::setBarcode},
-    {"catalogNumber", &ResultEntry::catalogNumber, &ResultEntry::setCatalogNumber},
-    {"releaseType", &ResultEntry::releaseType, &ResultEntry::setReleaseType},
-};
-
-// The same for a track's text fields.
-const TextField<Track> trackTextFields[] = {
-    {"title", &Track::title, &Track::setTitle},
-    {"artist", &Track::artist, &Track::setArtist},
-    {"id", &Track::trackId, &Track::setTrackId},
-    {"recordingId", &Track::recordingId, &Track::setRecordingId},
-    {"artistId", &Track::artistId, &Track::setArtistId},
-};
-
-// And its numbers, with the range each may take: disc and number on the disc count from 1; the
-// length in milliseconds is 0 or more (within what a double holds exactly).
+// And its numbers, with the range each may take: discs count from 1 to 999 (as a disc tag
+// and a renamed folder can take them), numbers on a disc from 1; the length in milliseconds
+// is 0 or more (within what a double holds exactly).
 struct TrackNumberField {
     const char *key;
     std::optional<qint64> (*get)(const Track &);
@@ -58,15 +19,16 @@ struct TrackNumberField {
     double minimum;
     double maximum;
 };
-constexpr double maxDiscOrTrack = std::numeric_limits<int>::max();
+constexpr double maxDisc = 999;
+constexpr double maxTrack = std::numeric_limits<int>::max();
 constexpr double maxLength = 9e15;
 const TrackNumberField trackNumberFields[] = {
     {"discNumber", [](const Track &t) { return t.discNumber() ? std::optional<qint64>(*t.discNumber()) : std::nullopt; },
      [](Track &t, std::optional<qint64> n) { t.setDiscNumber(n ? std::optional<int>(int(*n)) : std::nullopt); },
-     1, maxDiscOrTrack},
+     1, maxDisc},
     {"trackNumber", [](const Track &t) { return t.numberOnDisc() ? std::optional<qint64>(*t.numberOnDisc()) : std::nullopt; },
      [](Track &t, std::optional<qint64> n) { t.setNumberOnDisc(n ? std::optional<int>(int(*n)) : std::nullopt); },
-     1, maxDiscOrTrack},
+     1, maxTrack},
     {"length", [](const Track &t) { return t.lengthMs(); }, [](Track &t, std::optional<qint64> n) { t.setLengthMs(n); },
      0, maxLength},
 };
@@ -102,7 +64,8 @@ bool readWholeNumber(const QJsonValue &value, const QString &key, double minimum
     }
     const double read = value.toDouble(std::numeric_limits<double>::quiet_NaN());
     if (!value.isDouble() || std::trunc(read) != read || read < minimum || read > maximum) {
-        *error = QStringLiteral("\"%1\" must be a whole number").arg(key);
+        *error = QStringLiteral("\"%1\" must be a whole number from %2 to %3")
+                     .arg(key, QString::number(qint64(minimum)), QString::number(qint64(maximum)));
         return false;
     }
     *number = static_cast<qint64>(read);
@@ -149,8 +112,12 @@ bool readTrackList(const QJsonObject &object, TrackListPtr *tracks, QString *err
         *error = QStringLiteral("\"trackList\" must be an array or null");
         return false;
     }
-    auto list = std::make_shared<TrackList>();
     const QJsonArray entries = value.toArray();
+    if (entries.size() > maxTracksPerAlbum) {
+        *error = QStringLiteral("\"trackList\" holds %1 tracks; an album has at most %2").arg(entries.size()).arg(maxTracksPerAlbum);
+        return false;
+    }
+    auto list = std::make_shared<TrackList>();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (!entries[i].isObject()) {
             *error = QStringLiteral("track %1 of \"trackList\" must be an object").arg(i + 1);
@@ -185,9 +152,9 @@ QJsonObject trackToJson(const Track &track)
 QJsonObject albumToJson(const ResultEntry &album)
 {
     QJsonObject object;
-    for (const TextField<ResultEntry> &field : textFields)
+    for (const TextField<ResultEntry> &field : albumTextFields)
         object.insert(QLatin1String(field.key), textValue((album.*field.get)()));
-    for (const TextField<ResultEntry> &field : editionFields) {
+    for (const TextField<ResultEntry> &field : albumEditionFields) {
         if (const std::optional<QString> &text = (album.*field.get)())
             object.insert(QLatin1String(field.key), *text);
     }
@@ -219,7 +186,7 @@ std::optional<ResultEntry> albumFromJson(const QJsonObject &object, QString *err
         return std::nullopt;
     };
     using Fields = std::span<const TextField<ResultEntry>>;
-    for (const Fields fields : {Fields(textFields), Fields(editionFields)}) {
+    for (const Fields fields : {Fields(albumTextFields), Fields(albumEditionFields)}) {
         for (const TextField<ResultEntry> &field : fields) {
             std::optional<QString> text;
             if (!readText(object, QLatin1String(field.key), &text, &reason))

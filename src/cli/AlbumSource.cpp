@@ -1,6 +1,7 @@
 #include "cli/AlbumSource.h"
 
 #include "cli/AlbumJson.h"
+#include "search/TextBounds.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -55,6 +56,11 @@ std::optional<ResultEntry> read(const QCommandLineParser &parsed, const QString 
     std::optional<ResultEntry> album = albumFromJson(chosen.toObject(), &error);
     if (!album)
         return fail(QStringLiteral("%1: %2").arg(source, error));
+    TextBounds bounds;
+    bounds.bound(*album);
+    if (bounds.cut())
+        std::fprintf(stderr, "tagwright-cli %s: %s: texts longer than %d characters were cut there\n",
+                     command.toLocal8Bit().constData(), source.toLocal8Bit().constData(), int(TextBounds::maxLength));
     return album;
 }
 

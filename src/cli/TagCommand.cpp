@@ -6,6 +6,9 @@
 #include "cli/Mp3FileCheck.h"
 #include "common/JobControl.h"
 #include "lineup/Lineup.h"
+#include "search/FetchResult.h"
+#include "search/PictureEnd.h"
+#include "search/storefront/SearchEngine.h"
 #include "session/Session.h"
 #include "session/StatusText.h"
 
@@ -19,6 +22,27 @@ namespace {
 void printCommandError(const QString &message)
 {
     std::fprintf(stderr, "tagwright-cli tag: %s\n", message.toLocal8Bit().constData());
+}
+
+// The picture of an explicit --cover file, whole; nothing (after saying why) otherwise.
+std::optional<QImage> readCoverFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printCommandError(QStringLiteral("%1: %2").arg(path, file.exists() ? file.errorString() : QStringLiteral("no such file")));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (pictureEndsEarly(bytes)) {
+        printCommandError(QStringLiteral("%1: the picture is damaged (it ends early); nothing was written").arg(path));
+        return std::nullopt;
+    }
+    const QImage cover = QImage::fromData(bytes);
+    if (cover.isNull()) {
+        printCommandError(QStringLiteral("%1: cannot be read as an image").arg(path));
+        return std::nullopt;
+    }
+    return cover;
 }
 
 // Tagging pairs file row i with track row i; after a line-up that holds only while no
@@ -40,14 +64,19 @@ int runTag(const QCommandLineParser &parsed)
     std::optional<ResultEntry> album = AlbumSource::read(parsed, QStringLiteral("tag"));
     if (!album)
         return 2;
+    // An empty coverUrl names no cover; any other must be one that can be fetched.
+    if (album->coverUrl() && album->coverUrl()->isEmpty())
+        album->setCoverUrl(std::nullopt);
+    if (album->coverUrl() && !SearchEngine::isFetchableCoverUrl(*album->coverUrl())) {
+        printCommandError(QStringLiteral("%1: the album file's coverUrl is not an http or https address: %2")
+                              .arg(parsed.value(AlbumSource::albumOption.name), shownUrl(*album->coverUrl())));
+        return 2;
+    }
     const QString coverPath = parsed.value(QStringLiteral("cover"));
     if (!coverPath.isEmpty()) {
-        const QImage cover(coverPath);
-        if (cover.isNull()) {
-            printCommandError(QStringLiteral("%1: %2").arg(coverPath,
-                QFile::exists(coverPath) ? QStringLiteral("cannot be read as an image") : QStringLiteral("no such file")));
+        const std::optional<QImage> cover = readCoverFile(coverPath);
+        if (!cover)
             return 2;
-        }
         album->setCover(cover);
     }
     // Every file is checked before the first one changes, so bad input changes nothing.
@@ -57,9 +86,12 @@ int runTag(const QCommandLineParser &parsed)
     if (coverPath.isEmpty() && album->coverUrl()) {
         // An album that names its cover gets it, as it would have in the window.
         const CoverDownload download = CoverDownload::fetch(*album->coverUrl());
-        if (!download.image) {
+        if (download.damaged) {
+            // The tags are still worth writing; the note says the cover is missing.
+            printCommandError(download.failure);
+        } else if (!download.image) {
             printCommandError(QStringLiteral("the cover at %1 could not be had: %2; give --cover IMAGE or set "
-                                             "\"coverUrl\" to null").arg(*album->coverUrl(), download.failure));
+                                             "\"coverUrl\" to null").arg(shownUrl(*album->coverUrl()), download.failure));
             return 2;
         }
         album->setCover(download.image);

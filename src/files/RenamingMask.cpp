@@ -3,6 +3,8 @@
 #include "files/SongMetadata.h"
 #include "search/IntValue.h"
 
+#include <QHash>
+
 namespace {
 
 // A tag value as it may appear in a file name: "/" would open a folder, so it becomes ":",
@@ -13,6 +15,21 @@ QString fileNameSafe(QString value)
     value.replace(u'/', u':');
     value.remove(QChar(u'\0'));
     return value;
+}
+
+// The song metadata key a placeholder's letter stands for; empty for any other letter.
+QString keyOfPlaceholder(QChar letter)
+{
+    switch (letter.unicode()) {
+    case u'd': return QVDiscNoTag;
+    case u'a': return QVArtistAlbumTag;
+    case u'b': return QVAlbumTag;
+    case u't': return QVTitleTag;
+    case u'n': return QVTrackNoTag;
+    case u'y': return QVYearTag;
+    case u'r': return QVArtistTrackTag;
+    default: return {};
+    }
 }
 
 } // namespace
@@ -26,26 +43,30 @@ QString RenamingMask::substitute(const QString &mask, const QVariantMap &metadat
 
 QString RenamingMask::substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values)
 {
-    QString result = mask;
-    const auto step = [&](QLatin1StringView placeholder, const QString &key) {
-        if (!result.contains(placeholder))
-            return;
-        const QString value = valueOf(key);
-        if (key == QVTrackNoTag)
-            result.replace(placeholder, QString::asprintf("%.2d", intValue(value)));
-        else
-            result.replace(placeholder, values == Values::FileNameSafe ? fileNameSafe(value) : value);
+    // Each key's value once, however often its placeholder comes.
+    QHash<QString, QString> asked;
+    const auto valueFor = [&](const QString &key) -> const QString & {
+        auto found = asked.find(key);
+        if (found == asked.end()) {
+            const QString value = valueOf(key);
+            found = asked.insert(key, key == QVTrackNoTag ? QString::asprintf("%.2d", intValue(value))
+                                      : values == Values::FileNameSafe ? fileNameSafe(value) : value);
+        }
+        return *found;
     };
-    // The order matters: a value inserted by an earlier step may hold a later placeholder,
-    // which the later step then fills in. The disc comes first, so that no tag value ever
-    // turns into it ("100%dance" stays as it is); its own value is only digits.
-    step(QLatin1StringView("%d"), QVDiscNoTag);
-    step(QLatin1StringView("%a"), QVArtistAlbumTag);
-    step(QLatin1StringView("%b"), QVAlbumTag);
-    step(QLatin1StringView("%t"), QVTitleTag);
-    step(QLatin1StringView("%n"), QVTrackNoTag);
-    step(QLatin1StringView("%y"), QVYearTag);
-    step(QLatin1StringView("%r"), QVArtistTrackTag);
+    // One pass over the mask alone: a value is copied as it is, so a "%y" inside a title
+    // stays text and never takes the year.
+    QString result;
+    result.reserve(mask.size());
+    for (qsizetype i = 0; i < mask.size(); ++i) {
+        const QString key = i + 1 < mask.size() && mask[i] == u'%' ? keyOfPlaceholder(mask[i + 1]) : QString();
+        if (key.isEmpty()) {
+            result += mask[i];
+        } else {
+            result += valueFor(key);
+            ++i;
+        }
+    }
     return result;
 }
 

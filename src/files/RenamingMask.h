@@ -14,12 +14,12 @@ public:
     // A file's text value under a song metadata dictionary key.
     using ValueSource = std::function<QString(const QString &key)>;
 
-    // The mask with the values of the song metadata dictionary put in, placeholder by
-    // placeholder in the order above, each step searching the whole text made so far.
+    // The mask with the values of the song metadata dictionary put in: each placeholder of
+    // the mask is replaced once, and no text a value brings in is read as a placeholder.
     // An empty mask or an empty dictionary (an untagged file) gives the mask itself.
     static QString substitute(const QString &mask, const QVariantMap &metadata, Values values);
-    // The same for a tagged file, asking the source only for the values whose placeholders
-    // are present when their step comes.
+    // The same for a tagged file, asking the source once for each value whose placeholder
+    // the mask holds, and for no other.
     static QString substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values);
 
     // The substituted name without its empty folder components ("a//b" is "a/b"): a value

@@ -22,12 +22,21 @@ constexpr qint64 fadeMs = 10000;
 constexpr qint64 farMs = 20000;
 constexpr double farShare = 0.15;
 
+// Every track takes the miss, the named ones the hit instead: linear in the tracks and the
+// named, however many tracks a number names.
 void addNumberClue(QList<double> &scores, const QList<int> &named, double hit, double miss)
 {
     if (named.isEmpty())
         return;
-    for (qsizetype i = 0; i < scores.size(); ++i)
-        scores[i] += named.contains(int(i)) ? hit : miss;
+    for (double &score : scores)
+        score += miss;
+    for (const int track : named)
+        scores[track] += hit - miss;
+}
+
+quint64 discAndNumber(int disc, int number)
+{
+    return (quint64(quint32(disc)) << 32) | quint32(number);
 }
 
 } // namespace
@@ -39,26 +48,26 @@ PairScore::PairScore(const TrackList &tracks, const ResultEntry &album)
     m_tracks.reserve(tracks.size());
     for (qsizetype row = 0; row < tracks.size(); ++row) {
         const Track &track = *tracks.at(row);
-        m_tracks.append({track.discNumber().value_or(1), track.numberOnDisc().value_or(int(row) + 1), int(row) + 1,
+        m_tracks.append({track.discNumber().value_or(1), track.numberOnDisc().value_or(int(row) + 1),
                          TitleSimilarity(track.title().value_or(QString())), track.lengthMs()});
         m_severalDiscs = m_severalDiscs || m_tracks.last().disc > 1;
+        m_byDiscAndNumber[discAndNumber(m_tracks.last().disc, m_tracks.last().number)].append(int(row));
+        m_byNumber[m_tracks.last().number].append(int(row));
     }
 }
 
 QList<int> PairScore::tracksNumbered(int disc, int number, bool running) const
 {
-    QList<int> named;
-    for (qsizetype i = 0; i < m_tracks.size() && !running; ++i) {
-        if ((disc == 0 || m_tracks[i].disc == disc) && m_tracks[i].number == number)
-            named.append(int(i));
+    if (!running) {
+        const QList<int> named = disc == 0 ? m_byNumber.value(number) : m_byDiscAndNumber.value(discAndNumber(disc, number));
+        if (!named.isEmpty())
+            return named;
     }
     // A number no track has on that disc may count across all discs, as older tags and
     // names of multi-disc albums do.
-    for (qsizetype i = 0; i < m_tracks.size() && named.isEmpty(); ++i) {
-        if (m_tracks[i].position == number)
-            named.append(int(i));
-    }
-    return named;
+    if (number >= 1 && number <= m_tracks.size())
+        return {number - 1};
+    return {};
 }
 
 double PairScore::lengthScore(const FileClues &file, const TrackFacts &track) const

@@ -5,6 +5,7 @@
 #include "lineup/TitleSimilarity.h"
 #include "search/ResultEntry.h"
 
+#include <QHash>
 #include <QList>
 
 // How strongly each clue a file offers ties it to each track of an album, summed into one
@@ -25,16 +26,18 @@ private:
     struct TrackFacts {
         int disc = 1;
         int number = 0;   // on its disc; its row + 1 when not known
-        int position = 0; // its row + 1
         TitleSimilarity title;
         std::optional<qint64> lengthMs;
     };
     // The tracks a disc (0 for none given) and number point at; `running` when the number
-    // counts across all discs.
+    // counts across all discs, as the row + 1.
     QList<int> tracksNumbered(int disc, int number, bool running) const;
     double lengthScore(const FileClues &file, const TrackFacts &track) const;
 
     QList<TrackFacts> m_tracks;
+    // The rows of the tracks with each disc and number, and with each number on any disc.
+    QHash<quint64, QList<int>> m_byDiscAndNumber;
+    QHash<int, QList<int>> m_byNumber;
     QString m_albumName; // normalised; empty when the album has none
     bool m_severalDiscs = false;
 };

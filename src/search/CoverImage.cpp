@@ -1,5 +1,8 @@
 #include "search/CoverImage.h"
 
+#include "search/FetchResult.h"
+#include "search/PictureEnd.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
@@ -29,6 +32,8 @@ QSize fittedSize(const QSize &size)
 
 std::optional<QImage> decodeCoverImage(const QByteArray &bytes)
 {
+    if (pictureEndsEarly(bytes))
+        return std::nullopt;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -49,4 +54,11 @@ std::optional<QImage> decodeCoverImage(const QByteArray &bytes)
     if (fittedSize(image.size()) != image.size())
         image = image.scaled(fittedSize(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
+}
+
+QString refusedCoverReason(const QByteArray &bytes, const QString &url)
+{
+    if (pictureEndsEarly(bytes))
+        return QStringLiteral("the cover at %1 is damaged (it ends early); no cover written").arg(shownUrl(url));
+    return QStringLiteral("the cover at %1 is not a picture that can be read, or too large a one").arg(shownUrl(url));
 }

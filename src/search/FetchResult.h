@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 
 // Why a fetch gave no usable answer.
 enum class FetchFailure {
@@ -12,6 +13,7 @@ enum class FetchFailure {
     CouldNotConnect,   // any other failure to connect
     TimedOut,          // the connection or the whole answer took longer than allowed
     TooLarge,          // the body passed the size bound
+    HeaderTooLarge,    // the answer's header passed its size bound
     HttpStatus,        // an answer came, but not with a 2xx status
     Transfer,          // any other failure on the way
 };
@@ -24,6 +26,23 @@ struct FetchResult {
     FetchFailure failure = FetchFailure::None;
     QString detail;      // the system's or libcurl's own words for a failure, may be empty
     qint64 retryAfterSeconds = 0; // how long the answer's Retry-After asks to wait; 0 without one
+    qint64 boundBytes = 0; // the bound passed, for TooLarge and HeaderTooLarge
+    // The host (and port) a redirect led to, whose answer or failure this is; empty when the
+    // fetch was not redirected. Never with user information.
+    QString redirectedHost;
 
     bool succeeded() const { return failure == FetchFailure::None; }
 };
+
+// How failures name the host of a URL: its host and port, never its user information.
+inline QString shownHost(const QString &url)
+{
+    return QUrl(url).adjusted(QUrl::RemoveUserInfo).authority();
+}
+
+// How failures name a URL: as it is, without its user information.
+inline QString shownUrl(const QString &url)
+{
+    const QUrl parsed(url);
+    return parsed.userInfo().isEmpty() ? url : parsed.adjusted(QUrl::RemoveUserInfo).toString();
+}

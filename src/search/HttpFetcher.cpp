@@ -14,7 +14,10 @@ struct HttpFetcher::Transfer {
     CURLU *parsedUrl = nullptr;
     QByteArray body;
     qint64 maxBodyBytes = 0;
+    qint64 maxHeaderBytes = 0;
+    qint64 headerBytes = 0;
     bool overflowed = false;
+    bool headerOverflowed = false;
     bool urgent = false;
     FetchResult result;
 
@@ -39,6 +42,20 @@ size_t receiveBody(char *data, size_t size, size_t count, void *userData)
         return 0;
     }
     transfer->body.append(data, qsizetype(bytes));
+    return bytes;
+}
+
+size_t receiveHeader(char *, size_t size, size_t count, void *userData)
+{
+    auto *transfer = static_cast<HttpFetcher::Transfer *>(userData);
+    const size_t bytes = size * count;
+    // Returning less aborts the transfer: libcurl keeps every header line for its own use,
+    // so endless small ones would fill the memory as a body could.
+    transfer->headerBytes += qint64(bytes);
+    if (transfer->headerBytes > transfer->maxHeaderBytes) {
+        transfer->headerOverflowed = true;
+        return 0;
+    }
     return bytes;
 }
 
@@ -83,20 +100,31 @@ CURLU *parseWithHost(const QString &url)
     return parsed;
 }
 
-FetchResult failed(FetchFailure failure, QString detail = {})
+FetchResult failed(FetchFailure failure, QString detail = {}, qint64 boundBytes = 0)
 {
     FetchResult result;
     result.failure = failure;
     result.detail = std::move(detail);
+    result.boundBytes = boundBytes;
     return result;
 }
 
-FetchResult resultOf(CURLcode code, CURL *easy, HttpFetcher::Transfer &transfer)
+// libcurl refuses a single header line past its own bound (100 KiB) as if memory had run
+// out, without a word in its error buffer: such a failure after the status line and before
+// any of the body is taken for that.
+bool headerLineTooLarge(CURLcode code, const HttpFetcher::Transfer &transfer)
+{
+    return code == CURLE_OUT_OF_MEMORY && transfer.headerBytes > 0 && transfer.body.isEmpty();
+}
+
+FetchResult resultOfTransfer(CURLcode code, CURL *easy, HttpFetcher::Transfer &transfer)
 {
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     if (transfer.overflowed || code == CURLE_FILESIZE_EXCEEDED)
-        return failed(FetchFailure::TooLarge);
+        return failed(FetchFailure::TooLarge, {}, transfer.maxBodyBytes);
+    if (transfer.headerOverflowed || headerLineTooLarge(code, transfer))
+        return failed(FetchFailure::HeaderTooLarge, {}, transfer.maxHeaderBytes);
     switch (code) {
     case CURLE_OK:
         break;
@@ -124,6 +152,17 @@ FetchResult resultOf(CURLcode code, CURL *easy, HttpFetcher::Transfer &transfer)
         result.retryAfterSeconds = qint64(retryAfter);
     if (status < 200 || status >= 300)
         result.failure = FetchFailure::HttpStatus;
+    return result;
+}
+
+FetchResult resultOf(CURLcode code, CURL *easy, HttpFetcher::Transfer &transfer)
+{
+    FetchResult result = resultOfTransfer(code, easy, transfer);
+    long redirects = 0;
+    char *effectiveUrl = nullptr;
+    if (curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects) == CURLE_OK && redirects > 0
+        && curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effectiveUrl) == CURLE_OK && effectiveUrl)
+        result.redirectedHost = shownHost(QString::fromUtf8(effectiveUrl));
     return result;
 }
 
@@ -156,6 +195,7 @@ HttpFetcher::TransferId HttpFetcher::start(const QString &url, bool urgent)
     transfer->url = url;
     transfer->urgent = urgent;
     transfer->maxBodyBytes = m_limits.maxBodyBytes;
+    transfer->maxHeaderBytes = m_limits.maxHeaderBytes;
     m_queued.push_back(std::move(transfer));
     return m_lastId;
 }
@@ -214,6 +254,8 @@ bool HttpFetcher::launch(Transfer &transfer)
     curl_easy_setopt(easy, CURLOPT_USERAGENT, m_userAgent.constData());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, receiveHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_PRIVATE, &transfer);
     return curl_multi_add_handle(m_multi, easy) == CURLM_OK;
 }

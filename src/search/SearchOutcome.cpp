@@ -16,8 +16,36 @@ PageFailure PageFailure::noHost(qint32 page, const QString &storefront)
     return {page, reason};
 }
 
-PageFailure PageFailure::fetchFailed(qint32 page, const FetchResult &result, const QString &host)
+namespace {
+
+// "4 MiB", "100 KiB": a size bound as a failure names it.
+QString sizeText(qint64 bytes)
 {
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0)
+        return QStringLiteral("%1 MiB").arg(bytes / (1024 * 1024));
+    if (bytes >= 1024 && bytes % 1024 == 0)
+        return QStringLiteral("%1 KiB").arg(bytes / 1024);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+QString tooLarge(Fetched fetched, const QString &host, qint64 bound)
+{
+    switch (fetched) {
+    case Fetched::LookupAnswer:
+        return QStringLiteral("the answer from %1 was larger than a look-up answer can be (%2)").arg(host, sizeText(bound));
+    case Fetched::Cover:
+        return QStringLiteral("the cover from %1 was larger than a cover can be (%2)").arg(host, sizeText(bound));
+    case Fetched::SearchAnswer:
+        break;
+    }
+    return QStringLiteral("the answer from %1 was larger than a search answer can be (%2)").arg(host, sizeText(bound));
+}
+
+} // namespace
+
+PageFailure PageFailure::fetchFailed(qint32 page, const FetchResult &result, const QString &askedHost, Fetched fetched)
+{
+    const QString &host = result.redirectedHost.isEmpty() ? askedHost : result.redirectedHost;
     const QString detail = result.detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(result.detail);
     switch (result.failure) {
     case FetchFailure::NoHost:
@@ -34,7 +62,9 @@ PageFailure PageFailure::fetchFailed(qint32 page, const FetchResult &result, con
     case FetchFailure::TimedOut:
         return {page, QStringLiteral("%1 did not answer in time (time-out)").arg(host)};
     case FetchFailure::TooLarge:
-        return {page, QStringLiteral("the answer from %1 was larger than a search answer can be").arg(host)};
+        return {page, tooLarge(fetched, host, result.boundBytes)};
+    case FetchFailure::HeaderTooLarge:
+        return {page, QStringLiteral("the service sent a header larger than %1 KiB").arg(result.boundBytes / 1024)};
     case FetchFailure::HttpStatus:
         return {page, QStringLiteral("%1 answered with HTTP status %2").arg(host).arg(result.httpStatus)};
     case FetchFailure::None:

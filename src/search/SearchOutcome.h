@@ -7,6 +7,9 @@
 #include <QString>
 #include <optional>
 
+// What a fetch was for, as a failure names it.
+enum class Fetched { SearchAnswer, LookupAnswer, Cover };
+
 // One result page that added nothing because it could not be had or read, and why, in words a
 // user can act on (no final full stop, so sentences can be joined).
 struct PageFailure {
@@ -15,8 +18,10 @@ struct PageFailure {
 
     // The storefront code names no service host, so nothing was sent.
     static PageFailure noHost(qint32 page, const QString &storefront);
-    // The fetch itself failed, or the answer had a non-2xx status and no error code of the service.
-    static PageFailure fetchFailed(qint32 page, const FetchResult &result, const QString &host);
+    // The fetch itself failed, or the answer had a non-2xx status and no error code of the
+    // service. The host a redirect led to is named instead of the one asked, when there is one.
+    static PageFailure fetchFailed(qint32 page, const FetchResult &result, const QString &host,
+                                   Fetched fetched = Fetched::SearchAnswer);
     // The service answered with an error code of its own (e.g. "SignatureDoesNotMatch").
     static PageFailure serviceRefused(qint32 page, const QString &code);
     // The answer was not an XML document we read (malformed, or nested too deeply).

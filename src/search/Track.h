@@ -50,3 +50,7 @@ private:
 // holder of the list sees every change made through any other holder.
 using TrackList = QList<std::shared_ptr<Track>>;
 using TrackListPtr = std::shared_ptr<TrackList>;
+
+// The most tracks an album takes from any catalogue answer or album file: more than any real
+// release has, few enough that lining files up with them stays quick.
+constexpr qsizetype maxTracksPerAlbum = 1000;

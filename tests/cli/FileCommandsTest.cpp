@@ -73,8 +73,12 @@ TEST_F(FileCommandsTest, TagTakesTheChosenAlbumAndCoverFromAFileOrStandardInput)
         EXPECT_EQ((QJsonArray{tags["Album"], tags["Title"], tags["ArtistTrack"], tags["Cover"]}),
                   (QJsonArray{"Chosen", title, "Guest", QJsonObject{{"width", 40}, {"height", 30}}}));
     }
-    EXPECT_EQ(run({"tag", "--album", "-", "1.mp3"}, R"({"albumName": "Piped"})").exitCode, 0);
-    EXPECT_EQ(tagsOf("1.mp3")["Album"], "Piped");
+    // Texts past 1000 characters are cut there, and the cut is said.
+    const QString piped = QString(1200, u'P');
+    const CliResult cut = run({"tag", "--album", "-", "1.mp3"}, QJsonDocument(QJsonObject{{"albumName", piped}}).toJson());
+    EXPECT_TRUE(cut.exitCode == 0 && cut.err.contains("tagwright-cli tag: -: texts longer than 1000 characters were cut there"))
+        << cut.err.toStdString();
+    EXPECT_EQ(tagsOf("1.mp3")["Album"], piped.left(1000));
 }
 
 TEST_F(FileCommandsTest, BadInputNamesTheProblemAndTouchesNothing)
@@ -88,6 +92,14 @@ TEST_F(FileCommandsTest, BadInputNamesTheProblemAndTouchesNothing)
         {{"tag", "--album", "none.json", "song.mp3"}, "none.json: no such file"},
         {{"tag", "--album", album, "--index", "1", "song.mp3"}, "none at index 1"},
         {{"tag", "--album", album, "--cover", "malformed.json", "song.mp3"}, "cannot be read as an image"},
+        {{"tag", "--album", album, "--cover", writeFile("cut.jpg", Mp3Fixtures::jpegPicture(40, 30).chopped(20)), "song.mp3"},
+         "cut.jpg: the picture is damaged (it ends early); nothing was written"},
+        {{"tag", "--album", writeFile("file.json", R"({"coverUrl": "file:///etc/passwd"})"), "song.mp3"},
+         "file.json: the album file's coverUrl is not an http or https address: file:///etc/passwd"},
+        {{"tag", "--album", writeFile("text.json", R"({"coverUrl": "not a url"})"), "song.mp3"},
+         "text.json: the album file's coverUrl is not an http or https address: not a url"},
+        {{"lineup", "--album", writeFile("many.json", R"({"trackList": [)" + QByteArray("{},").repeated(1000) + "{}]}"), "song.mp3"},
+         "many.json: \"trackList\" holds 1001 tracks; an album has at most 1000"},
         {{"tag", "song.mp3"}, "--album FILE"},
         {{"tag", "--album", album, "song.mp3", "notes.mp3"}, "notes.mp3: not an MP3 file"},
         {{"untag", "song.mp3", "gone.mp3"}, "gone.mp3: no such file"},
@@ -102,7 +114,7 @@ TEST_F(FileCommandsTest, BadInputNamesTheProblemAndTouchesNothing)
             << result.err.toStdString();
     }
     EXPECT_EQ(contents("song.mp3"), song);
-    EXPECT_EQ(entries(), (QStringList{"album.json", "malformed.json", "notes.mp3", "song.mp3"}));
+    EXPECT_EQ(entries(), (QStringList{"album.json", "cut.jpg", "file.json", "malformed.json", "many.json", "notes.mp3", "song.mp3", "text.json"}));
 }
 
 TEST_F(FileCommandsTest, RenamePrintsEachNewPathAndNeverOverwritesAFile)

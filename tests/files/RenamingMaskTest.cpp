@@ -20,8 +20,10 @@ TEST(RenamingMask, PutsValuesInTheirPlaceholders)
         {"%n", {{QVTrackNoTag, "123"}}, "123", {}},
         {"%n", {{QVTrackNoTag, "3/12"}}, "03", {}},
         {"%n", {{QVTrackNoTag, ""}}, "00", {}},
-        // A value may bring in a later placeholder, which is filled, but not an earlier one.
-        {"%b - %t", {{QVAlbumTag, "Best of %a"}, {QVTitleTag, "Live %y"}}, "Best of %a - Live 2004", {}},
+        // A value's own "%" signs stay text: only the mask holds placeholders.
+        {"%b - %t", {{QVAlbumTag, "Best of %a"}, {QVTitleTag, "Live %y"}}, "Best of %a - Live %y", {}},
+        {"%n - %t", {{QVTitleTag, "100%real 2%you %nice %"}}, "07 - 100%real 2%you %nice %", {}},
+        {"%%n%t%", {{QVTitleTag, "%n"}}, "%07%n%", {}},
         // Only the mask opens folders; a NUL would cut the name short where the system reads it.
         {"%a/%b %t %y", {{QVArtistAlbumTag, "A/B"}, {QVAlbumTag, "../.."}, {QVTitleTag, "AC/DC" + nul}},
          "A:B/..:.. AC:DC 2004", "A/B/../.. AC/DC" + nul + " 2004"},

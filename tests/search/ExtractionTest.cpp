@@ -1,3 +1,4 @@
+#include "search/TextBounds.h"
 #include "search/storefront/SearchEngine.h"
 #include "support/LogCapture.h"
 #include "support/StatusRecorder.h"
@@ -152,4 +153,23 @@ TEST(Extraction, EdgeCasesOfOneItemAndAFailurePartWay)
                                    "A7|Artist|Title|2004|Label||0|0|-|no list"}))
         << albums.join(u'\n').toStdString();
     EXPECT_EQ(covers.asked, (QStringList{"http://covers.example/a.jpg", "file:///etc/passwd", "http://covers.example/broken.jpg"}));
+}
+
+TEST(Extraction, CutsOverLongTextsAndSaysSoOncePerAnswer)
+{
+    const QString tooLong(3000, u'x');
+    const std::optional<XmlDocument> page = XmlDocument::parse(itemSearchAnswer({
+        "<Item><ItemAttributes><Title>" + tooLong + "</Title><Artist>" + tooLong + "</Artist></ItemAttributes>"
+        "<Tracks><Disc><Track>" + tooLong + "</Track></Disc></Tracks></Item>",
+        "<Item><ItemAttributes><Label>" + tooLong + "</Label></ItemAttributes></Item>"}));
+    SearchEngine engine(ServiceConfig::placeholders());
+    ResultList list;
+    Covers covers;
+    StatusRecorder status;
+    engine.addResultEntriesFromResult(&*page, list, covers.lookup());
+    ASSERT_EQ(list.size(), 2);
+    const Track &track = *list[0]->trackList()->first();
+    for (const std::optional<QString> &text : {list[0]->albumName(), list[0]->artistName(), track.title(), track.artist(), list[1]->label()})
+        EXPECT_EQ(text, tooLong.left(1000));
+    EXPECT_EQ(status.lines, entryStatusLines(2) << TextBounds::cutStatus(QStringLiteral("the storefront")));
 }

@@ -1,10 +1,18 @@
 #include "search/HttpFetcher.h"
+#include "search/SearchOutcome.h"
 #include "support/LocalCatalogue.h"
 #include "support/TemporaryCatalogue.h"
 
 #include <QMap>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <httplib.h>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 TEST(HttpFetcher, RefusesAUrlWithoutAHostBeforeAnyLookUp)
 {
@@ -47,4 +55,44 @@ TEST(HttpFetcher, HundredCoversUseFewConnectionsAndBoundedBytes)
         logged = lines.size();
         EXPECT_LE(mostAtOnce, connections);
     }
+}
+
+TEST(HttpFetcher, FailuresNameTheHostThatFailedWithoutUserInformation)
+{
+    // A port that was free a moment ago, and that nothing listens on, refuses connections.
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_TRUE(probe >= 0 && ::bind(probe, reinterpret_cast<sockaddr *>(&address), length) == 0
+                && ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+    ::close(probe);
+    const int closedPort = ntohs(address.sin_port);
+    const QString closed = QStringLiteral("127.0.0.1:%1").arg(closedPort);
+    httplib::Server server;
+    server.Get("/redirect", [&](const httplib::Request &, httplib::Response &response) {
+        response.set_redirect(QStringLiteral("http://%1/x").arg(closed).toStdString());
+    });
+    server.Get("/long-header", [](const httplib::Request &, httplib::Response &response) {
+        response.set_header("X-Long", std::string(1024 * 1024, 'a'));
+    });
+    server.Get("/many-headers", [](const httplib::Request &, httplib::Response &response) {
+        for (int i = 0; i < 2000; ++i)
+            response.set_header("X-" + std::to_string(i), std::string(100, 'a'));
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    std::thread serving([&server] { server.listen_after_bind(); });
+    const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
+    const QString refused = QStringLiteral("could not connect to %1 (connection refused)").arg(closed);
+    const QString header = QStringLiteral("the service sent a header larger than 100 KiB");
+    const QList<std::pair<QString, QString>> cases{
+        {"http://user:secret@" + closed + "/x", refused}, {base + "/redirect", refused},
+        {base + "/long-header", header}, {base + "/many-headers", header},
+    };
+    for (const auto &[url, reason] : cases)
+        EXPECT_EQ(PageFailure::fetchFailed(1, HttpFetcher().fetch(url), shownHost(url)).reason.toStdString(), reason.toStdString());
+    EXPECT_EQ(shownUrl("http://user:secret@" + closed + "/x?q"), "http://" + closed + "/x?q");
+    server.stop();
+    serving.join();
 }

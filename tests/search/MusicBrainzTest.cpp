@@ -4,6 +4,7 @@
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/musicbrainz/ReleaseReader.h"
 #include "support/LocalCatalogue.h"
+#include "support/LogCapture.h"
 #include "support/StatusRecorder.h"
 #include "support/TemporaryCatalogue.h"
 #include "support/TestPaths.h"
@@ -146,15 +147,6 @@ TEST(MusicBrainzOverHttp, SearchesAndLooksUpEveryFieldWithAndWithoutCover)
               QStringLiteral("Search failed: %1 knows no release with the id \"%2\".").arg(service.host(), unknown));
 }
 
-TEST(MusicBrainzService, TakesOnlyAReleaseIdOrAReleaseAddressForAnId)
-{
-    const QString id = QStringLiteral("fe29e7f0-eb46-44ba-9348-694166f47885");
-    for (const QString &keywords : {id + " live", "https://example.org/release/" + id, "https://musicbrainz.org/artist/" + id,
-                                    "ftp://musicbrainz.org/release/" + id, "https://musicbrainz.org/release/" + id.chopped(1),
-                                    id.chopped(1) + "g", QString()})
-        EXPECT_FALSE(MusicBrainzId::releaseIdFrom(keywords)) << keywords.toStdString();
-}
-
 TEST(MusicBrainzRelease, ReadsWhatTellsEditionsApartFromTheSearchAnswer)
 {
     // country|date|format|barcode|catalogue number|type, "-" for absent.
@@ -174,7 +166,7 @@ TEST(MusicBrainzRelease, ReadsWhatTellsEditionsApartFromTheSearchAnswer)
         {17, "US|2006|CD|837101239905|-|EP"},   // a label without a catalogue number
     };
     for (const auto &[index, expected] : recordedCases)
-        EXPECT_EQ(edition(*ReleaseReader::albumOfRelease(releases.at(index))), expected) << index;
+        EXPECT_EQ(edition(*ReleaseReader().albumOfRelease(releases.at(index))), expected) << index;
 
     // Newer answers name the group's types one by one; several media of a format are counted.
     const QList<std::tuple<QString, QString, QString>> written{
@@ -193,7 +185,7 @@ TEST(MusicBrainzRelease, ReadsWhatTellsEditionsApartFromTheSearchAnswer)
                                            "<medium-list>%2</medium-list></release></metadata>").arg(group, media);
         const std::optional<XmlDocument> document = XmlDocument::parse(xml.toUtf8());
         ASSERT_TRUE(document);
-        EXPECT_EQ(edition(*ReleaseReader::albumOfRelease(ReleaseReader::releaseOfLookup(*document))), expected);
+        EXPECT_EQ(edition(*ReleaseReader().albumOfRelease(ReleaseReader::releaseOfLookup(*document))), expected);
     }
 }
 
@@ -226,7 +218,7 @@ TEST(MusicBrainzRelease, TakesTheMostVotedGenreAndFallsBackStepByStep)
         ASSERT_TRUE(answer);
         const pugi::xml_node release = ReleaseReader::releaseOfLookup(*answer);
         ResultEntry album;
-        ReleaseReader::addLookupDetails(album, release);
+        ReleaseReader().addLookupDetails(album, release);
         EXPECT_EQ(text(album.genre()), genre);
         EXPECT_EQ(trackSummary(*album.trackList()->at(2)), expectedTrack);
     }
@@ -324,4 +316,53 @@ TEST(MusicBrainzService, EscapesQuerySyntaxAndKeepsIdentifiersInTheirPathSegment
     EXPECT_EQ(MusicBrainzService::lookupUrl("https://mb", "a/b?c"),
               "https://mb/ws/2/release/a%2Fb%3Fc?inc=artist-credits+labels+recordings+release-groups+genres");
     EXPECT_EQ(MusicBrainzService::coverUrl("https://caa", "m-1"), "https://caa/release/m-1/front-500");
+}
+
+TEST(MusicBrainzId, TakesReleaseIdsAndTheirAddressesOnly)
+{
+    const QString id = urk;
+    const QString site = QStringLiteral("musicbrainz.org/release/");
+    const QList<std::pair<QString, std::optional<QString>>> cases{
+        {id, id}, {id.toUpper(), id}, {" " + id + "\n", id}, {"https://" + site + id, id},
+        {"http://www." + site + id + "/recordings", id}, {site + id.toUpper() + "?tab=1", id}, {"HTTPS://" + site + id + "#x", id},
+        {"", {}}, {".", {}}, {"..", {}}, {id + "0", {}}, {id.left(35), {}}, {QString(id).remove(u'-'), {}},
+        {QString(id).replace(u'f', u'g'), {}}, {"https://musicbrainz.org/artist/" + id, {}}, {"https://example.org/release/" + id, {}},
+        {"https://musicbrainz.org.example/release/" + id, {}}, {"ftp://" + site + id, {}}, {"https://" + site + id + "0", {}},
+        {"https://" + site + "../" + id, {}}, {"https://" + site + id + "\n/x", {}},
+    };
+    for (const auto &[text, expected] : cases)
+        EXPECT_EQ(MusicBrainzId::releaseIdFrom(text), expected) << text.toStdString();
+    EXPECT_TRUE(MusicBrainzId::isReleaseId(id.toUpper()));
+    EXPECT_FALSE(MusicBrainzId::isReleaseId(" " + id) || MusicBrainzId::isReleaseId("https://" + site + id));
+}
+
+TEST(MusicBrainzOverHttp, AsksForNothingButReleaseIdsAndNamesWhatWasTooLarge)
+{
+    const QString dotted = QStringLiteral("11111111-1111-1111-1111-111111111111"); // its answer calls it ".."
+    const QString huge = QStringLiteral("22222222-2222-2222-2222-222222222222");
+    TemporaryCatalogue catalogue;
+    addRecordedAnswers(catalogue, QStringLiteral("x"));
+    catalogue.addFile(QStringLiteral("musicbrainz/release/%1.xml").arg(dotted),
+                      recorded("release-lookup-3-media-recordings.xml").replace(urk.toUtf8(), ".."));
+    catalogue.addFile(QStringLiteral("musicbrainz/release/%1.fault").arg(huge), "huge");
+    catalogue.addFile(QStringLiteral("coverart/%1.fault").arg(urk), "huge");
+    LocalCatalogue service(catalogue.path());
+    ASSERT_TRUE(service.isRunning());
+    MusicBrainzSearch search = quickSearch(service.config());
+
+    for (const QString &bad : {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("a/b?c")})
+        EXPECT_EQ(search.lookup(bad).failure, QStringLiteral("not a MusicBrainz release id: \"%1\"").arg(bad));
+    EXPECT_TRUE(service.logLines().isEmpty());
+    EXPECT_EQ(search.lookup(dotted).failure,
+              QStringLiteral("the answer from %1 is unusable: not a MusicBrainz release id: \"..\"").arg(service.host()));
+    EXPECT_EQ(service.logLines().size(), 1) << "no cover request";
+    EXPECT_EQ(search.lookup(huge).failure,
+              QStringLiteral("the answer from %1 was larger than a look-up answer can be (4 MiB)").arg(service.host()));
+
+    LogCapture log;
+    const LookupOutcome withoutCover = search.lookup(urk.toUpper());
+    ASSERT_TRUE(withoutCover.album);
+    EXPECT_FALSE(withoutCover.album->cover());
+    EXPECT_EQ(log.lines(), QStringList(QStringLiteral("No cover from %1: the cover from %2 was larger than a cover can be (4 MiB)")
+                                           .arg(MusicBrainzService::coverUrl(service.baseUrl(), urk), service.host())));
 }

@@ -1,27 +1,36 @@
 #include "search/musicbrainz/MusicBrainzId.h"
 
 #include <QRegularExpression>
-#include <QUrl>
+
+namespace {
+
+const QString uuid = QStringLiteral("[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}");
+
+} // namespace
 
 bool MusicBrainzId::isReleaseId(const QString &text)
 {
-    static const QRegularExpression uuid(QStringLiteral("^[0-9a-f]{8}(-[0-9a-f]{4}){3}-[0-9a-f]{12}$"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return uuid.match(text).hasMatch();
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(uuid),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(text).hasMatch();
 }
 
-std::optional<QString> MusicBrainzId::releaseIdFrom(const QString &keywords)
+std::optional<QString> MusicBrainzId::releaseIdFrom(const QString &text)
 {
-    const QString text = keywords.trimmed();
-    if (isReleaseId(text))
-        return text.toLower();
-    const QUrl address(text, QUrl::StrictMode);
-    const QString host = address.host();
-    if (!address.isValid() || (address.scheme() != u"https" && address.scheme() != u"http")
-        || (host != u"musicbrainz.org" && !host.endsWith(u".musicbrainz.org")))
+    static const QRegularExpression address(
+        QRegularExpression::anchoredPattern(
+            QStringLiteral(R"((?:https?://)?(?:[a-z0-9-]+\.)*musicbrainz\.org/release/(%1)(?:[/?#].*)?)").arg(uuid)),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QString trimmed = text.trimmed();
+    if (isReleaseId(trimmed))
+        return trimmed.toLower();
+    const QRegularExpressionMatch match = address.match(trimmed);
+    if (!match.hasMatch())
         return std::nullopt;
-    const QStringList path = address.path().split(u'/', Qt::SkipEmptyParts);
-    if (path.size() < 2 || path[0] != u"release" || !isReleaseId(path[1]))
-        return std::nullopt;
-    return path[1].toLower();
+    return match.captured(1).toLower();
+}
+
+QString MusicBrainzId::notAReleaseId(const QString &text)
+{
+    return QStringLiteral("not a MusicBrainz release id: \"%1\"").arg(text);
 }

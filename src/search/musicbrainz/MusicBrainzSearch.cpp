@@ -8,22 +8,21 @@
 #include "search/musicbrainz/ReleaseReader.h"
 
 #include <QDebug>
-#include <QUrl>
 
 MusicBrainzSearch::MusicBrainzSearch(ServiceConfig config, FetchLimits limits, std::chrono::milliseconds interval)
     : m_config(std::move(config)), m_client(limits, interval),
-      m_host(QUrl(m_config.musicBrainzUrl).authority())
+      m_host(shownHost(m_config.musicBrainzUrl))
 {
     if (m_host.isEmpty())
         m_host = m_config.musicBrainzUrl;
 }
 
-std::optional<QString> MusicBrainzSearch::failureOf(const FetchResult &result) const
+std::optional<QString> MusicBrainzSearch::failureOf(const FetchResult &result, Fetched fetched) const
 {
     if (MusicBrainzClient::isBusy(result))
         return QStringLiteral("the service is busy (HTTP 503) after %1 tries").arg(MusicBrainzClient::maxTries);
     if (!result.succeeded())
-        return PageFailure::fetchFailed(1, result, m_host).reason;
+        return PageFailure::fetchFailed(1, result, m_host, fetched).reason;
     return std::nullopt;
 }
 
@@ -48,7 +47,7 @@ SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *con
         m_client.fetchFromService(MusicBrainzService::searchUrl(m_config.musicBrainzUrl, keywords), control);
     if (!fetched)
         return outcome;
-    if (const std::optional<QString> failure = failureOf(*fetched)) {
+    if (const std::optional<QString> failure = failureOf(*fetched, Fetched::SearchAnswer)) {
         outcome.failures.append({1, *failure});
         return outcome;
     }
@@ -61,17 +60,26 @@ SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *con
     // No more than were asked for, whatever the answer holds.
     if (releases.size() > MusicBrainzService::searchLimit)
         releases.resize(MusicBrainzService::searchLimit);
+    ReleaseReader reader;
     for (const pugi::xml_node &release : std::as_const(releases)) {
-        outcome.albums->append(ReleaseReader::albumOfRelease(release));
+        outcome.albums->append(reader.albumOfRelease(release));
         postStatusChange(this, entryProcessedStatus(outcome.albums->size()));
         reportProgress(control, outcome.albums->size(), 0);
     }
+    if (reader.textsCut())
+        postStatusChange(this, TextBounds::cutStatus(m_host));
     return outcome;
 }
 
-LookupOutcome MusicBrainzSearch::lookup(const QString &releaseId, JobControl *control)
+LookupOutcome MusicBrainzSearch::lookup(const QString &release, JobControl *control)
 {
     LookupOutcome outcome;
+    const std::optional<QString> requested = MusicBrainzId::releaseIdFrom(release);
+    if (!requested) {
+        outcome.failure = MusicBrainzId::notAReleaseId(release);
+        return outcome;
+    }
+    const QString &releaseId = *requested;
     const std::optional<FetchResult> fetched =
         m_client.fetchFromService(MusicBrainzService::lookupUrl(m_config.musicBrainzUrl, releaseId), control);
     if (!fetched)
@@ -80,19 +88,29 @@ LookupOutcome MusicBrainzSearch::lookup(const QString &releaseId, JobControl *co
         outcome.failure = QStringLiteral("%1 knows no release with the id \"%2\"").arg(m_host, releaseId);
         return outcome;
     }
-    if ((outcome.failure = failureOf(*fetched)))
+    if ((outcome.failure = failureOf(*fetched, Fetched::LookupAnswer)))
         return outcome;
     const std::optional<XmlDocument> answer = XmlDocument::parse(fetched->body);
-    const pugi::xml_node release = answer ? ReleaseReader::releaseOfLookup(*answer) : pugi::xml_node();
-    if (!release) {
+    const pugi::xml_node releaseNode = answer ? ReleaseReader::releaseOfLookup(*answer) : pugi::xml_node();
+    if (!releaseNode) {
         outcome.failure = PageFailure::unreadable(1, m_host).reason;
         return outcome;
     }
-    std::shared_ptr<ResultEntry> album = ReleaseReader::albumOfRelease(release);
-    ReleaseReader::addLookupDetails(*album, release);
+    ReleaseReader reader;
+    std::shared_ptr<ResultEntry> album = reader.albumOfRelease(releaseNode);
+    reader.addLookupDetails(*album, releaseNode);
+    if (reader.textsCut())
+        postStatusChange(this, TextBounds::cutStatus(m_host));
+    // The cover is asked for under the id the answer gives (a merged release answers under
+    // its new one), which must be an id like any other before it goes into a URL.
+    const QString answeredId = album->id().value_or(releaseId);
+    if (!MusicBrainzId::isReleaseId(answeredId)) {
+        outcome.failure = QStringLiteral("the answer from %1 is unusable: %2").arg(m_host, MusicBrainzId::notAReleaseId(answeredId));
+        return outcome;
+    }
     if (cancelRequested(control))
         return outcome;
-    addCover(*album, album->id().value_or(releaseId));
+    addCover(*album, answeredId);
     outcome.album = std::move(album);
     return outcome;
 }
@@ -104,11 +122,14 @@ void MusicBrainzSearch::addCover(ResultEntry &album, const QString &releaseId)
     // No cover is a usual answer; any other failure only costs the album its cover.
     if (result.httpStatus == 404)
         return;
-    std::optional<QImage> cover = result.succeeded() ? decodeCoverImage(result.body) : std::nullopt;
-    if (!cover) {
+    if (!result.succeeded()) {
         qWarning().noquote() << QStringLiteral("No cover from %1: %2")
-                                    .arg(url, result.succeeded() ? QStringLiteral("not a picture")
-                                                                 : PageFailure::fetchFailed(1, result, QUrl(url).authority()).reason);
+                                    .arg(shownUrl(url), PageFailure::fetchFailed(1, result, shownHost(url), Fetched::Cover).reason);
+        return;
+    }
+    std::optional<QImage> cover = decodeCoverImage(result.body);
+    if (!cover) {
+        qWarning().noquote() << refusedCoverReason(result.body, url);
         return;
     }
     album.setCover(std::move(cover));

@@ -24,13 +24,14 @@ public:
     // Keywords that are a release's identifier or address give that release alone, looked
     // up with its tracks and cover.
     SearchOutcome search(const QString &keywords, JobControl *control = nullptr);
-    // The release with this identifier, with its genre, tracks and cover; a release without
-    // a cover (404) is looked up without one.
-    LookupOutcome lookup(const QString &releaseId, JobControl *control = nullptr);
+    // The release with this identifier (or named by its musicbrainz.org address), with its
+    // genre, tracks and cover; a release without a cover (404) is looked up without one.
+    // Anything that is not a release identifier is refused before any request.
+    LookupOutcome lookup(const QString &release, JobControl *control = nullptr);
 
 private:
     // Why a fetch from the web service gave no answer to read, or nothing when it gave one.
-    std::optional<QString> failureOf(const FetchResult &result) const;
+    std::optional<QString> failureOf(const FetchResult &result, Fetched fetched) const;
     void addCover(ResultEntry &album, const QString &releaseId);
 
     ServiceConfig m_config;

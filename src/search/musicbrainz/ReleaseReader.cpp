@@ -77,12 +77,23 @@ std::optional<ReleaseReader::Credit> ReleaseReader::creditOf(const pugi::xml_nod
     if (names.isEmpty())
         return std::nullopt;
     Credit credit;
-    for (const pugi::xml_node &nameCredit : names) {
-        const pugi::xml_node artist = nameCredit.child("artist");
-        credit.text += textOf(nameCredit, "name").value_or(textOf(artist, "name").value_or(QString()));
-        credit.text += attributeOf(nameCredit, "joinphrase").value_or(QString());
+    const qsizetype kept = std::min(names.size(), TextBounds::maxCreditNames);
+    if (kept < names.size())
+        m_bounds.noteCut();
+    // Past maxLength the rest would only be cut off again.
+    for (qsizetype i = 0; i < kept && credit.text.size() <= TextBounds::maxLength; ++i) {
+        const pugi::xml_node artist = names[i].child("artist");
+        credit.text += textOf(names[i], "name").value_or(textOf(artist, "name").value_or(QString()));
+        // The last name of a credit that leaves names out goes without its join phrase.
+        if (i + 1 < kept || kept == names.size())
+            credit.text += attributeOf(names[i], "joinphrase").value_or(QString());
         if (!credit.firstArtistId)
             credit.firstArtistId = attributeOf(artist, "id");
+    }
+    // Cut here, so the tracks that share the credit share the cut text.
+    if (credit.text.size() > TextBounds::maxLength) {
+        credit.text.truncate(TextBounds::maxLength);
+        m_bounds.noteCut();
     }
     return credit;
 }
@@ -113,6 +124,7 @@ std::shared_ptr<ResultEntry> ReleaseReader::albumOfRelease(const pugi::xml_node 
     album->setNumberOfDiscs(qint32(media.size()));
     album->setNumberOfTracks(qint32(std::min<qint64>(tracks, std::numeric_limits<qint32>::max())));
     ReleaseEditionReader::readInto(*album, release);
+    m_bounds.bound(*album);
     return album;
 }
 
@@ -155,4 +167,5 @@ void ReleaseReader::addLookupDetails(ResultEntry &album, const pugi::xml_node &r
         }
     }
     album.setTrackList(std::move(tracks));
+    m_bounds.bound(album);
 }

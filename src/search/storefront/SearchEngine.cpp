@@ -4,6 +4,7 @@
 #include "common/StatusNotification.h"
 #include "search/HttpFetcher.h"
 #include "search/IntValue.h"
+#include "search/TextBounds.h"
 #include "search/storefront/SearchRun.h"
 #include "search/storefront/StringExtension.h"
 
@@ -137,10 +138,14 @@ qint32 SearchEngine::getTotalPagesFromItemSearchResult(const XmlDocument *result
 void SearchEngine::addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList,
                                               const CoverLookup &covers)
 {
+    TextBounds bounds;
     for (const pugi::xml_node &item : itemsOfResult(result)) {
         addDetailsForResultEntryFromItem(item, resultList, covers);
+        bounds.bound(*resultList.last());
         sendStatusChange(entryProcessedStatus(resultList.size()));
     }
+    if (bounds.cut())
+        sendStatusChange(TextBounds::cutStatus(QStringLiteral("the storefront")));
 }
 
 void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, ResultList &resultList,

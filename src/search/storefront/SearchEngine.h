@@ -80,7 +80,7 @@ public:
     static QList<pugi::xml_node> itemsOfResult(const XmlDocument *result);
 
     static constexpr qsizetype maxItemsPerPage = 10;   // the service sends ten at most
-    static constexpr qsizetype maxTracksPerItem = 1000;
+    static constexpr qsizetype maxTracksPerItem = maxTracksPerAlbum;
 
 private:
     ServiceConfig m_config;

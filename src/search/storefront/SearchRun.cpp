@@ -15,8 +15,11 @@ constexpr qint32 maxPages = 3;
 SearchRun::SearchRun(SearchEngine &engine, HttpFetcher &fetcher, QString keywords, QString host,
                      JobControl *control)
     : m_engine(engine), m_fetcher(fetcher), m_keywords(std::move(keywords)), m_host(std::move(host)),
-      m_control(control)
+      m_shownHost(shownHost(QStringLiteral("http://") + m_host)), m_control(control)
 {
+    // A host that is no URL's host is named as it was given.
+    if (m_shownHost.isEmpty())
+        m_shownHost = m_host;
 }
 
 SearchOutcome SearchRun::run()
@@ -62,7 +65,7 @@ void SearchRun::pageArrived(qint32 number, const FetchResult &result)
 std::optional<XmlDocument> SearchRun::readAnswer(qint32 number, const FetchResult &result)
 {
     if (!result.succeeded() && result.failure != FetchFailure::HttpStatus) {
-        m_outcome.failures.append(PageFailure::fetchFailed(number, result, m_host));
+        m_outcome.failures.append(PageFailure::fetchFailed(number, result, m_shownHost));
         return std::nullopt;
     }
     // The service explains a refusal in the body, whatever the status it comes with.
@@ -74,11 +77,11 @@ std::optional<XmlDocument> SearchRun::readAnswer(qint32 number, const FetchResul
         }
     }
     if (!result.succeeded()) {
-        m_outcome.failures.append(PageFailure::fetchFailed(number, result, m_host));
+        m_outcome.failures.append(PageFailure::fetchFailed(number, result, m_shownHost));
         return std::nullopt;
     }
     if (!document)
-        m_outcome.failures.append(PageFailure::unreadable(number, m_host));
+        m_outcome.failures.append(PageFailure::unreadable(number, m_shownHost));
     return document;
 }
 

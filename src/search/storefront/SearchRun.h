@@ -44,6 +44,7 @@ private:
     HttpFetcher &m_fetcher;
     const QString m_keywords;
     const QString m_host;
+    QString m_shownHost; // the host as failures name it, without user information
     JobControl *const m_control;
     SearchOutcome m_outcome;
     std::map<qint32, Page> m_pages;
