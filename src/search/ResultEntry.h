@@ -54,6 +54,21 @@ public:
     const std::optional<QString> &albumArtistId() const { return m_albumArtistId; }
     void setAlbumArtistId(std::optional<QString> id) { m_albumArtistId = std::move(id); }
 
+    // What a MusicBrainz search answer tells releases apart by: the country and date of the
+    // release, its media ("2×CD"), barcode, catalogue number and its release group's type.
+    const std::optional<QString> &country() const { return m_country; }
+    void setCountry(std::optional<QString> country) { m_country = std::move(country); }
+    const std::optional<QString> &releaseDate() const { return m_releaseDate; }
+    void setReleaseDate(std::optional<QString> date) { m_releaseDate = std::move(date); }
+    const std::optional<QString> &format() const { return m_format; }
+    void setFormat(std::optional<QString> format) { m_format = std::move(format); }
+    const std::optional<QString> &barcode() const { return m_barcode; }
+    void setBarcode(std::optional<QString> barcode) { m_barcode = std::move(barcode); }
+    const std::optional<QString> &catalogNumber() const { return m_catalogNumber; }
+    void setCatalogNumber(std::optional<QString> number) { m_catalogNumber = std::move(number); }
+    const std::optional<QString> &releaseType() const { return m_releaseType; }
+    void setReleaseType(std::optional<QString> type) { m_releaseType = std::move(type); }
+
     // Sets one of the album table's editable fields by its key ("artistName", "albumName",
     // "numberOfTracks", "yearOfPublication", "label", "genre", "numberOfDiscs"); integer
     // fields take the integer value of the text. Returns false for any other key, which
@@ -75,6 +90,12 @@ private:
     std::optional<QString> m_id;
     std::optional<QString> m_releaseGroupId;
     std::optional<QString> m_albumArtistId;
+    std::optional<QString> m_country;
+    std::optional<QString> m_releaseDate;
+    std::optional<QString> m_format;
+    std::optional<QString> m_barcode;
+    std::optional<QString> m_catalogNumber;
+    std::optional<QString> m_releaseType;
 };
 
 using ResultList = QList<std::shared_ptr<ResultEntry>>;

@@ -2,6 +2,7 @@
 // starts nothing else, and a cancelled job leaves every file wholly old or wholly new.
 #include "WindowTest.h"
 
+#include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
@@ -17,11 +18,11 @@ TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
     slow.latencyMs = 2000;
     LocalCatalogue service(QStringLiteral(TAGWRIGHT_SOURCE_DIR "/data/catalogue"), slow);
     ASSERT_TRUE(service.isRunning());
-    controller().setServiceConfig(service.config());
+    session().setServiceConfig(service.config());
     button("storeUnitedStates")->click();
     field("keywords")->setText("Northern Lights");
     button("searchButton")->click();
-    ASSERT_TRUE(controller().jobRunning());
+    ASSERT_TRUE(session().isBusy());
     EXPECT_FALSE(button("searchButton")->isEnabled() || button("tagButton")->isEnabled());
     EXPECT_TRUE(button("cancelJobButton")->isVisible());
     EXPECT_EQ(child<QProgressBar>("jobProgress")->maximum(), 0);   // indeterminate while waiting
@@ -38,11 +39,11 @@ TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
     } watch(painted);
     cover()->installEventFilter(&watch);
     QTimer::singleShot(10, cover(), [&] { fired = true; cover()->update(); });
-    while (controller().jobRunning() && !(fired && painted))
+    while (session().isBusy() && !(fired && painted))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    EXPECT_TRUE(fired && painted && controller().jobRunning());
-    controller().waitForJob();
-    EXPECT_GT(controller().resultList()->size(), 0);
+    EXPECT_TRUE(fired && painted && session().isBusy());
+    session().waitForJob();
+    EXPECT_GT(session().albums()->size(), 0);
     EXPECT_TRUE(button("searchButton")->isEnabled() && !button("cancelJobButton")->isVisible());
     EXPECT_FALSE(takeStatusLines().contains("Renaming files now..."));
 }
@@ -61,7 +62,7 @@ TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged
     // Cancelled from the worker itself as the tenth file is done, so the point is exact.
     ScopedObserver canceller(QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
         if (info.value(QVStatusKey) == "Tagging new files. 10 files processed.")
-            controller().cancelJob();
+            session().cancelJob();
     });
     click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
