@@ -2,6 +2,8 @@
 // and for MusicBrainz, whose chosen album is looked up for its tracks and cover.
 #include "WindowTest.h"
 
+#include "window/RowTableView.h"
+
 TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
 {
     // Without storefront credentials the window starts on MusicBrainz.
@@ -29,9 +31,13 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
         if (!musicBrainz)
             continue;
         // The first album was looked up on its own; the second, a two-disc live album whose
-        // tracks have their own artists, is looked up once chosen, and kept.
+        // tracks have their own artists, is looked up once chosen by a key and left to rest.
         EXPECT_EQ(lines.last(), QStringLiteral("Tracks and cover of %1 found.").arg(*albums.at(0)->albumName()));
-        window().selectRow(TableOutlet::resultTableView, 1);
+        view(TableOutlet::resultTableView)->setFocus();
+        pressKey(view(TableOutlet::resultTableView), Qt::Key_Down);
+        EXPECT_EQ(window().selectedRow(TableOutlet::resultTableView), 1);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(takeStatusLines().filter("Looking up").isEmpty());
         session().waitForJob();
         const std::shared_ptr<ResultEntry> live = albums.at(1);
         ASSERT_TRUE(live->trackList());
@@ -47,4 +53,9 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
         session().waitForJob();
         EXPECT_TRUE(takeStatusLines().filter("Looking up").isEmpty());
     }
+    // A search that finds nothing says so where the albums would be.
+    field("keywords")->setText("qqxqzz");
+    click("searchButton");
+    EXPECT_EQ(static_cast<RowTableView *>(view(TableOutlet::resultTableView))->placeholderText(),
+              "No albums found for \u201Cqqxqzz\u201D.");
 }

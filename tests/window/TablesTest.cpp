@@ -1,5 +1,8 @@
 #include "WindowTest.h"
 
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+
 TEST_F(WindowTest, TheTracksAndCoverOnShowAreThoseOfTheAlbumTaggingWrites)
 {
     addAlbums({"A", "B", "C"});
@@ -87,4 +90,50 @@ TEST_F(WindowTest, EditsReachTheirFieldsAndDeleteKeysRemoveTheSelectedRowsOfTheF
     albums->selectAll();
     pressKey(albums, Qt::Key_Delete);
     EXPECT_TRUE(session().albums()->isEmpty());
+}
+
+TEST_F(WindowTest, AlbumsSortByAnyColumnTracksCountByDiscAndControlsAreNamedAsTheirLabelsRead)
+{
+    // Sorted, the album table still chooses and deletes the album the user sees.
+    addAlbums({"B", "C", "A"});
+    for (int row = 0; row < 3; ++row)
+        session().albums()->at(row)->setNumberOfTracks(QList<int>({10, 9, 100}).at(row));
+    QTableView *albums = view(TableOutlet::resultTableView);
+    albums->sortByColumn(2, Qt::AscendingOrder);
+    EXPECT_EQ(column(TableOutlet::resultTableView, 1), QStringList({"C", "B", "A"}));
+    albums->sortByColumn(1, Qt::AscendingOrder);
+    albums->selectRow(0);
+    EXPECT_EQ(session().shownAlbum(), session().albums()->at(2));
+    albums->setFocus();
+    pressKey(albums, Qt::Key_Delete);
+    EXPECT_EQ(column(TableOutlet::resultTableView, 1), QStringList({"B", "C"}));
+
+    // Tracks are numbered on their disc, with their lengths.
+    const TrackListPtr tracks = trackList({"a", "b", "c"});
+    for (int row = 0; row < 3; ++row) {
+        tracks->at(row)->setDiscNumber(row < 2 ? 1 : 2);
+        tracks->at(row)->setLengthMs(61400 * (row + 1));
+    }
+    session().albums()->at(0)->setTrackList(tracks);
+    window().selectRow(TableOutlet::resultTableView, 1);
+    window().selectRow(TableOutlet::resultTableView, 0);
+    EXPECT_EQ(column(TableOutlet::trackListView, 0) + column(TableOutlet::trackListView, 3),
+              QStringList({"1", "2", "1", "1:01", "2:03", "3:04"}));
+
+    // Tab leaves every table; every labelled control and every table is named as its label
+    // reads, buttons by their text, and the tables expose their column headers.
+    for (QTableView *table : window().findChildren<QTableView *>())
+        EXPECT_FALSE(table->tabKeyNavigation()) << table->objectName().toStdString();
+    const auto name = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    for (QLabel *label : window().findChildren<QLabel *>()) {
+        if (label->buddy()) {
+            EXPECT_EQ(name(label->buddy()), label->text().remove('&')) << label->objectName().toStdString();
+        }
+    }
+    for (QAbstractButton *button : window().findChildren<QAbstractButton *>())
+        EXPECT_EQ(name(button), button->text().remove('&')) << button->objectName().toStdString();
+    EXPECT_EQ(name(view(TableOutlet::fileListView)), "MP3 files (drop files or folders here)");
+    QAccessibleTableInterface *files = QAccessible::queryAccessibleInterface(view(TableOutlet::fileListView))->tableInterface();
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(files->columnDescription(2), "New name");
 }
