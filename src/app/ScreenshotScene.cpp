@@ -63,11 +63,12 @@ bool ScreenshotScene::render(MainWindow &window, const QString &pngPath, QString
     QApplication::processEvents();
 
     MainController &controller = window.controller();
+    Session &session = controller.session();
     window.setStringValue(TextOutlet::keywords, keywords);
     controller.getSearchResult();
-    controller.waitForJob();
+    session.waitForJob();
     // An album with its tracks and a cover shows the most of the window.
-    const ResultListPtr &albums = controller.resultList();
+    const ResultListPtr &albums = session.albums();
     for (int row = 0; albums && row < albums->size(); ++row) {
         if (albums->at(row)->cover() && albums->at(row)->trackList()) {
             window.selectRow(TableOutlet::resultTableView, row);
@@ -75,10 +76,9 @@ bool ScreenshotScene::render(MainWindow &window, const QString &pngPath, QString
         }
     }
     window.dropFiles(files);
-    controller.waitForJob();
+    session.waitForJob();
     controller.processTagging();
-    controller.waitForJob();
-    controller.updatePreview();
+    session.waitForJob();
     window.selectRow(TableOutlet::fileListView, 0);
     QApplication::processEvents();
 

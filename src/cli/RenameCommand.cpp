@@ -20,7 +20,7 @@ int runRename(const QCommandLineParser &parsed)
     session.setFiles(files);
     Session::Renamed renamed;
     {
-        const StatusLinePrinter progress;
+        const StatusLinePrinter progress(session);
         JobControl control;
         renamed = session.renaming(parsed.value(maskOption.name))(control);
     }

@@ -1,13 +1,18 @@
 #include "cli/StatusLinePrinter.h"
 
-#include "common/StatusNotification.h"
+#include "session/Session.h"
 
 #include <cstdio>
 
-StatusLinePrinter::StatusLinePrinter()
-    : m_observer(QVStatusChangedNotification, [](const QString &, const void *, const QVariantMap &info) {
-          std::fprintf(stderr, "%s\n", info.value(QVStatusKey).toString().toLocal8Bit().constData());
+StatusLinePrinter::StatusLinePrinter(const Session &session)
+    : m_connection(QObject::connect(&session, &Session::statusChanged, [](const QString &line) {
+          std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
           std::fflush(stderr);
-      })
+      }))
 {
+}
+
+StatusLinePrinter::~StatusLinePrinter()
+{
+    QObject::disconnect(m_connection);
 }

@@ -1,13 +1,18 @@
 #pragma once
 
-#include "common/NotificationCenter.h"
+#include <QObject>
 
-// Prints every status line posted while it lives to standard error, as it is posted, so a
-// long command shows its progress.
+class Session;
+
+// Prints every status line the session gives out while it lives to standard error, as it is
+// given out, so a long command shows its progress.
 class StatusLinePrinter {
 public:
-    StatusLinePrinter();
+    explicit StatusLinePrinter(const Session &session);
+    ~StatusLinePrinter();
+    StatusLinePrinter(const StatusLinePrinter &) = delete;
+    StatusLinePrinter &operator=(const StatusLinePrinter &) = delete;
 
 private:
-    ScopedObserver m_observer;
+    QMetaObject::Connection m_connection;
 };

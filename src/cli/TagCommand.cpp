@@ -45,20 +45,6 @@ std::optional<QImage> readCoverFile(const QString &path)
     return cover;
 }
 
-// Tagging pairs file row i with track row i; after a line-up that holds only while no
-// track before the last of those rows went without a file. Says so when it does not.
-bool pairsRightly(const Lineup &lineup, const ResultEntry &album)
-{
-    if (lineup.pairsByRow())
-        return true;
-    const qsizetype freeTrack = lineup.fileOfTrack.indexOf(-1);
-    printCommandError(QStringLiteral("--match paired no file with track %1 (\"%2\"), and files take tracks in "
-                                     "their order, so a file would take a track it does not match; nothing was "
-                                     "written. `tagwright-cli lineup` shows the pairing.")
-                          .arg(freeTrack + 1).arg(album.trackList()->at(freeTrack)->title().value_or(QString())));
-    return false;
-}
-
 int runTag(const QCommandLineParser &parsed)
 {
     std::optional<ResultEntry> album = AlbumSource::read(parsed, QStringLiteral("tag"));
@@ -97,17 +83,16 @@ int runTag(const QCommandLineParser &parsed)
         album->setCover(download.image);
     }
 
-    const StatusLinePrinter progress;
-    // The files take the album's own tracks, in the order given or lined up.
+    // The files take the album's own tracks, in the order given or as lined up: each file the
+    // track it pairs with, and a track that pairs with no file goes unwritten.
     Session session;
+    const StatusLinePrinter progress(session);
     auto chosen = std::make_shared<ResultEntry>(*album);
     session.listOnly(chosen, files);
     JobControl control;
     if (parsed.isSet(QStringLiteral("match"))) {
         const Lineup lineup = session.lineUp(*chosen)(control);
         std::fprintf(stderr, "%s\n", StatusText::linedUp(lineup.matched, files.size()).toLocal8Bit().constData());
-        if (!pairsRightly(lineup, *chosen))
-            return 1;
         session.takeLineup(lineup);
     }
     return session.tagging(*chosen)(control).failures.isEmpty() ? 0 : 1;
@@ -119,7 +104,8 @@ const CliCommandRegistration registration({
                    "read from FILE or standard input (-), the object itself or element N of an array\n"
                    "(default 0). The files take the album's tracks in the order given, or with --match\n"
                    "in the order that pairs them with the tracks by their tags, names and lengths (as\n"
-                   "`lineup` prints it); files beyond the track list take their own names as titles.\n"
+                   "`lineup` prints it, tracks that pair with no file left unwritten); files beyond the\n"
+                   "track list take their own names as titles.\n"
                    "--cover IMAGE sets the front cover; without it, the picture at the album's\n"
                    "\"coverUrl\" is fetched, if it names one.\n"
                    "Nothing is changed when the album cannot be read or any file is missing or not an\n"

@@ -13,7 +13,8 @@ int runUntag(const QCommandLineParser &parsed)
     if (!Mp3FileCheck::reportProblems(files, QStringLiteral("untag")))
         return 2;
 
-    const StatusLinePrinter progress;
+    const Session session;
+    const StatusLinePrinter progress(session);
     JobControl control;
     return Session::tagRemoval(files)(control).failures.isEmpty() ? 0 : 1;
 }

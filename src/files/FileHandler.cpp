@@ -111,6 +111,11 @@ void FileHandler::commitBatch(DurableWriteBatch &batch, const QString &failureFo
 void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,
                                 const QString &reason, const QString &aftermath)
 {
+    if (aftermath.isEmpty()) {
+        sendStatusChange(failureFormat.arg(path, reason));
+        outcome.failures.append({path, reason});
+        return;
+    }
     sendStatusChange(failureFormat.arg(path, reason) + u' ' + aftermath);
     outcome.failures.append({path, reason + QStringLiteral(". ") + aftermath});
 }
@@ -177,7 +182,13 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
         tracks ? DiscPosition::ofTracks(*tracks, result.numberOfDiscs()) : QList<std::optional<DiscPosition>>();
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
-    for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
+    const qsizetype fileCount = files.size() - files.count(QString());
+    qsizetype i = 0;
+    for (; i < files.size() && !cancelRequested(control); ++i) {
+        // An empty entry is a track without a file: nothing is written for it, and the files
+        // after it keep the tracks at their own positions.
+        if (files.at(i).isEmpty())
+            continue;
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
             metadata.insert(QVArtistTrackTag, *track->artist());
@@ -207,15 +218,15 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
                                           : QFileInfo(files.at(i)).fileName());
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
         stageMetaData(metadata, files.at(i), batch, outcome);
-        outcome.filesHandled = i + 1;
-        sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(i + 1));
-        reportProgress(control, i + 1, files.size());
+        ++outcome.filesHandled;
+        sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(outcome.filesHandled));
+        reportProgress(control, outcome.filesHandled, fileCount);
         if (batch.stagedCount() >= filesPerFlush)
             commitBatch(batch, taggingFailure, givenPaths, outcome);
     }
     // Also when cancelled: the files staged so far become wholly new, the others stay old.
     commitBatch(batch, taggingFailure, givenPaths, outcome);
-    outcome.cancelled = outcome.filesHandled < files.size();
+    outcome.cancelled = i < files.size();
     return outcome;
 }
 
@@ -228,7 +239,9 @@ FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask, Jo
 {
     FileOutcome outcome;
     FileRenamer(*this).renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
-        reportFailure(outcome, QStringLiteral("Could not rename %1: %2."), path, reason, aftermath());
+        // A file left unnamed for want of tags was never touched; its reason says so.
+        reportFailure(outcome, QStringLiteral("Could not rename %1: %2."), path, reason,
+                      reason == FileRenamer::noTagsReason() ? QString() : aftermath());
     }, control);
     outcome.cancelled = cancelRequested(control) && control->done() < files.size();
     outcome.filesHandled = outcome.cancelled ? control->done() : files.size();

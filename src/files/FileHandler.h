@@ -27,7 +27,8 @@ public:
     FileOutcome writeMetaData(const QVariantMap &metadata, const QString &path);
     FileOutcome deleteTagsInMp3Files(const QStringList &files, JobControl *control = nullptr);
 
-    // Writes the album into every file, the track at position i into the file at position i.
+    // Writes the album into every file, the track at position i into the file at position i;
+    // an empty entry stands for a track without a file and is passed over.
     // Cancelled, the files staged so far are still committed, each wholly old or wholly new.
     FileOutcome tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
                          JobControl *control = nullptr);

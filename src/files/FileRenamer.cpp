@@ -51,12 +51,23 @@ private:
 };
 
 // The mask with the file's values put in; only the values the mask asks for are read.
-QString nameByTags(const QString &path, const QString &mask, RenamingMask::Values values)
+// Nothing when the file has no tag, or none of the values the mask asks for: its name
+// would be the mask's own text.
+std::optional<QString> nameByTags(const QString &path, const QString &mask, RenamingMask::Values values)
 {
     const SongMetadataReader reader(path);
     if (!reader.hasTags())
-        return mask;
-    return RenamingMask::substituteOnDemand(mask, [&reader](const QString &key) { return reader.value(key); }, values);
+        return std::nullopt;
+    bool asked = false, answered = false;
+    const QString name = RenamingMask::substituteOnDemand(mask, [&](const QString &key) {
+        const QString value = reader.value(key);
+        asked = true;
+        answered |= !value.isEmpty();
+        return value;
+    }, values);
+    if (asked && !answered)
+        return std::nullopt;
+    return name;
 }
 
 } // namespace
@@ -82,28 +93,41 @@ qsizetype FileRenamer::renameFiles(QStringList &files, const QString &mask, cons
     return moved;
 }
 
-std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mask)
+FileRenamer::Target FileRenamer::targetFor(const QString &path, const QString &mask)
 {
     // The file's folder as written in its path, "/" included, so a bare file name stays
     // relative to the working folder.
     const qsizetype slash = path.lastIndexOf(u'/');
-    const QString prefix = path.left(slash + 1);
     const QString fileName = path.mid(slash + 1);
+    Target target{path, fileName, std::nullopt};
     const qsizetype dot = fileName.lastIndexOf(u'.');
     const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
 
-    const QString name = nameByTags(path, mask, RenamingMask::Values::FileNameSafe);
-    if (auto problem = RenamingMask::problemWithName(name))
-        return problem;
-
-    const QString relative = RenamingMask::withoutEmptyFolders(name);
-    QString newPath = prefix + relative;
+    const std::optional<QString> name = nameByTags(path, mask, RenamingMask::Values::FileNameSafe);
+    if (!name) {
+        target.problem = noTagsReason();
+        return target;
+    }
+    if ((target.problem = RenamingMask::problemWithName(*name)))
+        return target;
+    target.relativeName = RenamingMask::withoutEmptyFolders(*name);
     if (!extension.isEmpty())
-        newPath += u'.' + extension;
+        target.relativeName += u'.' + extension;
+    target.path = path.left(slash + 1) + target.relativeName;
+    return target;
+}
+
+std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mask)
+{
+    const Target target = targetFor(path, mask);
+    if (target.problem)
+        return target.problem;
+    const QString &newPath = target.path;
     if (newPath == path)
         return std::nullopt;
 
-    QStringList components = relative.split(u'/');
+    const QString prefix = path.left(path.lastIndexOf(u'/') + 1);
+    QStringList components = target.relativeName.split(u'/');
     components.removeLast();
     NewFolders folders;
     if (auto problem = folders.create(prefix, components)) {
@@ -123,5 +147,6 @@ QString FileRenamer::buildPreview(const QStringList &files, const QString &mask)
     if (files.isEmpty() || mask.isEmpty())
         return QStringLiteral("--");
     // The name as renaming would make it: empty folder components drop out here too.
-    return RenamingMask::withoutEmptyFolders(nameByTags(files.first(), mask, RenamingMask::Values::Unchanged));
+    const std::optional<QString> name = nameByTags(files.first(), mask, RenamingMask::Values::Unchanged);
+    return name ? RenamingMask::withoutEmptyFolders(*name) : QStringLiteral("--");
 }

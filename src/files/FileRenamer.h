@@ -16,7 +16,20 @@ public:
     // Told of each file that keeps its name, and why, before its status line.
     using FailureHandler = std::function<void(const QString &path, const QString &reason)>;
 
+    // What renaming makes of one file: its new path (the old one when the name stays) and the
+    // new name relative to the file's folder, or why the file keeps its name.
+    struct Target {
+        QString path;
+        QString relativeName;
+        std::optional<QString> problem;
+    };
+    // Why a file whose tags hold no value for the mask keeps its name.
+    static QString noTagsReason() { return QStringLiteral("has no tags to name it by; left as it is"); }
+
     explicit FileRenamer(FileHandler &handler);
+
+    // Where renaming by the mask would move the file; reads only the tags the mask asks for.
+    static Target targetFor(const QString &path, const QString &mask);
 
     // Moves each file to the name the mask gives for its tags, never replacing an existing
     // file, and sets its entry to the new path; a file that is skipped or cannot be moved

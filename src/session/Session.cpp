@@ -1,17 +1,84 @@
 #include "session/Session.h"
 
 #include "common/JobControl.h"
+#include "common/QueuedObserver.h"
+#include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/FolderListing.h"
 #include "search/IntValue.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"
+#include "session/AlbumLookups.h"
+#include "session/FileFactsReader.h"
+#include "session/FilePairing.h"
 #include "session/RowEdits.h"
+#include "session/SessionJobs.h"
 #include "session/StatusText.h"
 
 #include <QFileInfo>
 #include <algorithm>
+
+Session::Session(ServiceConfig config, QObject *parent)
+    : QObject(parent), m_config(std::move(config)),
+      m_factsReader(std::make_unique<FileFactsReader>([this](const FileFacts &facts) {
+          m_facts = facts;
+          emit filesEdited();
+          emit previewChanged(facts.preview);
+      })),
+      m_lookups(std::make_unique<AlbumLookups>([this](const auto &album, const auto &outcome) {
+          takeLookup(album, outcome);
+      })),
+      m_jobs(std::make_unique<SessionJobs>([this](bool running) { emit jobRunningChanged(running); }))
+{
+    // Status lines posted by work on a worker arrive here queued, in their order, before the
+    // job's end; those of work run on this thread (the command line's) at once.
+    m_statusObserver = std::make_unique<QueuedObserver>(
+        QVStatusChangedNotification, this, [this](const QString &, const void *, const QVariantMap &info) {
+            if (info.contains(QVStatusKey))
+                status(info.value(QVStatusKey).toString());
+        });
+    connect(&m_jobs->runner(), &JobRunner::progressChanged, this, &Session::progressChanged);
+    m_lookupRest.setSingleShot(true);
+    m_lookupRest.setInterval(300);
+    connect(&m_lookupRest, &QTimer::timeout, this, &Session::lookUpShownAlbum);
+}
+
+// A running job stops after its current file and is waited for; its results go nowhere.
+Session::~Session()
+{
+    m_statusObserver.reset();
+    m_jobs.reset();
+    m_lookups.reset();
+}
+
+bool Session::isBusy() const
+{
+    return m_jobs->isBusy();
+}
+
+void Session::cancelJob()
+{
+    m_jobs->runner().cancel();
+}
+
+void Session::waitForJob()
+{
+    if (m_lookupRest.isActive()) {
+        m_lookupRest.stop();
+        lookUpShownAlbum();
+    }
+    m_jobs->runner().waitForFinished();
+    m_lookups->waitForFinished();
+    m_jobs->runner().waitForFinished();
+    m_factsReader->waitForFinished();
+}
+
+void Session::status(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        status(message);
+}
 
 int Session::rowCount(List list) const
 {
@@ -21,6 +88,11 @@ int Session::rowCount(List list) const
     case List::files: return m_files ? int(m_files->size()) : 0;
     }
     return 0;
+}
+
+QStringList Session::listedFiles() const
+{
+    return FilePairing::filesOf(m_files.value_or(QStringList()));
 }
 
 TrackListPtr Session::tracksCopy() const
@@ -33,50 +105,153 @@ TrackListPtr Session::tracksCopy() const
     return copy;
 }
 
-void Session::clearAlbums()
+const FileFacts::Fact *Session::factsOf(const QString &file) const
 {
-    setAlbums(nullptr);
+    const auto found = m_facts.byFile.constFind(file);
+    return found == m_facts.byFile.cend() ? nullptr : &*found;
 }
 
-void Session::clearFiles()
+std::optional<QString> Session::failureOf(const QString &file) const
 {
-    m_files.reset();
+    const auto found = m_failures.constFind(file);
+    return found == m_failures.cend() ? std::nullopt : std::optional(*found);
+}
+
+QString Session::noAlbumsText() const
+{
+    if (!m_emptySearch || rowCount(List::albums) > 0)
+        return QString();
+    return QStringLiteral("No albums found for \u201C%1\u201D.").arg(*m_emptySearch);
+}
+
+// --- the lists ----------------------------------------------------------------------------
+
+void Session::albumsReset()
+{
+    emit albumsChanged();
+    showFirstAlbumIfNoneIsChosen();
+}
+
+void Session::showFirstAlbumIfNoneIsChosen()
+{
+    if (!m_shownAlbum)
+        return;
+    const std::shared_ptr<ResultEntry> first = m_albums && !m_albums->isEmpty() ? m_albums->first() : nullptr;
+    if (m_shownAlbum != first)
+        showAlbum(first);
+}
+
+void Session::tracksReset()
+{
+    emit tracksChanged();
+    filesReset();
+}
+
+void Session::filesReset()
+{
+    if (m_files)
+        FilePairing::align(*m_files, rowCount(List::tracks));
+    emit filesChanged();
+    readFileFacts();
+}
+
+void Session::readFileFacts()
+{
+    if (m_mask)
+        m_factsReader->read(listedFiles(), *m_mask);
+}
+
+void Session::setMask(const QString &mask)
+{
+    m_mask = mask;
+    readFileFacts();
 }
 
 void Session::setAlbums(ResultListPtr albums)
 {
+    m_lookups->cancelAll();
     m_albums = std::move(albums);
     m_tracks.reset();
     m_shownAlbum.reset();
+    m_cover.reset();
+    emit coverChanged();
+    emit albumsChanged();
+    tracksReset();
+}
+
+void Session::setFiles(QStringList files)
+{
+    m_files = std::move(files);
+    filesReset();
+}
+
+void Session::clearFiles()
+{
+    if (isBusy())
+        return;
+    m_files.reset();
+    m_failures.clear();
+    filesReset();
+    status(StatusText::waitingForInput());
+}
+
+void Session::clearAll()
+{
+    if (isBusy())
+        return;
+    m_emptySearch.reset();
+    setAlbums(nullptr);
+    clearFiles();
 }
 
 void Session::showAlbum(const std::shared_ptr<ResultEntry> &album)
 {
     m_shownAlbum = album;
     m_tracks = album ? album->trackList() : nullptr;
+    // The cover shown is the album's own, or none: tagging writes whatever is shown, so it
+    // must never keep the cover of an album chosen before.
+    m_cover = album ? album->cover() : std::nullopt;
+    emit coverChanged();
+    tracksReset();
 }
 
-bool Session::showFirstAlbumIfNoneIsChosen()
-{
-    if (!m_shownAlbum)
-        return false;
-    const std::shared_ptr<ResultEntry> first = m_albums && !m_albums->isEmpty() ? m_albums->first() : nullptr;
-    if (m_shownAlbum == first)
-        return false;
-    showAlbum(first);
-    return true;
-}
-
-bool Session::chooseAlbum(int row)
+void Session::chooseAlbum(int row, bool lookUpAtOnce)
 {
     const int albums = rowCount(List::albums);
     if (row < 0 || row >= albums)
         return showFirstAlbumIfNoneIsChosen();
     // A single album whose tracks are on show (typed in or read from files) keeps them.
     if (albums < 2 && !(albums == 1 && rowCount(List::tracks) == 0))
-        return false;
+        return;
     showAlbum(m_albums->at(row));
-    return true;
+    m_lookupRest.stop();
+    if (lookUpAtOnce)
+        lookUpShownAlbum();
+    else
+        m_lookupRest.start();
+}
+
+void Session::lookUpShownAlbum()
+{
+    const std::shared_ptr<ResultEntry> album = m_shownAlbum;
+    if (album && needsLookup(*album) && !m_lookups->isLookingUp(album.get())) {
+        status(StatusText::lookupStarted(*album));
+        m_lookups->lookUp(album, lookup(m_config, *album->id()));
+    }
+}
+
+void Session::takeLookup(const std::shared_ptr<ResultEntry> &album, const LookupOutcome &outcome)
+{
+    if (!outcome.album && !outcome.failure)
+        return; // cancelled
+    if (outcome.album) {
+        // The listed object itself takes the values, so every holder of it sees the tracks.
+        *album = *outcome.album;
+        emit albumsEdited();
+        if (m_shownAlbum == album)
+            showAlbum(album);
+    }
+    status(StatusText::lookupEnded(*album, outcome.failure));
 }
 
 std::shared_ptr<ResultEntry> Session::albumToTag(int chosenRow) const
@@ -88,7 +263,7 @@ std::shared_ptr<ResultEntry> Session::albumToTag(int chosenRow) const
 
 std::optional<QString> Session::whyNotPairFiles(const QString &verb, const ResultEntry *album) const
 {
-    if (rowCount(List::files) == 0)
+    if (listedFiles().isEmpty())
         return StatusText::noFilesTo(verb);
     if (!album)
         return StatusText::noAlbumTo(verb);
@@ -99,41 +274,44 @@ void Session::listOnly(const std::shared_ptr<ResultEntry> &album, QStringList fi
 {
     setAlbums(std::make_shared<ResultList>(ResultList{album}));
     showAlbum(album);
-    m_files = std::move(files);
+    setFiles(std::move(files));
 }
 
-bool Session::takeLookedUp(const std::shared_ptr<ResultEntry> &album, const ResultEntry &found)
+void Session::moveRows(List list, const QList<int> &rows, int dropRow, bool ontoSlot)
 {
-    // The listed object itself takes the values, so every holder of it sees the tracks.
-    *album = found;
-    if (m_shownAlbum != album)
-        return false;
-    showAlbum(album);
-    return true;
-}
-
-void Session::moveRows(List list, const QList<int> &rows, int dropRow)
-{
-    if (list == List::files && m_files)
-        ::moveRows(*m_files, rows, dropRow);
-    else if (list == List::tracks && m_tracks)
+    if (isBusy())
+        return;
+    if (list == List::files && m_files) {
+        FilePairing::moveRows(*m_files, rows, dropRow, ontoSlot, rowCount(List::tracks));
+        filesReset();
+    } else if (list == List::tracks && m_tracks) {
         ::moveRows(*m_tracks, rows, dropRow);
+        tracksReset();
+    }
 }
 
 void Session::removeRows(List list, const QList<int> &rows)
 {
+    if (isBusy() || rows.isEmpty())
+        return;
     switch (list) {
     case List::albums:
-        if (m_albums)
+        if (m_albums) {
             ::removeRows(*m_albums, rows);
+            albumsReset();
+        }
         break;
     case List::tracks:
-        if (m_tracks)
+        if (m_tracks) {
             ::removeRows(*m_tracks, rows);
+            tracksReset();
+        }
         break;
     case List::files:
-        if (m_files)
-            ::removeRows(*m_files, rows);
+        if (m_files) {
+            FilePairing::removeRows(*m_files, rows, rowCount(List::tracks));
+            filesReset();
+        }
         break;
     }
 }
@@ -143,6 +321,8 @@ void Session::addAlbum(const std::optional<QString> &artist, const std::optional
                        const std::optional<QString> &label, const std::optional<QString> &tracks,
                        const std::optional<QString> &discs)
 {
+    if (isBusy())
+        return;
     if (!m_albums)
         m_albums = std::make_shared<ResultList>();
     auto entry = std::make_shared<ResultEntry>();
@@ -154,10 +334,13 @@ void Session::addAlbum(const std::optional<QString> &artist, const std::optional
     entry->setNumberOfTracks(intValue(tracks.value_or(QString())));
     entry->setNumberOfDiscs(intValue(discs.value_or(QString())));
     m_albums->append(entry);
+    albumsReset();
 }
 
 void Session::addTrack(const std::optional<QString> &title, const std::optional<QString> &artist)
 {
+    if (isBusy())
+        return;
     if (!m_tracks) {
         m_tracks = std::make_shared<TrackList>();
         if (m_shownAlbum)
@@ -167,17 +350,32 @@ void Session::addTrack(const std::optional<QString> &title, const std::optional<
     track->setTitle(title);
     track->setArtist(artist);
     m_tracks->append(track);
+    tracksReset();
 }
 
 void Session::addFiles(const QStringList &paths)
 {
-    if (!m_files)
-        m_files.emplace();
+    if (isBusy())
+        return;
+    QStringList files = listedFiles();
     for (const QString &path : FolderListing::filesIn(paths)) {
         if (QFileInfo(path).suffix() == u"mp3")
-            m_files->append(path);
+            files.append(path);
     }
-    FolderListing::sortNaturally(*m_files);
+    // Every drop sorts the whole list anew, rows lined up by hand included.
+    FolderListing::sortNaturally(files);
+    setFiles(files);
+    if (!awaitsAlbumFromTags())
+        return;
+    m_jobs->start<FileTagsAlbum>(readingFileTags(), [this](const FileTagsAlbum &tags) {
+        takeFileTagsAlbum(tags);
+        if (tags.album)
+            emit keywordsFound(tags.keywords);
+        if (tags.cover) {
+            m_cover = tags.cover;
+            emit coverChanged();
+        }
+    });
 }
 
 bool Session::awaitsAlbumFromTags() const
@@ -193,77 +391,19 @@ void Session::takeFileTagsAlbum(const FileTagsAlbum &tags)
         m_albums = std::make_shared<ResultList>();
     m_albums->append(tags.album);
     // The tracks keep the disc and number the files gave them.
-    if (!m_tracks)
-        m_tracks = std::make_shared<TrackList>();
-    m_tracks->append(*tags.tracks);
-}
-
-Session::Work<SearchOutcome> Session::search(ServiceConfig config, QString keywords, QString storefront)
-{
-    return [config = std::move(config), keywords = std::move(keywords), storefront = std::move(storefront)](
-               JobControl &control) {
-        if (storefront == MusicBrainzService::code())
-            return MusicBrainzSearch(config).search(keywords, &control);
-        return SearchEngine(config).buildSearchResultFromKeywords(keywords, storefront, &control);
-    };
-}
-
-Session::Work<LookupOutcome> Session::lookup(ServiceConfig config, QString releaseId)
-{
-    return [config = std::move(config), releaseId = std::move(releaseId)](JobControl &control) {
-        return MusicBrainzSearch(config).lookup(releaseId, &control);
-    };
-}
-
-Session::Work<FileOutcome> Session::tagging(const ResultEntry &album) const
-{
-    return [files = m_files.value_or(QStringList()), tracks = tracksCopy(), album](JobControl &control) {
-        return FileHandler().tagFiles(files, tracks, album, &control);
-    };
-}
-
-Session::Work<Session::Renamed> Session::renaming(QString mask) const
-{
-    return [files = m_files.value_or(QStringList()), mask = std::move(mask)](JobControl &control) {
-        Renamed renamed{files, {}};
-        renamed.outcome = FileHandler().renameFiles(renamed.files, mask, &control);
-        return renamed;
-    };
-}
-
-Session::Work<FileOutcome> Session::tagRemoval(QStringList files)
-{
-    return [files = std::move(files)](JobControl &control) { return FileHandler().deleteTagsInMp3Files(files, &control); };
-}
-
-Session::Work<FileTagsAlbum> Session::readingFileTags() const
-{
-    return [files = m_files.value_or(QStringList())](JobControl &control) { return FileTagsAlbum::read(files, &control); };
-}
-
-Session::Work<Lineup> Session::lineUp(const ResultEntry &album) const
-{
-    return [files = m_files.value_or(QStringList()), tracks = tracksCopy(), album](JobControl &control) {
-        const QList<FileClues> clues = FileClues::readAll(files, &control);
-        if (clues.size() < files.size())
-            return Lineup{};
-        return Lineup::match(clues, tracks ? *tracks : TrackList(), album);
-    };
+    m_tracks = std::make_shared<TrackList>(*tags.tracks);
+    albumsReset();
+    tracksReset();
 }
 
 bool Session::takeLineup(const Lineup &lineup)
 {
-    QStringList listed = m_files.value_or(QStringList());
+    QStringList listed = listedFiles();
     QStringList lined = lineup.order;
     std::sort(listed.begin(), listed.end());
     std::sort(lined.begin(), lined.end());
     if (lined.isEmpty() || listed != lined)
         return false;
-    m_files = lineup.order;
+    setFiles(FilePairing::rowsOfLineup(lineup, listedFiles()));
     return true;
-}
-
-QString Session::preview(const QString &mask) const
-{
-    return FileHandler().buildPreviewForFiles(m_files.value_or(QStringList()), mask);
 }

@@ -33,11 +33,9 @@ QString StatusText::noAlbumTo(const QString &verb)
     return QStringLiteral("Nothing to %1: no album listed.").arg(verb);
 }
 
-QStringList StatusText::taggingStarted(qsizetype files, qsizetype tracks)
+QStringList StatusText::taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks)
 {
-    QStringList lines;
-    if (const QString note = trackCountNote(files, tracks); !note.isEmpty())
-        lines.append(note);
+    QStringList lines = trackCountNotes(files, tracks, freeTracks);
     lines.append(QStringLiteral("Tagging files now..."));
     return lines;
 }
@@ -48,14 +46,6 @@ QString StatusText::linedUp(qsizetype matched, qsizetype files)
     return matched == files ? done + u'.' : done + QStringLiteral("; %1 left at the end.").arg(files - matched);
 }
 
-QString StatusText::trackLeftWithoutFile(qsizetype row, const std::optional<QString> &title)
-{
-    return QStringLiteral("Track %1 (\"%2\") has no file, so the files below it would take the wrong tracks: "
-                          "drag a file to row %1 or remove that track before tagging.")
-        .arg(row + 1)
-        .arg(title.value_or(QString()));
-}
-
 QString StatusText::removeTagsQuestion(qsizetype files)
 {
     return files == 1 ? QStringLiteral("Remove the ID3 tags of 1 file? Its title, album, artist and cover are lost.")
@@ -63,15 +53,18 @@ QString StatusText::removeTagsQuestion(qsizetype files)
                                        "are lost.").arg(files);
 }
 
-std::optional<QString> StatusText::fileCommandEnded(const QString &command, const FileOutcome &outcome,
-                                                    qsizetype files)
+QStringList StatusText::fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files)
 {
+    QStringList lines;
     if (outcome.cancelled)
-        return QStringLiteral("%1 cancelled: %2 of %3 files changed.")
-            .arg(command).arg(outcome.filesChanged()).arg(files);
-    if (command == QLatin1String("Tagging") || command == QLatin1String("Renaming"))
-        return QStringLiteral("%1 files finished...").arg(command);
-    return std::nullopt;
+        lines.append(QStringLiteral("%1 cancelled: %2 of %3 files changed.")
+                         .arg(command).arg(outcome.filesChanged()).arg(files));
+    else if (command == QLatin1String("Tagging") || command == QLatin1String("Renaming"))
+        lines.append(QStringLiteral("%1 files finished...").arg(command));
+    if (!outcome.failures.isEmpty())
+        lines.append(QStringLiteral("%1 of %2 files could not be changed; see the list.")
+                         .arg(outcome.failures.size()).arg(files));
+    return lines;
 }
 
 namespace {
@@ -92,5 +85,7 @@ QString StatusText::lookupEnded(const ResultEntry &album, const std::optional<QS
 {
     if (failure)
         return QStringLiteral("The tracks and cover of %1 could not be looked up: %2.").arg(albumTitle(album), *failure);
+    if (!album.cover())
+        return QStringLiteral("Tracks of %1 found; it has no cover.").arg(albumTitle(album));
     return QStringLiteral("Tracks and cover of %1 found.").arg(albumTitle(album));
 }

@@ -23,17 +23,14 @@ public:
     static QString noFilesTo(const QString &verb);
     // "Nothing to tag: no album listed." and the like.
     static QString noAlbumTo(const QString &verb);
-    // The note on files and tracks differing in number, if they do, then that tagging starts.
-    static QStringList taggingStarted(qsizetype files, qsizetype tracks);
+    // What tagging leaves out (tracks without a file, files without a track), then that it starts.
+    static QStringList taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks);
     // "Lined up 12 of 14 files; 2 left at the end."
     static QString linedUp(qsizetype matched, qsizetype files);
-    // Warns that the track at this row (from 0) got no file while later ones did.
-    static QString trackLeftWithoutFile(qsizetype row, const std::optional<QString> &title);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);
     // How many of the files a cancelled command ("Tagging", "Renaming", "Removing tags")
-    // changed; else that tagging or renaming finished; nothing once tags are removed.
-    static std::optional<QString> fileCommandEnded(const QString &command, const FileOutcome &outcome,
-                                                   qsizetype files);
+    // changed, else that tagging or renaming finished; then how many files it could not change.
+    static QStringList fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files);
 };

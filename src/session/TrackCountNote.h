@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
-// The status line that warns, before tagging, that the files and the tracks on show differ in
-// number, saying what tagging does about it: file i takes track i; a file beyond the last
-// track is titled by its file name, a track beyond the last file is written nowhere.
-// Empty when the numbers match.
-QString trackCountNote(qsizetype files, qsizetype tracks);
+// The status lines that tell, before tagging, which rows it leaves out: tracks without a file
+// are written nowhere, files without a track are titled by their file names. None when every
+// track has its file.
+QStringList trackCountNotes(qsizetype files, qsizetype tracks, qsizetype freeTracks);

@@ -1,16 +1,21 @@
 #pragma once
 
-#include "window/ControllerTableModel.h"
+#include "window/SessionTableModel.h"
 
-// The file table: the name of each listed MP3 file, its full path as tooltip. Nothing in
-// it is editable; rows move by dragging and files enter by dropping.
-class FileTableModel : public ControllerTableModel {
+// The file table, row for row beside the track table: the name of the file that takes the
+// track beside it (an empty slot for a track without a file), then the files that pair with
+// no track; each file's length and the name renaming would give it. A file the last command
+// could not change carries a warning sign and the reason. Nothing in it is editable; files
+// move by dragging (onto a slot, or between rows) and enter by dropping.
+class FileTableModel : public SessionTableModel {
     Q_OBJECT
 public:
-    FileTableModel(MainController &controller, const Session &session, QObject *parent = nullptr);
+    enum Column { file, length, newName };
 
-    QVariant data(const QModelIndex &index, int role) const override;
+    explicit FileTableModel(Session &session, QObject *parent = nullptr);
 
 protected:
     std::optional<QString> cellText(int row, int column) const override;
+    QVariant cellData(int row, int column, int role) const override;
+    bool takesDropOnto(int row) const override;
 };

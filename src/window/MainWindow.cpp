@@ -3,16 +3,18 @@
 #include "ui_MainWindow.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "window/AddFilesCommands.h"
-#include "window/ControllerTableModel.h"
 #include "window/HelpDialogs.h"
 #include "window/MainController.h"
 #include "window/PreferencesDialog.h"
 #include "window/QuitDuringJob.h"
+#include "window/RowTableView.h"
+#include "window/SessionTableModel.h"
 #include "window/StaleInputFilter.h"
 #include "window/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QSortFilterProxyModel>
 #include <QProgressBar>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -46,9 +48,10 @@ MainWindow::MainWindow(DemoServiceStarter startDemo, bool forceDemo, QWidget *pa
     m_controller = std::make_unique<MainController>(*this, ServiceConfig::placeholders());
     m_addFiles = new AddFilesCommands(this, [this](const QStringList &paths) { dropFiles(paths); });
     m_quitDuringJob = new QuitDuringJob(
-        this, [this] { return m_controller->jobRunning(); }, [this] { m_controller->cancelJob(); });
+        this, [this] { return m_controller->session().isBusy(); }, [this] { m_controller->session().cancelJob(); });
     setUpTables();
     connectActions();
+    nameControlsByTheirLabels();
     m_controller->awakeFromNib();
     // A user without storefront credentials starts where searches answer for real.
     if (!applyServiceConfig())
@@ -58,8 +61,8 @@ MainWindow::MainWindow(DemoServiceStarter startDemo, bool forceDemo, QWidget *pa
 
 MainWindow::~MainWindow()
 {
-    m_controller->cancelJob();
-    m_controller->waitForJob();
+    m_controller->session().cancelJob();
+    m_controller->session().waitForJob();
     // The views outlive the controller's models by a moment; they must not call back into it.
     for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {
         tableView(table)->removeEventFilter(this);
@@ -70,17 +73,34 @@ MainWindow::~MainWindow()
 
 void MainWindow::setUpTables()
 {
+    // The albums can be sorted by any column; the other tables keep the rows in the order
+    // that pairs files with tracks.
+    m_albumOrder = new QSortFilterProxyModel(this);
+    m_albumOrder->setSourceModel(m_controller->model(TableOutlet::resultTableView));
+    m_albumOrder->setSortRole(SessionTableModel::SortRole);
+    m_albumOrder->setSortCaseSensitivity(Qt::CaseInsensitive);
     for (TableOutlet table : {TableOutlet::resultTableView, TableOutlet::trackListView, TableOutlet::fileListView}) {
         QTableView *view = tableView(table);
-        view->setModel(m_controller->model(table));
+        if (table == TableOutlet::resultTableView)
+            view->setModel(m_albumOrder);
+        else
+            view->setModel(m_controller->model(table));
         view->installEventFilter(this);
+        // Tab leaves the table for the next control, rather than walking its cells.
+        view->setTabKeyNavigation(false);
     }
-    connect(m_ui->resultTableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { m_controller->tableViewSelectionDidChange(TableOutlet::resultTableView); });
+    connect(m_ui->resultTableView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        m_controller->tableViewSelectionDidChange(TableOutlet::resultTableView, std::exchange(m_albumKeyPressed, false));
+    });
 
     // Albums: nothing is dragged out of or dropped onto it; every cell can be corrected.
     QHeaderView *albums = m_ui->resultTableView->horizontalHeader();
     m_ui->resultTableView->setDragDropMode(QAbstractItemView::NoDragDrop);
+    albums->setSortIndicator(-1, Qt::AscendingOrder);
+    albums->setSortIndicatorClearable(true);
+    m_ui->resultTableView->setSortingEnabled(true);
+    albums->setSectionResizeMode(QHeaderView::Interactive);
+    albums->setDefaultSectionSize(90);
     const int albumWidths[] = {190, 0, 56, 56, 150, 110, 48};
     for (int column = 0; column < 7; ++column)
         albums->resizeSection(column, albumWidths[column]);
@@ -91,10 +111,14 @@ void MainWindow::setUpTables()
     tracks->resizeSection(0, 40);
     tracks->setSectionResizeMode(1, QHeaderView::Stretch);
     tracks->resizeSection(2, 140);
+    tracks->resizeSection(3, 56);
 
-    m_ui->fileListView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    QHeaderView *files = m_ui->fileListView->horizontalHeader();
+    files->setSectionResizeMode(0, QHeaderView::Stretch);
+    files->resizeSection(1, 56);
+    files->setSectionResizeMode(2, QHeaderView::Stretch);
     m_ui->fileListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (QTableView *view : {m_ui->resultTableView, m_ui->trackListView})
+    for (QTableView *view : {static_cast<QTableView *>(m_ui->resultTableView), static_cast<QTableView *>(m_ui->trackListView)})
         view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                               | QAbstractItemView::SelectedClicked);
 
@@ -102,6 +126,15 @@ void MainWindow::setUpTables()
     m_ui->listSplitter->setStretchFactor(1, 3);
     m_ui->detailSplitter->setStretchFactor(0, 1);
     m_ui->detailSplitter->setStretchFactor(1, 1);
+}
+
+void MainWindow::nameControlsByTheirLabels()
+{
+    for (QLabel *label : findChildren<QLabel *>())
+        if (label->buddy())
+            label->buddy()->setAccessibleName(QString(label->text()).remove(u'&'));
+    m_ui->status->setAccessibleName(tr("Status"));
+    m_jobProgress->setAccessibleName(tr("Progress"));
 }
 
 void MainWindow::connectActions()
@@ -129,7 +162,7 @@ void MainWindow::connectActions()
         m_ui->renaming->setModified(false);
         controller->controlTextDidEndEditing();
     });
-    connect(m_cancelJob, &QPushButton::clicked, this, [controller] { controller->cancelJob(); });
+    connect(m_cancelJob, &QPushButton::clicked, this, [controller] { controller->session().cancelJob(); });
     connect(m_ui->preferencesAction, &QAction::triggered, this, &MainWindow::showPreferences);
     connect(m_ui->quitAction, &QAction::triggered, this, &QWidget::close);
     m_addFiles->connectFiles(m_ui->addFilesAction, m_ui->addFilesButton);
@@ -154,7 +187,7 @@ bool MainWindow::applyServiceConfig()
         demo->coverArtUrl = config.coverArtUrl;
     }
     m_usesDemo = demo.has_value();
-    m_controller->setServiceConfig(m_usesDemo ? std::move(*demo) : std::move(config));
+    m_controller->session().setServiceConfig(m_usesDemo ? std::move(*demo) : std::move(config));
     updateWindowTitle();
     if (!m_usesDemo && !demoProblem.isEmpty())
         m_controller->switchStatus(tr("The demo catalogue could not be started: %1").arg(demoProblem));
@@ -191,19 +224,19 @@ void MainWindow::showPreferences()
 
 void MainWindow::dropFiles(const QStringList &paths)
 {
-    QList<QUrl> urls;
-    for (const QString &path : paths)
-        urls.append(QUrl::fromLocalFile(path));
-    QMimeData data;
-    data.setUrls(urls);
-    m_controller->acceptDrop(TableOutlet::fileListView, &data,
-                             m_controller->numberOfRowsInTableView(TableOutlet::fileListView));
+    m_controller->session().addFiles(paths);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        // A key that moves the album choice is seen here before the table moves it, and the
+        // choice moves before the queued reset runs.
+        if (watched == m_ui->resultTableView) {
+            m_albumKeyPressed = true;
+            QMetaObject::invokeMethod(this, [this] { m_albumKeyPressed = false; }, Qt::QueuedConnection);
+        }
         if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)
             && (watched == m_ui->resultTableView || watched == m_ui->trackListView || watched == m_ui->fileListView)) {
             m_controller->keyDown(key->key());
@@ -213,7 +246,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QTableView *MainWindow::tableView(TableOutlet table) const
+RowTableView *MainWindow::tableView(TableOutlet table) const
 {
     switch (table) {
     case TableOutlet::resultTableView: return m_ui->resultTableView;
@@ -282,20 +315,24 @@ int MainWindow::selectedTag() const
     return m_ui->searchSelection->checkedId();
 }
 
-void MainWindow::setNeedsDisplay(TableOutlet table)
+int MainWindow::listRow(TableOutlet table, int row) const
 {
-    tableView(table)->viewport()->update();
+    if (table != TableOutlet::resultTableView || row < 0)
+        return row;
+    return m_albumOrder->mapToSource(m_albumOrder->index(row, 0)).row();
 }
 
-void MainWindow::deselectAll(TableOutlet table)
+int MainWindow::viewRow(TableOutlet table, int row) const
 {
-    tableView(table)->clearSelection();
+    if (table != TableOutlet::resultTableView || row < 0)
+        return row;
+    return m_albumOrder->mapFromSource(m_controller->model(table)->index(row, 0)).row();
 }
 
 void MainWindow::selectRow(TableOutlet table, int row)
 {
     QTableView *view = tableView(table);
-    view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+    view->selectionModel()->setCurrentIndex(view->model()->index(viewRow(table, row), 0),
                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
@@ -303,8 +340,8 @@ int MainWindow::selectedRow(TableOutlet table) const
 {
     const QList<int> rows = selectedRows(table);
     const QModelIndex current = tableView(table)->selectionModel()->currentIndex();
-    if (current.isValid() && rows.contains(current.row()))
-        return current.row();
+    if (current.isValid() && rows.contains(listRow(table, current.row())))
+        return listRow(table, current.row());
     return rows.isEmpty() ? -1 : rows.last();
 }
 
@@ -312,9 +349,19 @@ QList<int> MainWindow::selectedRows(TableOutlet table) const
 {
     QList<int> rows;
     for (const QModelIndex &index : tableView(table)->selectionModel()->selectedRows())
-        rows.append(index.row());
+        rows.append(listRow(table, index.row()));
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+int MainWindow::topRow(TableOutlet table) const
+{
+    return tableView(table)->model()->rowCount() > 0 ? listRow(table, 0) : -1;
+}
+
+void MainWindow::setPlaceholder(TableOutlet table, const QString &text)
+{
+    tableView(table)->setPlaceholderText(text);
 }
 
 void MainWindow::showJobRunning(bool running)
@@ -351,8 +398,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!m_quitDuringJob->allowsClose())
         return event->ignore();
     // No job runs now; an album look-up under way is waited for.
-    m_controller->cancelJob();
-    m_controller->waitForJob();
+    m_controller->session().cancelJob();
+    m_controller->session().waitForJob();
     QMainWindow::closeEvent(event);
 }
 

@@ -18,7 +18,9 @@ class StaleInputFilter;
 class QButtonGroup;
 class QProgressBar;
 class QPushButton;
+class QSortFilterProxyModel;
 class QTableView;
+class RowTableView;
 
 // The application's single window: the layout from MainWindow.ui, the controller wired to
 // its controls, and the choice between the configured catalogue service and the demo one.
@@ -54,11 +56,11 @@ public:
     std::optional<QImage> image() const override;
     void setImage(const std::optional<QImage> &image) override;
     int selectedTag() const override;
-    void setNeedsDisplay(TableOutlet table) override;
-    void deselectAll(TableOutlet table) override;
     void selectRow(TableOutlet table, int row) override;
     int selectedRow(TableOutlet table) const override;
     QList<int> selectedRows(TableOutlet table) const override;
+    int topRow(TableOutlet table) const override;
+    void setPlaceholder(TableOutlet table, const QString &text) override;
     void showJobRunning(bool running) override;
     void showJobProgress(qint64 done, qint64 total) override;
     void displayStatusView() override;
@@ -73,8 +75,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QTableView *tableView(TableOutlet table) const;
+    RowTableView *tableView(TableOutlet table) const;
+    // The row of the session's list a row of the table shows, and back.
+    int listRow(TableOutlet table, int viewRow) const;
+    int viewRow(TableOutlet table, int listRow) const;
     void setUpTables();
+    // Every control is named to assistive tools as its label reads.
+    void nameControlsByTheirLabels();
     void connectActions();
     void showPreferences();
     // The title names the catalogue the chosen source searches, and says when it is the demo.
@@ -88,6 +95,8 @@ private:
     QuitDuringJob *m_quitDuringJob = nullptr;
     QProgressBar *m_jobProgress = nullptr;
     QPushButton *m_cancelJob = nullptr;
+    QSortFilterProxyModel *m_albumOrder = nullptr;
+    bool m_albumKeyPressed = false; // the album table's selection is about to move by a key
     bool m_forceDemo;
     bool m_usesDemo = false;
 };

@@ -1,9 +1,10 @@
 #include "window/RowTableView.h"
 
-#include "window/ControllerTableModel.h"
+#include "window/SessionTableModel.h"
 
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QPainter>
 
 RowTableView::RowTableView(QWidget *parent) : QTableView(parent)
 {
@@ -17,6 +18,22 @@ RowTableView::RowTableView(QWidget *parent) : QTableView(parent)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setHighlightSections(false);
+}
+
+void RowTableView::setPlaceholderText(const QString &text)
+{
+    m_placeholder = text;
+    viewport()->update();
+}
+
+void RowTableView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (m_placeholder.isEmpty() || (model() && model()->rowCount() > 0))
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
 }
 
 void RowTableView::dragMoveEvent(QDragMoveEvent *event)
@@ -35,7 +52,7 @@ void RowTableView::dropEvent(QDropEvent *event)
 
 Qt::DropAction RowTableView::modelDropAction(const QDropEvent *event) const
 {
-    const auto *tableModel = qobject_cast<const ControllerTableModel *>(model());
+    const auto *tableModel = qobject_cast<const SessionTableModel *>(model());
     return tableModel ? tableModel->dropActionFor(event->mimeData()) : Qt::IgnoreAction;
 }
 

@@ -9,7 +9,12 @@ class RowTableView : public QTableView {
 public:
     explicit RowTableView(QWidget *parent = nullptr);
 
+    // The text shown in place of rows while the table has none; none when empty.
+    void setPlaceholderText(const QString &text);
+    const QString &placeholderText() const { return m_placeholder; }
+
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -17,4 +22,6 @@ private:
     // The operation the model names for the event's data; none without a table model.
     Qt::DropAction modelDropAction(const QDropEvent *event) const;
     void applyDropAction(QDropEvent *event, Qt::DropAction action);
+
+    QString m_placeholder;
 };

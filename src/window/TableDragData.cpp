@@ -27,17 +27,16 @@ std::optional<QString> localPath(const QUrl &url)
 
 // The rows of a row drag when they come from this very table and lie inside its list of
 // rowCount rows, ascending and without repeats.
-std::optional<QList<int>> rowsFor(const QMimeData *data, const void *window, int table, int rowCount)
+std::optional<QList<int>> rowsFor(const QMimeData *data, const void *table, int rowCount)
 {
     QDataStream stream(data->data(TableDragData::rowDragType));
     quint64 source = 0;
-    qint32 sourceTable = -1;
     QList<int> rows;
-    stream >> source >> sourceTable >> rows;
+    stream >> source >> rows;
     // Rows are positions in the table they were dragged from; in any other list they
     // would name other entries, or none.
-    if (stream.status() != QDataStream::Ok || source != quint64(reinterpret_cast<quintptr>(window))
-        || sourceTable != table || rows.isEmpty() || !rowsInside(rows, rowCount))
+    if (stream.status() != QDataStream::Ok || source != quint64(reinterpret_cast<quintptr>(table))
+        || rows.isEmpty() || !rowsInside(rows, rowCount))
         return std::nullopt;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -57,11 +56,11 @@ QString firstCarried(const QMimeData *data, const QStringList &types)
 
 namespace TableDragData {
 
-QMimeData *rows(const void *window, int table, const QList<int> &rows)
+QMimeData *rows(const void *table, const QList<int> &rows)
 {
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << quint64(reinterpret_cast<quintptr>(window)) << qint32(table) << rows;
+    stream << quint64(reinterpret_cast<quintptr>(table)) << rows;
     auto *data = new QMimeData;
     data->setData(rowDragType, bytes);
     return data;
@@ -83,14 +82,13 @@ QStringList localFiles(const QMimeData *data, const QString &type)
     return files;
 }
 
-std::optional<Drop> dropOnto(const QMimeData *data, const QStringList &accepted, const void *window, int table,
-                             int rowCount)
+std::optional<Drop> dropOnto(const QMimeData *data, const QStringList &accepted, const void *table, int rowCount)
 {
     Drop drop{firstCarried(data, accepted), {}};
     if (drop.type.isEmpty())
         return std::nullopt;
     if (drop.movesRows()) {
-        std::optional<QList<int>> rows = rowsFor(data, window, table, rowCount);
+        std::optional<QList<int>> rows = rowsFor(data, table, rowCount);
         if (!rows)
             return std::nullopt;
         drop.rows = std::move(*rows);

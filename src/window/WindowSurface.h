@@ -30,14 +30,17 @@ public:
     // The tag of the chosen storefront button; -1 when none is chosen.
     virtual int selectedTag() const = 0;
 
-    // Table view operations; the data itself comes from the controller's models.
-    virtual void setNeedsDisplay(TableOutlet table) = 0;
-    virtual void deselectAll(TableOutlet table) = 0;
+    // Table view operations, in the rows of the session's lists whatever order a table is
+    // sorted in; the data itself comes from the controller's models.
     virtual void selectRow(TableOutlet table, int row) = 0;
     // The row selected last, or -1.
     virtual int selectedRow(TableOutlet table) const = 0;
     // Every selected row, ascending.
     virtual QList<int> selectedRows(TableOutlet table) const = 0;
+    // The row shown at the top of the table, or -1 for an empty one.
+    virtual int topRow(TableOutlet table) const = 0;
+    // The text an empty table shows in place of rows; none when empty.
+    virtual void setPlaceholder(TableOutlet table, const QString &text) = 0;
 
     // While a job runs: its progress and a Cancel button in the status area, a busy cursor
     // over the tables, and the controls that would start another job or change the lists

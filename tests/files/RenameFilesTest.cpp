@@ -63,10 +63,12 @@ TEST_F(RenameFilesTest, MovesEachFileToItsMaskNameInFoldersBelowItsOwn)
     EXPECT_EQ(tree(), (QStringList{"in", "in/..:..", "in/..:../Record", expected[0], "in/Band", "in/Band/Record",
                                    expected[2], expected[1], expected[3]}));
     EXPECT_TRUE(statuses.lines.size() == 4 && statuses.lines.last() == "New file renamed. 4 files processed.");
-    // Renaming by a mask without folders finds every file already under its name.
+    // Renaming by a mask without folders finds every file already under its name; the one
+    // without a value for it is left as it is.
     handler.renameFiles(files, "%n - %t");
     EXPECT_EQ(files.value(1), path(expected[1]));
-    EXPECT_TRUE(statuses.lines.filter("Could not rename").isEmpty());
+    EXPECT_EQ(statuses.lines.filter("Could not rename"),
+              QStringList({"Could not rename " + path(expected[2]) + ": has no tags to name it by; left as it is."}));
 
     // A disc number makes a folder; without one that folder drops out, in the preview too.
     QVariantMap onDisc = song("3", "y");

@@ -1,22 +1,53 @@
-// The status lines that close the file commands where the window's tests do not reach them:
-// the finished lines of tagging and renaming, and a cancelled tagging's, are checked there.
+// The status lines that close the file commands and tell what tagging leaves out, where the
+// window's tests do not reach them.
 #include "session/StatusText.h"
+#include "session/TrackCountNote.h"
 
 #include <gtest/gtest.h>
 
-TEST(StatusTextTest, FileCommandsEndWithTheirOwnLineOrNone)
+TEST(StatusTextTest, FileCommandsEndWithTheirOwnLineThenTheFilesTheyCouldNotChange)
 {
-    FileOutcome cancelled;
+    FileOutcome cancelled, failed;
     cancelled.cancelled = true;
     cancelled.filesHandled = 3;
+    failed.filesHandled = 7;
+    failed.failures = {{"a.mp3", "gone"}, {"b.mp3", "read-only"}};
     const struct {
         const char *command;
         FileOutcome outcome;
-        std::optional<QString> line;
+        QStringList lines;
     } cases[] = {
-        {"Removing tags", FileOutcome(), std::nullopt},
-        {"Removing tags", cancelled, QStringLiteral("Removing tags cancelled: 3 of 7 files changed.")},
+        {"Removing tags", FileOutcome(), {}},
+        {"Removing tags", cancelled, {"Removing tags cancelled: 3 of 7 files changed."}},
+        {"Tagging", failed, {"Tagging files finished...", "2 of 7 files could not be changed; see the list."}},
+        {"Removing tags", failed, {"2 of 7 files could not be changed; see the list."}},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(StatusText::fileCommandEnded(QString::fromLatin1(c.command), c.outcome, 7), c.line) << c.command;
+        EXPECT_EQ(StatusText::fileCommandEnded(QString::fromLatin1(c.command), c.outcome, 7), c.lines) << c.command;
+}
+
+TEST(StatusTextTest, TaggingSaysWhichTracksHaveNoFileAndWhichFilesNoTrack)
+{
+    const struct {
+        int files, tracks, freeTracks;
+        QStringList notes;
+    } cases[] = {
+        {3, 3, 0, {}},
+        {3, 0, 0, {"3 files, no tracks: every file is titled by its file name."}},
+        {18, 19, 1, {"1 of 19 tracks has no file and is not written."}},
+        {2, 5, 3, {"3 of 5 tracks have no file and are not written."}},
+        {5, 3, 0, {"2 files have no track and are titled by their file names."}},
+        {4, 4, 1, {"1 of 4 tracks has no file and is not written.", "1 file has no track and is titled by its file name."}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(trackCountNotes(c.files, c.tracks, c.freeTracks), c.notes) << c.files << "/" << c.tracks;
+}
+
+TEST(StatusTextTest, ALookUpSaysWhetherItFoundACover)
+{
+    ResultEntry album;
+    album.setAlbumName("Rumours");
+    EXPECT_EQ(StatusText::lookupEnded(album, std::nullopt), "Tracks of Rumours found; it has no cover.");
+    album.setCover(QImage(1, 1, QImage::Format_RGB32));
+    EXPECT_EQ(StatusText::lookupEnded(album, std::nullopt), "Tracks and cover of Rumours found.");
 }

@@ -7,7 +7,7 @@
 // Rows dragged inside a window, as its tables' models write them.
 static std::unique_ptr<QMimeData> rowDrag(MainController &controller, TableOutlet table, const QList<int> &rows)
 {
-    return std::unique_ptr<QMimeData>(controller.writeRowsWithIndexes(table, rows));
+    return std::unique_ptr<QMimeData>(controller.model(table)->rowsData(rows));
 }
 
 TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
@@ -16,17 +16,16 @@ TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
     for (const char *name : {"album/a.mp3", "album/b.MP3", "album/c.txt", "album/sub/d.mp3"})
         QFile(filePath(name)).open(QIODevice::WriteOnly);
     listFiles({filePath("album"), filePath("0 loose.mp3"), filePath("album/c.txt")});
-    EXPECT_EQ(*controller().songs(), QStringList({filePath("0 loose.mp3"), filePath("album/a.mp3"), filePath("album/sub/d.mp3")}));
+    EXPECT_EQ(*session().files(), QStringList({filePath("0 loose.mp3"), filePath("album/a.mp3"), filePath("album/sub/d.mp3")}));
     // The next drop sorts rows moved by hand again and keeps duplicates; a path that does
     // not exist but names an MP3 file is listed too.
     const QString a = filePath("a.mp3"), b = filePath("b.mp3"), c = filePath("c.mp3"), d = filePath("d.mp3");
     controller().clearFiles();
     listFiles({c, a, b, d});
-    ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, rowDrag(controller(), TableOutlet::fileListView, {0, 2}).get(), 4));
-    EXPECT_EQ(*controller().songs(), QStringList({b, d, a, c}));
+    ASSERT_TRUE(drop(TableOutlet::fileListView, rowDrag(controller(), TableOutlet::fileListView, {0, 2}).get(), 4));
+    EXPECT_EQ(*session().files(), QStringList({b, d, a, c}));
     listFiles({b});
-    EXPECT_EQ(*controller().songs(), QStringList({a, b, b, c, d}));
-
+    EXPECT_EQ(*session().files(), QStringList({a, b, b, c, d}));
     // Dropped on the view, files are taken as a copy, so the file manager never deletes them.
     controller().clearFiles();
     QWidget *viewport = view(TableOutlet::fileListView)->viewport();
@@ -36,15 +35,28 @@ TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
     dropped.setDropAction(Qt::MoveAction);
     QCoreApplication::sendEvent(viewport, &enter);
     QCoreApplication::sendEvent(viewport, &dropped);
-    EXPECT_EQ(*controller().songs(), QStringList({a}));
+    EXPECT_EQ(*session().files(), QStringList({a}));
     EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
+
+    // Beside three tracks, a file dragged onto a free slot takes that track, and leaves a
+    // free slot in its own track's row.
+    session().waitForJob();
+    controller().clearFiles();
+    addAlbums({"Three"});
+    for (const char *title : {"1", "2", "3"})
+        session().addTrack(QString::fromLatin1(title), std::nullopt);
+    listFiles({a, b});
+    EXPECT_EQ(*session().files(), QStringList({a, b, ""}));
+    ASSERT_TRUE(drop(TableOutlet::fileListView, rowDrag(controller(), TableOutlet::fileListView, {0}).get(), 2, true));
+    EXPECT_EQ(*session().files(), QStringList({"", b, a}));
+    EXPECT_TRUE(model(TableOutlet::fileListView)->flags(model(TableOutlet::fileListView)->index(0, 0)) & Qt::ItemIsDropEnabled);
 }
 
 TEST_F(WindowTest, DragsAreRefusedOutsideTheirOwnTableAndList)
 {
     listFiles({filePath("a.mp3"), filePath("b.mp3"), filePath("c.mp3")});
-    controller().generateNewTrackItem("One", "");
-    const QStringList files = *controller().songs();
+    session().addTrack("One", "");
+    const QStringList files = *session().files();
     MainWindow other;
     other.dropFiles({filePath("z.mp3")});
     // Files only go to the file table, rows only within their own table, list and window.
@@ -54,11 +66,11 @@ TEST_F(WindowTest, DragsAreRefusedOutsideTheirOwnTableAndList)
         {TableOutlet::trackListView, rowDrag(controller(), TableOutlet::fileListView, {0}), 0},
         {TableOutlet::fileListView, rowDrag(controller(), TableOutlet::trackListView, {0}), 0},
         {TableOutlet::fileListView, rowDrag(controller(), TableOutlet::fileListView, {1, 3}), 0},
-        {TableOutlet::fileListView, rowDrag(controller(), TableOutlet::fileListView, {0}), 4},
+        {TableOutlet::fileListView, rowDrag(controller(), TableOutlet::fileListView, {0}), 5},
         {TableOutlet::fileListView, rowDrag(other.controller(), TableOutlet::fileListView, {0}), 0}};
     for (const auto &[table, data, row] : refused)
-        EXPECT_FALSE(controller().acceptDrop(table, data.get(), row)) << int(table) << row;
-    EXPECT_EQ(*controller().songs(), files);
+        EXPECT_FALSE(drop(table, data.get(), row)) << int(table) << row;
+    EXPECT_EQ(*session().files(), files);
     EXPECT_EQ(column(TableOutlet::trackListView, 1), QStringList({"One"}));
 }
 
@@ -87,9 +99,9 @@ TEST_F(WindowTest, TrackDragsAndFileUrlsListLocalFilesOnly)
     const auto tracks = trackDrag(locations);
     for (const QMimeData *data : {&uriList, tracks.get(), &deep, &broken}) {
         controller().clearFiles();
-        EXPECT_EQ(controller().validateDrop(TableOutlet::fileListView, data), Qt::CopyAction);
-        ASSERT_TRUE(controller().acceptDrop(TableOutlet::fileListView, data, 0));
-        controller().waitForJob();
-        EXPECT_EQ(*controller().songs(), data == &deep || data == &broken ? QStringList() : QStringList({local, local}));
+        EXPECT_EQ(model(TableOutlet::fileListView)->dropActionFor(data), Qt::CopyAction);
+        ASSERT_TRUE(drop(TableOutlet::fileListView, data, 0));
+        session().waitForJob();
+        EXPECT_EQ(*session().files(), data == &deep || data == &broken ? QStringList() : QStringList({local, local}));
     }
 }

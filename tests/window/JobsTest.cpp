@@ -2,6 +2,7 @@
 // starts nothing else, and a cancelled job leaves every file wholly old or wholly new.
 #include "WindowTest.h"
 
+#include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
@@ -20,11 +21,11 @@ TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
     slow.latencyMs = 2000;
     LocalCatalogue service(QStringLiteral(TAGWRIGHT_SOURCE_DIR "/data/catalogue"), slow);
     ASSERT_TRUE(service.isRunning());
-    controller().setServiceConfig(service.config());
+    session().setServiceConfig(service.config());
     button("storeUnitedStates")->click();
     field("keywords")->setText("Northern Lights");
     button("searchButton")->click();
-    ASSERT_TRUE(controller().jobRunning());
+    ASSERT_TRUE(session().isBusy());
     EXPECT_FALSE(button("searchButton")->isEnabled() || button("tagButton")->isEnabled());
     EXPECT_TRUE(button("cancelJobButton")->isVisible());
     EXPECT_EQ(child<QProgressBar>("jobProgress")->maximum(), 0);   // indeterminate while waiting
@@ -41,11 +42,11 @@ TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
     } watch(painted);
     cover()->installEventFilter(&watch);
     QTimer::singleShot(10, cover(), [&] { fired = true; cover()->update(); });
-    while (controller().jobRunning() && !(fired && painted))
+    while (session().isBusy() && !(fired && painted))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    EXPECT_TRUE(fired && painted && controller().jobRunning());
-    controller().waitForJob();
-    EXPECT_GT(controller().resultList()->size(), 0);
+    EXPECT_TRUE(fired && painted && session().isBusy());
+    session().waitForJob();
+    EXPECT_GT(session().albums()->size(), 0);
     EXPECT_TRUE(button("searchButton")->isEnabled() && !button("cancelJobButton")->isVisible());
     EXPECT_FALSE(takeStatusLines().contains("Renaming files now..."));
 }
@@ -74,7 +75,7 @@ TEST_F(TaggingJobTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyCha
     // Cancelled from the worker itself as the tenth file is done, so the point is exact.
     ScopedObserver canceller(QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
         if (info.value(QVStatusKey) == "Tagging new files. 10 files processed.")
-            controller().cancelJob();
+            session().cancelJob();
     });
     click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
@@ -96,19 +97,19 @@ TEST_F(TaggingJobTest, QuittingDuringAJobAsksThenCancelsItAsCancelDoesAndCloses)
     });
     const auto question = [this] { return window().findChild<QMessageBox *>("quitDuringJob"); };
     button("tagButton")->click();
-    while (controller().jobRunning() && !question())
+    while (session().isBusy() && !question())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     ASSERT_TRUE(question());
     EXPECT_EQ(question()->text(), "Cancel the running job and quit?");
     question()->button(QMessageBox::No)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window().isVisible() && controller().jobRunning());
+    EXPECT_TRUE(window().isVisible() && session().isBusy());
 
     child<QAction>("quitAction")->trigger();   // Ctrl+Q
     ASSERT_TRUE(question());
     question()->button(QMessageBox::Yes)->click();
     answered.release();
-    controller().waitForJob();
+    session().waitForJob();
     QCoreApplication::processEvents();
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(status()->text(), "Tagging cancelled: 5 of 30 files changed.");

@@ -85,14 +85,14 @@ TEST_F(WindowTest, AddFilesAndAddFolderListWhatTheDialogGivesAsADropDoes)
         ASSERT_TRUE(dialog && dialog->isVisible());
         dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->accept();   // as its Open button does
-        controller().waitForJob();
+        session().waitForJob();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
     button("addFolderButton")->click();
     choose(filePath("Set"));
     child<QAction>("addFilesAction")->trigger();
     choose(filePath("single.mp3"));
-    EXPECT_EQ(*controller().songs(), QStringList({filePath("Set/CD1/9.mp3"), filePath("Set/CD1/10.mp3"), filePath("Set/CD2/1.mp3"),
+    EXPECT_EQ(*session().files(), QStringList({filePath("Set/CD1/9.mp3"), filePath("Set/CD1/10.mp3"), filePath("Set/CD2/1.mp3"),
                                                    filePath("single.mp3")}));
     // Each new control is read out by its label.
     for (const char *name : {"addFilesButton", "addFolderButton"})

@@ -2,7 +2,10 @@
 // the status line, the lists that clearing empties, and the keyboard mnemonics.
 #include "WindowTest.h"
 
+#include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
+#include "files/SongMetadata.h"
+#include "support/Mp3Fixtures.h"
 #include "window/PreferencesDialog.h"
 
 #include <QAccessible>
@@ -17,13 +20,17 @@ TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferenc
     field("renaming")->setFocus();
     pressKey(field("renaming"), Qt::Key_Return);
     EXPECT_FALSE(settings.contains(QVRenamingMaskKey)) << "left without typing";
-    // Typed key by key, the mask previews as it grows (a file without tags shows the mask itself).
-    listFiles({filePath("untagged.mp3")});
+    // Typed key by key, the mask previews as it grows.
+    ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(filePath("tagged.mp3"), {{QVAlbumTag, "Rec"}, {QVTrackNoTag, "4"}}));
+    listFiles({filePath("tagged.mp3")});
     field("renaming")->clear();
+    QStringList previews;
     for (const QChar character : QStringLiteral("%b/%n")) {
         pressKey(field("renaming"), character.toUpper().unicode(), character);
-        EXPECT_EQ(field("preview")->text(), field("renaming")->text());
+        session().waitForJob();
+        previews.append(field("preview")->text());
     }
+    EXPECT_EQ(previews, QStringList({"%", "Rec", "Rec/", "Rec/%", "Rec/04"}));
     pressKey(field("renaming"), Qt::Key_Return);
     m_window = std::make_unique<MainWindow>(DemoCatalogue::starter());
     EXPECT_EQ(field("renaming")->text(), "%b/%n");
@@ -47,11 +54,11 @@ TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferenc
         dialog.save();
         window().applyServiceConfig();
         EXPECT_EQ(window().windowTitle(), "Tagwright \u2014 MusicBrainz");
-        EXPECT_EQ(controller().serviceConfig().musicBrainzUrl, "http://127.0.0.1:5000");
+        EXPECT_EQ(session().serviceConfig().musicBrainzUrl, "http://127.0.0.1:5000");
         button("storeFrance")->click();
         EXPECT_EQ(window().windowTitle(), secret.isEmpty() ? "Tagwright \u2014 France (demo catalogue)" : "Tagwright \u2014 France");
         button("storeMusicBrainz")->click();
-        EXPECT_EQ(controller().serviceConfig().secretKey == "secret", !secret.isEmpty());
+        EXPECT_EQ(session().serviceConfig().secretKey == "secret", !secret.isEmpty());
     }
     EXPECT_FALSE(settings.contains("Service/SecretKey") || settings.contains("Service/Host/de"));
     EXPECT_EQ(settings.value("Service/Host/fr"), "catalogue.example:8080");
@@ -67,19 +74,20 @@ TEST_F(WindowTest, TheStatusLineShowsEveryNotificationAndClearingKeepsFormsAndMa
     EXPECT_EQ(takeStatusLines(), QStringList({"one", "two"}));
 
     addAlbums({"Album"});
-    controller().generateNewTrackItem("Song", "Singer");
+    session().addTrack("Song", "Singer");
     listFiles({filePath("b.mp3")});
     click("clearFilesButton");
-    EXPECT_TRUE(!controller().songs() && controller().trackItems()->size() == 1);
+    EXPECT_TRUE(!session().files() && session().tracks()->size() == 1);
     listFiles({filePath("c.mp3")});
     for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})
         field(name)->setText(name);
     postStatusChange(this, "busy");
     click("clearAllButton");
-    EXPECT_FALSE(controller().resultList() || controller().trackItems() || controller().songs());
+    EXPECT_FALSE(session().albums() || session().tracks() || session().files());
     EXPECT_EQ(status()->text(), "Waiting for user input...");
+    session().waitForJob();
     for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})
-        EXPECT_EQ(field(name)->text(), name == QLatin1String("keywords") ? "" : name);
+        EXPECT_EQ(field(name)->text(), name == QLatin1String("keywords") ? "" : name == QLatin1String("preview") ? "--" : name);
     // A closed window hears no more notifications.
     m_window.reset();
     postStatusChange(this, "after the window");

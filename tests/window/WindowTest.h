@@ -29,6 +29,8 @@ protected:
     void SetUp() override;
 
     MainController &controller() { return m_window->controller(); }
+    Session &session() { return m_window->controller().session(); }
+    SessionTableModel *model(TableOutlet table) { return controller().model(table); }
     MainWindow &window() { return *m_window; }
     // The window's controls, found by their names in the layout.
     template <class Widget> Widget *child(const char *name) { return m_window->findChild<Widget *>(QString::fromLatin1(name)); }
@@ -63,7 +65,7 @@ protected:
     void addAlbums(const QStringList &titles)
     {
         for (const QString &title : titles)
-            controller().generateNewAlbumEntryForArtist("Artist", title, "", "", "", "", "");
+            session().addAlbum("Artist", title, "", "", "", "", "");
     }
     // Tracks of the given titles, and a picture of one colour.
     static TrackListPtr trackList(const QStringList &titles)
@@ -93,17 +95,26 @@ protected:
         data->setUrls(urls);
         return data;
     }
+    // Drops the data on the table between rows, before `row` (-1: after the last), or onto it.
+    bool drop(TableOutlet table, const QMimeData *data, int row, bool onto = false)
+    {
+        SessionTableModel *target = model(table);
+        if (!target->canDropMimeData(data, Qt::CopyAction, -1, -1, {}))
+            return false;
+        return onto ? target->dropMimeData(data, Qt::MoveAction, -1, 0, target->index(row, 0))
+                    : target->dropMimeData(data, Qt::MoveAction, row, 0, {});
+    }
     // Lists the files as if dropped, and waits for their tags to be read.
     void listFiles(const QStringList &paths)
     {
-        controller().acceptDrop(TableOutlet::fileListView, fileDrag(paths).get(), 0);
-        controller().waitForJob();
+        drop(TableOutlet::fileListView, fileDrag(paths).get(), -1);
+        session().waitForJob();
     }
     // Clicks the button and waits for the job it started, if any.
     void click(const char *name)
     {
         button(name)->click();
-        controller().waitForJob();
+        session().waitForJob();
     }
 
     QTemporaryDir m_settings, m_files;
