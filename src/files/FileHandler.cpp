@@ -10,7 +10,7 @@
 #include "files/SongMetadata.h"
 #include "files/SongMetadataReader.h"
 #include "files/TagAPI.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "files/FileOutcome.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 
 class DurableWriteBatch;
 class JobControl;

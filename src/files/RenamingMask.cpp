@@ -1,7 +1,7 @@
 #include "files/RenamingMask.h"
 
 #include "files/SongMetadata.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 namespace {
 

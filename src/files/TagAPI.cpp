@@ -4,7 +4,7 @@
 #include "files/FileContentsPlan.h"
 #include "files/ImageEncoding.h"
 #include "files/SongMetadata.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 #include <QFile>
 #include <QFileInfo>

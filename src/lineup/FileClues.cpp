@@ -2,7 +2,7 @@
 
 #include "common/JobControl.h"
 #include "files/TagAPI.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 FileClues FileClues::read(const QString &path)
 {

@@ -3,7 +3,7 @@
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
 #include "files/SongMetadata.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 namespace {
 

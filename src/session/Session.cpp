@@ -2,7 +2,7 @@
 
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"

@@ -2,7 +2,7 @@
 
 #include "files/FileOutcome.h"
 #include "lineup/Lineup.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 #include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
 #include "search/musicbrainz/LookupOutcome.h"
