@@ -5,7 +5,7 @@
 #include "files/FileHandler.h"
 #include "files/NoReplaceMove.h"
 #include "files/RenamingMask.h"
-#include "files/SongMetadataReader.h"
+#include "files/TagFile.h"
 
 #include <QFile>
 
@@ -50,13 +50,10 @@ private:
     QStringList m_made;
 };
 
-// The mask with the file's values put in; only the values the mask asks for are read.
+// The mask with the file's values put in.
 QString nameByTags(const QString &path, const QString &mask, RenamingMask::Values values)
 {
-    const SongMetadataReader reader(path);
-    if (!reader.hasTags())
-        return mask;
-    return RenamingMask::substituteOnDemand(mask, [&reader](const QString &key) { return reader.value(key); }, values);
+    return RenamingMask::substitute(mask, TagFile::open(path)->read(TagFile::CoverReading::Skip), values);
 }
 
 } // namespace

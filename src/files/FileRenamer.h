@@ -8,7 +8,7 @@
 class FileHandler;
 class JobControl;
 
-// Renames MP3 files after their own tags by a renaming mask, into folders below each
+// Renames audio files after their own tags by a renaming mask, into folders below each
 // file's own folder as the mask says, and previews the first file's new name. Posts status
 // lines through the file handler it is given.
 class FileRenamer {

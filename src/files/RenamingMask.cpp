@@ -1,7 +1,5 @@
 #include "files/RenamingMask.h"
 
-#include "files/SongMetadata.h"
-#include "album/IntValue.h"
 
 namespace {
 
@@ -17,35 +15,25 @@ QString fileNameSafe(QString value)
 
 } // namespace
 
-QString RenamingMask::substitute(const QString &mask, const QVariantMap &metadata, Values values)
+QString RenamingMask::substitute(const QString &mask, const std::optional<TagValues> &tags, Values values)
 {
-    if (metadata.isEmpty())
+    if (!tags)
         return mask;
-    return substituteOnDemand(mask, [&metadata](const QString &key) { return metadata.value(key).toString(); }, values);
-}
-
-QString RenamingMask::substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values)
-{
     QString result = mask;
-    const auto step = [&](QLatin1StringView placeholder, const QString &key) {
-        if (!result.contains(placeholder))
-            return;
-        const QString value = valueOf(key);
-        if (key == QVTrackNoTag)
-            result.replace(placeholder, QString::asprintf("%.2d", intValue(value)));
-        else
-            result.replace(placeholder, values == Values::FileNameSafe ? fileNameSafe(value) : value);
+    const auto step = [&](QLatin1StringView placeholder, const QString &value) {
+        result.replace(placeholder, values == Values::FileNameSafe ? fileNameSafe(value) : value);
     };
+    const auto number = [](qint32 value) { return value > 0 ? QString::number(value) : QString(); };
     // The order matters: a value inserted by an earlier step may hold a later placeholder,
     // which the later step then fills in. The disc comes first, so that no tag value ever
     // turns into it ("100%dance" stays as it is); its own value is only digits.
-    step(QLatin1StringView("%d"), QVDiscNoTag);
-    step(QLatin1StringView("%a"), QVArtistAlbumTag);
-    step(QLatin1StringView("%b"), QVAlbumTag);
-    step(QLatin1StringView("%t"), QVTitleTag);
-    step(QLatin1StringView("%n"), QVTrackNoTag);
-    step(QLatin1StringView("%y"), QVYearTag);
-    step(QLatin1StringView("%r"), QVArtistTrackTag);
+    step(QLatin1StringView("%d"), number(tags->discNumber));
+    step(QLatin1StringView("%a"), tags->albumArtist);
+    step(QLatin1StringView("%b"), tags->album);
+    step(QLatin1StringView("%t"), tags->title);
+    result.replace(QLatin1StringView("%n"), QString::asprintf("%.2d", qMax(tags->trackNumber, 0)));
+    step(QLatin1StringView("%y"), number(tags->year));
+    step(QLatin1StringView("%r"), tags->trackArtist.value_or(QString()));
     return result;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "files/TagValues.h"
+
 #include <QString>
-#include <QVariantMap>
-#include <functional>
 #include <optional>
 
 // A renaming mask: the user's file-name pattern whose placeholders "%d", "%a", "%b", "%t",
@@ -11,16 +11,11 @@
 class RenamingMask {
 public:
     enum class Values { FileNameSafe, Unchanged };
-    // A file's text value under a song metadata dictionary key.
-    using ValueSource = std::function<QString(const QString &key)>;
 
-    // The mask with the values of the song metadata dictionary put in, placeholder by
-    // placeholder in the order above, each step searching the whole text made so far.
-    // An empty mask or an empty dictionary (an untagged file) gives the mask itself.
-    static QString substitute(const QString &mask, const QVariantMap &metadata, Values values);
-    // The same for a tagged file, asking the source only for the values whose placeholders
-    // are present when their step comes.
-    static QString substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values);
+    // The mask with a tagged file's values put in, placeholder by placeholder in the order
+    // above, each step searching the whole text made so far. Nothing for an untagged file,
+    // which gives the mask itself.
+    static QString substitute(const QString &mask, const std::optional<TagValues> &tags, Values values);
 
     // The substituted name without its empty folder components ("a//b" is "a/b"): a value
     // that is empty, such as the disc of a one-disc album, adds no folder level.

@@ -2,19 +2,6 @@
 
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
-#include "album/IntValue.h"
-
-namespace {
-
-std::optional<QString> textFor(const QVariantMap &tags, const QString &key)
-{
-    if (!tags.contains(key))
-        return std::nullopt;
-    return tags.value(key).toString();
-}
-
-} // namespace
 
 FileTagsAlbum FileTagsAlbum::read(const QStringList &files, JobControl *control)
 {
@@ -24,29 +11,27 @@ FileTagsAlbum FileTagsAlbum::read(const QStringList &files, JobControl *control)
         const QString &path = files.at(i);
         reportProgress(control, i, files.size());
         // Only the first cover found is shown; later files' covers are not decoded.
-        const QVariantMap tags = handler.readMetaDataFromMp3File(
+        const std::optional<TagValues> tags = handler.readTags(
             path, result.cover ? FileHandler::CoverReading::Skip : FileHandler::CoverReading::Decode);
-        if (tags.isEmpty())
+        if (!tags)
             break;
+        const auto number = [](qint32 value) { return value > 0 ? QString::number(value) : QString(); };
         if (!result.album) {
             result.album = std::make_shared<ResultEntry>();
-            result.album->setArtistName(textFor(tags, QVArtistAlbumTag));
-            result.album->setAlbumName(textFor(tags, QVAlbumTag));
-            result.album->setYearOfPublication(textFor(tags, QVYearTag));
-            result.album->setGenre(textFor(tags, QVGenreTag));
-            result.album->setLabel(textFor(tags, QVLabelTag));
-            result.album->setNumberOfTracks(intValue(textFor(tags, QVTrackCountTag).value_or(QString())));
-            result.album->setNumberOfDiscs(intValue(textFor(tags, QVDiscsTag).value_or(QString())));
-            // A missing artist or title leaves its place empty.
-            result.keywords = QStringLiteral(" %1 %2").arg(textFor(tags, QVArtistAlbumTag).value_or(QString()),
-                                                           textFor(tags, QVAlbumTag).value_or(QString()));
+            result.album->setArtistName(tags->albumArtist);
+            result.album->setAlbumName(tags->album);
+            result.album->setYearOfPublication(number(tags->year));
+            result.album->setGenre(tags->genres.value(0));
+            result.album->setLabel(QString());
+            result.album->setNumberOfTracks(tags->trackCount);
+            result.album->setNumberOfDiscs(tags->discCount);
+            result.keywords = QStringLiteral(" %1 %2").arg(tags->albumArtist, tags->album);
         }
-        const QVariant cover = tags.value(QVCoverTag);
-        if (!result.cover && cover.typeId() == QMetaType::QImage)
-            result.cover = cover.value<QImage>();
+        if (!result.cover && tags->cover)
+            result.cover = tags->cover;
         auto track = std::make_shared<Track>();
-        track->setTitle(textFor(tags, QVTitleTag));
-        track->setArtist(textFor(tags, QVArtistTrackTag));
+        track->setTitle(tags->title);
+        track->setArtist(tags->trackArtist.value_or(QString()));
         result.tracks->append(track);
     }
     return result;

@@ -242,7 +242,7 @@ Session::Work<Session::Renamed> Session::renaming(QString mask) const
 
 Session::Work<FileOutcome> Session::tagRemoval(QStringList files)
 {
-    return [files = std::move(files)](JobControl &control) { return FileHandler().deleteTagsInMp3Files(files, &control); };
+    return [files = std::move(files)](JobControl &control) { return FileHandler().removeTags(files, &control); };
 }
 
 Session::Work<FileTagsAlbum> Session::readingFileTags() const

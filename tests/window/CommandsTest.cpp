@@ -3,7 +3,7 @@
 #include "WindowTest.h"
 
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "support/Mp3Fixtures.h"
 #include "session/TrackCountNote.h"
 
@@ -18,7 +18,7 @@ protected:
         EXPECT_TRUE(Mp3Fixtures::writeMp3(filePath(name)));
         return filePath(name);
     }
-    static QVariant tag(const QString &path, const QString &key) { return FileHandler().readMetaDataFromMp3File(path).value(key); }
+    static QVariant tag(const QString &path, const QString &key) { return MetadataKeys::toMap(FileHandler().readTags(path)).value(key); }
 };
 
 TEST_F(CommandsTest, TaggingWritesTheChosenAlbumWithTheCoverShownRenamingFollowsTheMaskRemovingAsksFirst)
@@ -32,9 +32,9 @@ TEST_F(CommandsTest, TaggingWritesTheChosenAlbumWithTheCoverShownRenamingFollows
     click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging files finished...");
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(tag(files.at(i), QVAlbumTag), "Second Album");
-        EXPECT_EQ(tag(files.at(i), QVTitleTag), controller().trackItems()->at(i)->title());
-        EXPECT_EQ(tag(files.at(i), QVCoverTag).value<QImage>().pixelColor(20, 20).green(), QColor(Qt::darkGreen).green());
+        EXPECT_EQ(tag(files.at(i), MetadataKeys::album), "Second Album");
+        EXPECT_EQ(tag(files.at(i), MetadataKeys::title), controller().trackItems()->at(i)->title());
+        EXPECT_EQ(tag(files.at(i), MetadataKeys::cover).value<QImage>().pixelColor(20, 20).green(), QColor(Qt::darkGreen).green());
     }
     // Renamed files stay in their rows, selection included.
     view(TableOutlet::fileListView)->selectRow(1);
@@ -59,11 +59,11 @@ TEST_F(CommandsTest, TaggingWritesTheChosenAlbumWithTheCoverShownRenamingFollows
         listFiles(renamed);
     };
     answer(QMessageBox::RejectRole);
-    EXPECT_EQ(tag(renamed.at(2), QVAlbumTag), "Second Album");
+    EXPECT_EQ(tag(renamed.at(2), MetadataKeys::album), "Second Album");
     answer(QMessageBox::DestructiveRole);
     EXPECT_TRUE(takeStatusLines().contains("Finished removing existing tags."));
     for (const QString &file : renamed)
-        EXPECT_FALSE(tag(file, QVAlbumTag).isValid());
+        EXPECT_FALSE(tag(file, MetadataKeys::album).isValid());
 }
 
 TEST_F(CommandsTest, CommandsSayWhyNothingHappensAndTaggingNotesDifferingCounts)
@@ -92,9 +92,9 @@ TEST_F(CommandsTest, CommandsSayWhyNothingHappensAndTaggingNotesDifferingCounts)
     listFiles(files);
     click("tagButton");
     EXPECT_EQ(takeStatusLines().mid(0, 2), QStringList({"2 files, 1 track: file 2 is titled by its file name.", "Tagging files now..."}));
-    EXPECT_EQ(QStringList({tag(files.at(0), QVAlbumTag).toString(), tag(files.at(0), QVTitleTag).toString(),
-                           tag(files.at(1), QVTitleTag).toString()}), QStringList({"First", "Typed", "2.mp3"}));
-    EXPECT_FALSE(controller().resultList()->at(0)->cover() || tag(files.at(0), QVCoverTag).isValid());
+    EXPECT_EQ(QStringList({tag(files.at(0), MetadataKeys::album).toString(), tag(files.at(0), MetadataKeys::title).toString(),
+                           tag(files.at(1), MetadataKeys::title).toString()}), QStringList({"First", "Typed", "2.mp3"}));
+    EXPECT_FALSE(controller().resultList()->at(0)->cover() || tag(files.at(0), MetadataKeys::cover).isValid());
 }
 
 TEST_F(CommandsTest, AnAlbumTypedInByHandIsWrittenAndFilesThatCouldNotBeChangedAreNamed)
@@ -114,7 +114,7 @@ TEST_F(CommandsTest, AnAlbumTypedInByHandIsWrittenAndFilesThatCouldNotBeChangedA
     const QString good = untagged("good.mp3"), missing = filePath("missing.mp3");
     listFiles({good, missing});
     click("tagButton");
-    EXPECT_EQ(tag(good, QVAlbumTag), "Typed");
+    EXPECT_EQ(tag(good, MetadataKeys::album), "Typed");
     const auto *report = window().findChild<QMessageBox *>("fileFailures");
     ASSERT_NE(report, nullptr);
     EXPECT_TRUE(report->text().startsWith("Tagging: 1 file") && report->detailedText().startsWith(missing + ": "));
@@ -124,8 +124,8 @@ TEST_F(CommandsTest, AnAlbumTypedInByHandIsWrittenAndFilesThatCouldNotBeChangedA
 TEST_F(CommandsTest, TaggedFilesDroppedIntoAnEmptyWindowGiveTheirAlbumUpToTheFirstUntaggedOne)
 {
     const auto tagged = [&](const QString &name, const QString &title, const QByteArray &cover = {}) {
-        QVariantMap tags = {{QVArtistAlbumTag, "Band"}, {QVAlbumTag, "Record"}, {QVTrackCountTag, "9"},
-                            {QVTitleTag, title}, {QVArtistTrackTag, title + " Artist"}, {QVCoverTag, cover}};
+        QVariantMap tags = {{MetadataKeys::albumArtist, "Band"}, {MetadataKeys::album, "Record"}, {MetadataKeys::trackCount, "9"},
+                            {MetadataKeys::title, title}, {MetadataKeys::trackArtist, title + " Artist"}, {MetadataKeys::cover, cover}};
         EXPECT_TRUE(Mp3Fixtures::writeTaggedMp3(filePath(name), tags));
         return filePath(name);
     };

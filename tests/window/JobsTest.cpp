@@ -4,7 +4,7 @@
 
 #include "common/StatusNotification.h"
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "support/LocalCatalogue.h"
 #include "support/Mp3Fixtures.h"
 
@@ -66,5 +66,5 @@ TEST_F(WindowTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyChanged
     click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
     for (const int i : {9, 10})
-        EXPECT_EQ(FileHandler().readMetaDataFromMp3File(files.at(i)).value(QVAlbumTag).toString(), i < 10 ? "Album" : "") << i;
+        EXPECT_EQ(MetadataKeys::toMap(FileHandler().readTags(files.at(i))).value(MetadataKeys::album).toString(), i < 10 ? "Album" : "") << i;
 }
