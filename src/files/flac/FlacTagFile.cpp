@@ -32,6 +32,18 @@ void FlacTagFile::setFrontCover(const QByteArray &jpeg)
     m_flac->addPicture(newFrontCoverPicture(jpeg));
 }
 
+QString FlacTagFile::formatProblem()
+{
+    // TagLib reads on over a stream information block of another size, but players do not,
+    // and a file they cannot play is not one to tag.
+    const long start = m_flac->find("fLaC");
+    m_flac->seek(start + 4);
+    const ByteVector header = m_flac->readBlock(4);   // block type, then its length
+    if (start < 0 || header.size() != 4 || (header[0] & 0x7f) != 0 || header.toUInt(1U, 3U) != 34)
+        return QStringLiteral("a damaged FLAC file (its stream information block is not 34 bytes long)");
+    return {};
+}
+
 void FlacTagFile::removeEverything()
 {
     m_flac->strip(FLAC::File::ID3v1 | FLAC::File::ID3v2);

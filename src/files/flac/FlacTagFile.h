@@ -16,6 +16,7 @@ protected:
     void setFrontCover(const QByteArray &jpeg) override;
     void removeEverything() override;
     void afterSave() override;
+    QString formatProblem() override;
 
 private:
     TagLib::FLAC::File *m_flac;
