@@ -20,6 +20,12 @@
 
 using namespace TagLib;
 
+const QStringList &TagFile::suffixes()
+{
+    static const QStringList all = {"mp3", "flac", "ogg", "oga", "opus", "m4a", "m4b", "mp4"};
+    return all;
+}
+
 std::unique_ptr<TagFile> TagFile::open(const QString &path)
 {
     // Only a regular file is opened: a pipe would block, a device would be read for nothing.

@@ -3,6 +3,7 @@
 #include "files/TagValues.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,8 @@ public:
     // none of the formats Tagwright tags (MP3, FLAC, Ogg Vorbis, Opus, Ogg FLAC, MP4 audio),
     // answers with its problem() and no tags.
     static std::unique_ptr<TagFile> open(const QString &path);
+    // The file name suffixes these formats go by, in lower case.
+    static const QStringList &suffixes();
 
     // Why the file is not taken for an audio file Tagwright tags ("" when it is).
     virtual QString problem() = 0;

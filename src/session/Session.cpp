@@ -2,6 +2,7 @@
 
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
+#include "files/TagFile.h"
 #include "album/IntValue.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
@@ -169,26 +170,34 @@ void Session::addTrack(const std::optional<QString> &title, const std::optional<
     m_tracks->append(track);
 }
 
-void Session::addFiles(const QStringList &paths)
+QStringList Session::addFiles(const QStringList &paths)
 {
     if (!m_files)
         m_files.emplace();
-    const auto addIfMp3 = [this](const QString &path) {
-        if (QFileInfo(path).suffix() == u"mp3")
+    QStringList leftOut;
+    // Told by content, as every command takes files: a file given by name is listed only
+    // when it is one to tag; in a folder, only files named like audio are looked at.
+    const auto addIfAudio = [this, &leftOut](const QString &path) {
+        if (TagFile::open(path)->problem().isEmpty())
             m_files->append(path);
+        else
+            leftOut.append(path);
     };
     for (const QString &path : paths) {
         if (QFileInfo(path).isDir()) {
             const QDir folder(path);
             const QStringList entries =
                 folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-            for (const QString &entry : entries)
-                addIfMp3(folder.filePath(entry));
+            for (const QString &entry : entries) {
+                if (TagFile::suffixes().contains(QFileInfo(entry).suffix().toLower()))
+                    addIfAudio(folder.filePath(entry));
+            }
         } else {
-            addIfMp3(path);
+            addIfAudio(path);
         }
     }
     std::stable_sort(m_files->begin(), m_files->end());
+    return leftOut;
 }
 
 bool Session::awaitsAlbumFromTags() const

@@ -100,9 +100,10 @@ public:
     // Appends a track to the tracks on show; the first one typed for an album on show starts
     // that album's own list.
     void addTrack(const std::optional<QString> &title, const std::optional<QString> &artist);
-    // Lists the MP3 files among these paths (a folder gives the MP3 files in it); the
-    // list is kept sorted by path.
-    void addFiles(const QStringList &paths);
+    // Lists the audio files among these paths, told by content (a folder gives those of its
+    // files named like audio files); the list is kept sorted by path. Returns the paths left
+    // out as no audio file to tag.
+    QStringList addFiles(const QStringList &paths);
     // Whether nothing is listed yet that files' tags could fill in.
     bool awaitsAlbumFromTags() const;
     // Lists the album and tracks the files' tags gave, if still nothing is listed.

@@ -29,6 +29,8 @@ public:
     static QString linedUp(qsizetype matched, qsizetype files);
     // Warns that the track at this row (from 0) got no file while later ones did.
     static QString trackLeftWithoutFile(qsizetype row, const std::optional<QString> &title);
+    // Names the files a listing left out as no audio files to tag.
+    static QString filesLeftOut(const QStringList &paths);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);

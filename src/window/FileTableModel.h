@@ -2,7 +2,7 @@
 
 #include "window/ControllerTableModel.h"
 
-// The file table: the name of each listed MP3 file, its full path as tooltip. Nothing in
+// The file table: the name of each listed audio file, its full path as tooltip. Nothing in
 // it is editable; rows move by dragging and files enter by dropping.
 class FileTableModel : public ControllerTableModel {
     Q_OBJECT

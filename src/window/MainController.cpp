@@ -215,8 +215,8 @@ bool MainController::acceptDrop(TableOutlet table, const QMimeData *data, int ro
     // Files always go in after the last row; the list is sorted by path anyway.
     if (drop->movesRows())
         m_session.moveRows(listOf(table), drop->rows, row);
-    else
-        m_session.addFiles(TableDragData::localFiles(data, drop->type));
+    else if (const QStringList leftOut = m_session.addFiles(TableDragData::localFiles(data, drop->type)); !leftOut.isEmpty())
+        switchStatus(StatusText::filesLeftOut(leftOut));
     refreshTableView(table);
     if (!drop->movesRows())
         writeTagsFromFilesInTableViews();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "demo/DemoCatalogue.h"
+#include "support/Mp3Fixtures.h"
 #include "window/CoverView.h"
 #include "window/MainController.h"
 #include "window/TableDragData.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,8 +96,11 @@ protected:
         return data;
     }
     // Lists the files as if dropped, and waits for their tags to be read.
+    // Lists the files as a drop does; an MP3 file named that does not exist yet is made first.
     void listFiles(const QStringList &paths)
     {
+        for (const QString &path : paths)
+            EXPECT_TRUE(QFileInfo::exists(path) || !path.endsWith(QLatin1String(".mp3")) || Mp3Fixtures::writeMp3(path));
         controller().acceptDrop(TableOutlet::fileListView, fileDrag(paths).get(), 0);
         controller().waitForJob();
     }
