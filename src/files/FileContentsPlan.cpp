@@ -1,5 +1,7 @@
 #include "files/FileContentsPlan.h"
 
+#include <algorithm>
+
 void FileContentsPlan::appendBytes(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
@@ -21,6 +23,11 @@ void FileContentsPlan::appendRange(qint64 offset, qint64 length)
         return;
     }
     m_pieces.push_back(Piece{{}, offset, length});
+}
+
+qsizetype FileContentsPlan::byteRunCount() const
+{
+    return std::count_if(m_pieces.begin(), m_pieces.end(), [](const Piece &piece) { return !piece.isRange(); });
 }
 
 qint64 FileContentsPlan::newSize() const

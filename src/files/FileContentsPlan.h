@@ -24,9 +24,11 @@ public:
     void appendBytes(const QByteArray &bytes);
     void appendRange(qint64 offset, qint64 length);
     // Asks for a complete new file even where the change could be written in place: for a
-    // format whose change spreads over many places, such as renumbered pages, which in
-    // place could be left half old, half new.
+    // change that spreads over many places, such as renumbered pages, which in place could
+    // be left half old, half new.
     void requireNewFile() { m_newFileRequired = true; }
+    // How many runs of new bytes the plan writes.
+    qsizetype byteRunCount() const;
 
     const std::vector<Piece> &pieces() const { return m_pieces; }
     qint64 currentSize() const { return m_currentSize; }

@@ -60,9 +60,8 @@ QString positive(qint32 value)
 
 } // namespace
 
-PropertyTagFile::PropertyTagFile(QString path, std::unique_ptr<PlannedWriteStream> stream, Numbering numbering,
-                                 Writing writing)
-    : m_path(std::move(path)), m_stream(std::move(stream)), m_numbering(numbering), m_writing(writing)
+PropertyTagFile::PropertyTagFile(QString path, std::unique_ptr<PlannedWriteStream> stream, Numbering numbering)
+    : m_path(std::move(path)), m_stream(std::move(stream)), m_numbering(numbering)
 {
 }
 
@@ -188,7 +187,7 @@ bool PropertyTagFile::save(DurableWriteBatch &batch, QString *reason)
     }
     afterSave();
     FileContentsPlan plan = m_stream->plan();
-    if (m_writing == Writing::NewFile)
+    if (plan.byteRunCount() > 1)
         plan.requireNewFile();
     return batch.stage(target, plan, reason);
 }

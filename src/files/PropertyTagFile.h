@@ -11,8 +11,12 @@ namespace TagLib { class File; class PropertyMap; }
 // (Vorbis comment fields in FLAC and Ogg, iTunes atoms in MP4): "TITLE", "ARTIST", "ALBUM",
 // "ALBUMARTIST", "DATE", "GENRE", "TRACKNUMBER", "DISCNUMBER" and the identifiers' names of
 // CatalogueIds. Fields it does not set stay as they were; the comment is emptied. TagLib
-// saves into a PlannedWriteStream, and the batch writes the plan. Each format adds its
-// pictures, how it numbers tracks and discs, and what removing its tags takes.
+// saves into a PlannedWriteStream, and the batch writes the plan: in place when the new
+// tags take the place of the old ones as one run of bytes (within FLAC's padding, MP4's
+// free space, the same Ogg pages), which a killed process leaves old or new; otherwise a
+// new file (Ogg pages renumbered, MP4 chunk offsets moved, FLAC blocks outgrowing their
+// room). Each format adds its pictures, how it numbers tracks and discs, and what removing
+// its tags takes.
 class PropertyTagFile : public TagFile {
 public:
     ~PropertyTagFile() override;
@@ -27,12 +31,7 @@ protected:
     // "n/T" in one field (MP4), or the number alone beside "TRACKTOTAL" and "DISCTOTAL"
     // (Vorbis comments).
     enum class Numbering { Pairs, SeparateTotals };
-    // Where a write goes: in place when the new tags fit where the old ones were (FLAC's
-    // padding), or always into a complete new file (Ogg, whose pages are renumbered; MP4,
-    // whose chunk offsets move).
-    enum class Writing { InPlaceWhenItFits, NewFile };
-
-    PropertyTagFile(QString path, std::unique_ptr<PlannedWriteStream> stream, Numbering numbering, Writing writing);
+    PropertyTagFile(QString path, std::unique_ptr<PlannedWriteStream> stream, Numbering numbering);
     // Takes the TagLib file made over stream(); called once by the format's constructor.
     void setFile(std::unique_ptr<TagLib::File> file) { m_file = std::move(file); }
     TagLib::File &file() { return *m_file; }
@@ -58,5 +57,4 @@ private:
     std::unique_ptr<PlannedWriteStream> m_stream;
     std::unique_ptr<TagLib::File> m_file;   // reads through m_stream; goes first
     Numbering m_numbering;
-    Writing m_writing;
 };

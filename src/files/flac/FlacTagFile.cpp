@@ -10,7 +10,7 @@
 using namespace TagLib;
 
 FlacTagFile::FlacTagFile(const QString &path, std::unique_ptr<PlannedWriteStream> stream)
-    : PropertyTagFile(path, std::move(stream), Numbering::SeparateTotals, Writing::InPlaceWhenItFits)
+    : PropertyTagFile(path, std::move(stream), Numbering::SeparateTotals)
 {
     auto file = std::make_unique<FLAC::File>(this->stream(), ID3v2::FrameFactory::instance(), true);
     m_flac = file.get();

@@ -4,8 +4,7 @@
 
 namespace TagLib::FLAC { class File; }
 
-// A FLAC file's tags: its Vorbis comment and PICTURE blocks, written in place within the
-// padding when the new blocks fit there, else into a new file. Removal also takes away the
+// A FLAC file's tags: its Vorbis comment and PICTURE blocks. Removal also takes away the
 // ID3v2, ID3v1 and APE tags that some rippers put on FLAC files.
 class FlacTagFile : public PropertyTagFile {
 public:

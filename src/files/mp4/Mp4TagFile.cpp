@@ -12,7 +12,7 @@ const char coverItem[] = "covr";
 } // namespace
 
 Mp4TagFile::Mp4TagFile(const QString &path, std::unique_ptr<PlannedWriteStream> stream)
-    : PropertyTagFile(path, std::move(stream), Numbering::Pairs, Writing::NewFile)
+    : PropertyTagFile(path, std::move(stream), Numbering::Pairs)
 {
     auto file = std::make_unique<MP4::File>(this->stream(), true);
     m_mp4 = file.get();

@@ -5,8 +5,7 @@
 namespace TagLib::MP4 { class File; }
 
 // The metadata items of an MP4 audio file (AAC or ALAC): iTunes atoms by TagLib's names,
-// the cover as a "covr" JPEG. A changed item list moves the chunk offsets, so every write
-// makes a new file.
+// the cover as a "covr" JPEG.
 class Mp4TagFile : public PropertyTagFile {
 public:
     Mp4TagFile(const QString &path, std::unique_ptr<PlannedWriteStream> stream);

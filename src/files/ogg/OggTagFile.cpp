@@ -28,7 +28,7 @@ std::unique_ptr<TagLib::File> oggFile(IOStream *stream, OggTagFile::Codec codec)
 } // namespace
 
 OggTagFile::OggTagFile(const QString &path, std::unique_ptr<PlannedWriteStream> stream, Codec codec)
-    : PropertyTagFile(path, std::move(stream), Numbering::SeparateTotals, Writing::NewFile)
+    : PropertyTagFile(path, std::move(stream), Numbering::SeparateTotals)
 {
     setFile(oggFile(this->stream(), codec));
 }

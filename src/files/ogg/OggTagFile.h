@@ -5,8 +5,7 @@
 namespace TagLib::Ogg { class XiphComment; }
 
 // The Vorbis comment of an Ogg Vorbis, Opus or Ogg FLAC file, pictures as
-// METADATA_BLOCK_PICTURE fields. TagLib renumbers the pages behind a comment that changes
-// size, so every write makes a new file.
+// METADATA_BLOCK_PICTURE fields.
 class OggTagFile : public PropertyTagFile {
 public:
     enum class Codec { Vorbis, Opus, Flac };
