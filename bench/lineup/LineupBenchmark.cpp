@@ -3,7 +3,7 @@
 // time) and, apart from it, the pairing itself.
 // A third of the files carry tags of the album, a third a number in their name, a third
 // only a loosely written title; all are listed in shuffled order.
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "lineup/Lineup.h"
 #include "support/Mp3Fixtures.h"
 
@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
         QString name = QStringLiteral("%1 (live).mp3").arg(track->title()->toUpper());
         QVariantMap tags;
         if (i % 3 == 0)
-            tags = {{QVAlbumTag, *album.albumName()}, {QVTrackNoTag, number}, {QVDiscNoTag, disc}};
+            tags = {{MetadataKeys::album, *album.albumName()}, {MetadataKeys::trackNumber, number}, {MetadataKeys::discNumber, disc}};
         else if (i % 3 == 1)
             name = QStringLiteral("%1-%2 %3.mp3").arg(disc).arg(number, 2, 10, QChar(u'0')).arg(*track->title());
         files.append(dir.filePath(name.replace(u'/', u'_')));

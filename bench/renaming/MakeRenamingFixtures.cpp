@@ -1,6 +1,6 @@
 // Writes COUNT tagged MP3 files into FOLDER for the renaming benchmark: ten album
 // artists with ten albums each, twelve tracks an album, each file with a small cover.
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "support/Mp3Fixtures.h"
 
 #include <QCoreApplication>
@@ -22,15 +22,15 @@ int main(int argc, char *argv[])
     const QByteArray cover = Mp3Fixtures::jpegPicture(300, 300);
     for (int i = 0; i < count; ++i) {
         const QVariantMap tags{
-            {QVArtistAlbumTag, QStringLiteral("Artist %1").arg(i / 120 % 10)},
-            {QVArtistTrackTag, QStringLiteral("Singer %1").arg(i % 7)},
-            {QVAlbumTag, QStringLiteral("Album %1").arg(i / 12)},
-            {QVTitleTag, QStringLiteral("Song number %1").arg(i)},
-            {QVTrackNoTag, QString::number(i % 12 + 1)},
-            {QVTrackCountTag, QStringLiteral("12")},
-            {QVYearTag, QStringLiteral("1999")},
-            {QVGenreTag, QStringList{QStringLiteral("Rock")}},
-            {QVCoverTag, cover},
+            {MetadataKeys::albumArtist, QStringLiteral("Artist %1").arg(i / 120 % 10)},
+            {MetadataKeys::trackArtist, QStringLiteral("Singer %1").arg(i % 7)},
+            {MetadataKeys::album, QStringLiteral("Album %1").arg(i / 12)},
+            {MetadataKeys::title, QStringLiteral("Song number %1").arg(i)},
+            {MetadataKeys::trackNumber, QString::number(i % 12 + 1)},
+            {MetadataKeys::trackCount, QStringLiteral("12")},
+            {MetadataKeys::year, QStringLiteral("1999")},
+            {MetadataKeys::genre, QStringList{QStringLiteral("Rock")}},
+            {MetadataKeys::cover, cover},
         };
         const QString path = QStringLiteral("%1/file-%2.mp3").arg(folder).arg(i, 4, 10, QChar(u'0'));
         if (!Mp3Fixtures::writeTaggedMp3(path, tags, 64 * 1024, quint32(i + 1))) {

@@ -1,4 +1,4 @@
-// Tags every MP3 file in DIR as one album with the cover, through FileHandler::tagFiles.
+// Tags every audio file in DIR as one album with the cover, through FileHandler::tagFiles.
 // Usage: bench_tagging_ours DIR COVER.jpg
 #include "files/FileHandler.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     }
     const QDir dir(args[1]);
     QStringList files;
-    for (const QString &name : dir.entryList({QStringLiteral("*.mp3")}, QDir::Files, QDir::Name))
+    for (const QString &name : dir.entryList({QStringLiteral("track*")}, QDir::Files, QDir::Name))
         files.append(dir.filePath(name));
 
     ResultEntry album;

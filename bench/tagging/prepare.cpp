@@ -1,12 +1,14 @@
-// Writes the benchmark's input: COUNT untagged MP3 files of about SIZE bytes into DIR,
-// and a JPEG cover of at least COVER bytes as DIR/../cover.jpg.
-// Usage: bench_tagging_prepare DIR COUNT SIZE COVER
+// Writes the benchmark's input: COUNT untagged MP3 files of about SIZE bytes into DIR (or
+// COUNT copies of the untagged TEMPLATE file, named by its suffix), and a JPEG cover of at
+// least COVER bytes as DIR/../cover.jpg.
+// Usage: bench_tagging_prepare DIR COUNT SIZE COVER [TEMPLATE]
 #include "support/Mp3Fixtures.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QRandomGenerator>
 #include <cstdio>
@@ -15,15 +17,17 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 5) {
-        std::fprintf(stderr, "usage: bench_tagging_prepare DIR COUNT SIZE COVER\n");
+    if (args.size() != 5 && args.size() != 6) {
+        std::fprintf(stderr, "usage: bench_tagging_prepare DIR COUNT SIZE COVER [TEMPLATE]\n");
         return 2;
     }
     const QDir dir(args[1]);
     dir.mkpath(QStringLiteral("."));
+    const QString suffix = args.size() == 6 ? QFileInfo(args[5]).suffix() : QStringLiteral("mp3");
     for (int i = 0; i < args[2].toInt(); ++i) {
-        if (!Mp3Fixtures::writeMp3(dir.filePath(QStringLiteral("track%1.mp3").arg(i + 1, 3, 10, QChar(u'0'))),
-                                   args[3].toLongLong(), quint32(i + 1)))
+        const QString path = dir.filePath(QStringLiteral("track%1.%2").arg(i + 1, 3, 10, QChar(u'0')).arg(suffix));
+        if (args.size() == 6 ? !QFile::copy(args[5], path)
+                             : !Mp3Fixtures::writeMp3(path, args[3].toLongLong(), quint32(i + 1)))
             return 1;
     }
     // Noise compresses badly, so a modest picture reaches the wanted JPEG size.

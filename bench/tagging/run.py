@@ -1,14 +1,15 @@
 #!/usr/bin/python3
 """Tagging benchmark: our batch tagging beside TagLib used directly and beside mutagen.
 
-Each contestant tags its own fresh copy of the same files (about 700 KB of MPEG audio each)
-with the same frames and a ~100 KB JPEG front cover, twice: the first write adds the tag
+Each contestant tags its own fresh copy of the same files (about 700 KB of audio each: MPEG
+audio, or with --format flac / m4a a few seconds of noise that ffmpeg encodes as FLAC or AAC)
+with the same values and a ~100 KB JPEG front cover, twice: the first write adds the tag
 (the tag grows), the second rewrites it (the tag fits). Every contestant has its files on
 disk (fsync) before it exits. Rounds rotate the order; the median of the rounds is shown,
 with how long the disk was busy and how much it discarded meanwhile.
 
-  bench/tagging/run.py BUILD_DIR/bin [--work DIR] [--files 200] [--size 700000]
-                       [--cover 100000] [--rounds 3]
+  bench/tagging/run.py BUILD_DIR/bin [--format mp3|flac|m4a] [--work DIR] [--files 200]
+                       [--size 700000] [--cover 100000] [--rounds 3]
 """
 import argparse
 import os
@@ -57,13 +58,24 @@ def main():
     parser.add_argument("--size", type=int, default=700000)
     parser.add_argument("--cover", type=int, default=100000)
     parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--format", choices=("mp3", "flac", "m4a"), default="mp3")
     options = parser.parse_args()
 
     work = options.work or tempfile.mkdtemp(prefix="tagwright-bench-", dir=os.getcwd())
     pristine = os.path.join(work, "pristine")
     cover = os.path.join(work, "cover.jpg")
+    template = []
+    if options.format != "mp3":
+        # Noise keeps its size when encoded: about SIZE bytes at 1411 kbit/s (FLAC) or 256 kbit/s.
+        os.makedirs(work, exist_ok=True)
+        template = [os.path.join(work, "template." + options.format)]
+        seconds = options.size * 8 / (1411000 if options.format == "flac" else 256000)
+        codec = ["-c:a", "flac"] if options.format == "flac" else ["-c:a", "aac", "-b:a", "256k"]
+        subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                        "anoisesrc=sample_rate=44100:duration=%.2f" % seconds, "-ac", "2"] + codec
+                       + ["-map_metadata", "-1", template[0]], check=True)
     subprocess.run([os.path.join(options.bin, "bench_tagging_prepare"), pristine, str(options.files),
-                    str(options.size), str(options.cover)], check=True)
+                    str(options.size), str(options.cover)] + template, check=True)
     names = sorted(os.listdir(pristine))
 
     def command(contestant, folder):

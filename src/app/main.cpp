@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(LibraryVersions::application());
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Tags and renames MP3 files with album information found in an online catalogue.\n"
+        "Tags and renames audio files (MP3, FLAC, Ogg Vorbis, Opus, MP4) with album information found in an online catalogue.\n"
         "Without configured credentials it searches the bundled demo catalogue."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
         QStringLiteral("FILE"));
     parser.addOption(demo);
     parser.addOption(screenshot);
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("MP3 files or folders to list."),
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Audio files or folders to list."),
                                  QStringLiteral("[FILE...]"));
     answerHelpOrVersion(argc, argv, parser);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 
 #include <QJsonObject>
 #include <QString>

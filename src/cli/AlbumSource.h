@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliCommand.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 
 #include <optional>
 

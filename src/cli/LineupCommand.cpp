@@ -1,7 +1,7 @@
-// tagwright-cli lineup: prints how MP3 files pair with an album's tracks, writing nothing.
+// tagwright-cli lineup: prints how audio files pair with an album's tracks, writing nothing.
 #include "cli/AlbumSource.h"
 #include "cli/CliCommand.h"
-#include "cli/Mp3FileCheck.h"
+#include "cli/AudioFileCheck.h"
 #include "common/JobControl.h"
 #include "session/Session.h"
 #include "session/StatusText.h"
@@ -24,7 +24,7 @@ int runLineup(const QCommandLineParser &parsed)
     if (!album)
         return 2;
     const QStringList files = parsed.positionalArguments();
-    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("lineup")))
+    if (!AudioFileCheck::reportProblems(files, QStringLiteral("lineup")))
         return 2;
 
     // The album's own tracks are the ones on show, as `tag` shows them.
@@ -55,14 +55,14 @@ int runLineup(const QCommandLineParser &parsed)
 
 const CliCommandRegistration registration({
     QStringLiteral("lineup"),
-    QStringLiteral("Pairs MP3 files with the tracks of one album (read as `tag` reads it) by their tags,\n"
+    QStringLiteral("Pairs audio files with the tracks of one album (read as `tag` reads it) by their tags,\n"
                    "the numbers and titles in their names and their lengths, and prints the pairing as\n"
                    "JSON without writing: {\"tracks\": [{\"track\", \"disc\", \"number\", \"title\", \"file\"}],\n"
                    "\"unmatched\": [FILE...]}, \"track\" counting from 0 and \"file\" null for a track no file\n"
                    "matches. `tag --match` tags the files in this pairing."),
     {AlbumSource::albumOption, AlbumSource::indexOption},
     QStringLiteral("FILE..."),
-    QStringLiteral("no MP3 files given"),
+    QStringLiteral("no audio files given"),
     runLineup,
 });
 

@@ -1,6 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/MaskOption.h"
-#include "cli/Mp3FileCheck.h"
+#include "cli/AudioFileCheck.h"
 #include "session/FileFacts.h"
 
 #include <QTextStream>
@@ -11,7 +11,7 @@ int runPreview(const QCommandLineParser &parsed)
 {
     QTextStream out(stdout);
     const QStringList files = parsed.positionalArguments();
-    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("preview")))
+    if (!AudioFileCheck::reportProblems(files, QStringLiteral("preview")))
         return 2;
 
     // The preview the window shows, made by the same code.

@@ -1,8 +1,8 @@
-// tagwright-cli read: prints the song metadata of MP3 files as JSON.
+// tagwright-cli read: prints the song metadata of audio files as JSON.
 #include "cli/CliCommand.h"
-#include "cli/Mp3FileCheck.h"
+#include "cli/AudioFileCheck.h"
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -16,7 +16,7 @@ QJsonValue metadataToJson(const QVariantMap &metadata)
 {
     QJsonObject object;
     for (auto it = metadata.begin(); it != metadata.end(); ++it) {
-        if (it.key() == QVCoverTag) {
+        if (it.key() == MetadataKeys::cover) {
             const QImage cover = it.value().value<QImage>();
             object.insert(it.key(), QJsonObject{{"width", cover.width()}, {"height", cover.height()}});
         } else {
@@ -36,13 +36,13 @@ int runRead(const QCommandLineParser &parsed)
     for (const QString &file : files) {
         // A file that cannot be read gives null in its place, so the array still lines up
         // with the arguments.
-        if (const std::optional<QString> problem = Mp3FileCheck::problemWith(file)) {
+        if (const std::optional<QString> problem = AudioFileCheck::problemWith(file)) {
             err << "tagwright-cli read: " << file << ": " << *problem << "\n";
             result.append(QJsonValue::Null);
             allRead = false;
             continue;
         }
-        result.append(metadataToJson(handler.readMetaDataFromMp3File(file)));
+        result.append(metadataToJson(MetadataKeys::toMap(handler.readTags(file))));
     }
     err.flush();
     QTextStream(stdout) << QJsonDocument(result).toJson(QJsonDocument::Indented);
@@ -51,7 +51,7 @@ int runRead(const QCommandLineParser &parsed)
 
 const CliCommandRegistration registration({
     QStringLiteral("read"),
-    QStringLiteral("Prints the tags of each MP3 file as a JSON array of song metadata objects, in the\n"
+    QStringLiteral("Prints the tags of each audio file as a JSON array of song metadata objects, in the\n"
                    "order given: {} for an untagged file, null for one that cannot be read, and\n"
                    "\"Cover\" as {\"width\": W, \"height\": H}. Catalogue identifiers (\"MusicBrainzAlbumId\",\n"
                    "\"MusicBrainzReleaseGroupId\", \"MusicBrainzAlbumArtistId\", \"MusicBrainzArtistId\",\n"
@@ -59,7 +59,7 @@ const CliCommandRegistration registration({
                    "holds them."),
     {},
     QStringLiteral("FILE..."),
-    QStringLiteral("no MP3 files given"),
+    QStringLiteral("no audio files given"),
     runRead,
 });
 

@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/MaskOption.h"
 #include "cli/StatusLinePrinter.h"
-#include "cli/Mp3FileCheck.h"
+#include "cli/AudioFileCheck.h"
 #include "common/JobControl.h"
 #include "session/Session.h"
 
@@ -13,7 +13,7 @@ int runRename(const QCommandLineParser &parsed)
 {
     QTextStream out(stdout);
     const QStringList files = parsed.positionalArguments();
-    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("rename")))
+    if (!AudioFileCheck::reportProblems(files, QStringLiteral("rename")))
         return 2;
 
     Session session;
@@ -31,7 +31,7 @@ int runRename(const QCommandLineParser &parsed)
 
 const CliCommandRegistration registration({
     QStringLiteral("rename"),
-    QStringLiteral("Renames each MP3 file after its own tags by the renaming mask and prints its new path\n"
+    QStringLiteral("Renames each audio file after its own tags by the renaming mask and prints its new path\n"
                    "(the old one for a file that keeps its name); folders the mask names are made below the\n"
                    "file's folder. An existing file is never replaced."),
     {maskOption},

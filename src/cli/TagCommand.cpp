@@ -1,9 +1,9 @@
-// tagwright-cli tag: writes one album, in the JSON form that `search` prints, into MP3 files.
+// tagwright-cli tag: writes one album, in the JSON form that `search` prints, into audio files (MP3, FLAC, Ogg Vorbis, Opus, MP4).
 #include "cli/AlbumSource.h"
 #include "cli/CliCommand.h"
 #include "cli/CoverDownload.h"
 #include "cli/StatusLinePrinter.h"
-#include "cli/Mp3FileCheck.h"
+#include "cli/AudioFileCheck.h"
 #include "common/JobControl.h"
 #include "lineup/Lineup.h"
 #include "search/FetchResult.h"
@@ -67,7 +67,7 @@ int runTag(const QCommandLineParser &parsed)
     }
     // Every file is checked before the first one changes, so bad input changes nothing.
     const QStringList files = parsed.positionalArguments();
-    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("tag")))
+    if (!AudioFileCheck::reportProblems(files, QStringLiteral("tag")))
         return 2;
     if (coverPath.isEmpty() && album->coverUrl()) {
         // An album that names its cover gets it, as it would have in the window.
@@ -100,7 +100,7 @@ int runTag(const QCommandLineParser &parsed)
 
 const CliCommandRegistration registration({
     QStringLiteral("tag"),
-    QStringLiteral("Writes one album into the MP3 files: the album in the JSON form that `search` prints,\n"
+    QStringLiteral("Writes one album into the audio files: the album in the JSON form that `search` prints,\n"
                    "read from FILE or standard input (-), the object itself or element N of an array\n"
                    "(default 0). The files take the album's tracks in the order given, or with --match\n"
                    "in the order that pairs them with the tracks by their tags, names and lengths (as\n"
@@ -109,12 +109,12 @@ const CliCommandRegistration registration({
                    "--cover IMAGE sets the front cover; without it, the picture at the album's\n"
                    "\"coverUrl\" is fetched, if it names one.\n"
                    "Nothing is changed when the album cannot be read or any file is missing or not an\n"
-                   "MP3 file; a file with a damaged ID3v2 tag is named and left as it is."),
+                   "audio file Tagwright tags; a file with a damaged ID3v2 tag is named and left as it is."),
     {AlbumSource::albumOption, AlbumSource::indexOption,
      {QStringLiteral("cover"), QStringLiteral("IMAGE"), QStringLiteral("a picture file to set as the front cover")},
      {QStringLiteral("match"), {}, QStringLiteral("line the files up with the album's tracks first")}},
     QStringLiteral("FILE..."),
-    QStringLiteral("no MP3 files given"),
+    QStringLiteral("no audio files given"),
     runTag,
 });
 

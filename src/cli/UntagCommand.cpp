@@ -1,7 +1,7 @@
-// tagwright-cli untag: removes the ID3v1, ID3v2, APE and Lyrics3v2 tags of MP3 files, wherever they sit.
+// tagwright-cli untag: removes every tag and picture of audio files, wherever they sit.
 #include "cli/CliCommand.h"
 #include "cli/StatusLinePrinter.h"
-#include "cli/Mp3FileCheck.h"
+#include "cli/AudioFileCheck.h"
 #include "common/JobControl.h"
 #include "session/Session.h"
 
@@ -10,7 +10,7 @@ namespace {
 int runUntag(const QCommandLineParser &parsed)
 {
     const QStringList files = parsed.positionalArguments();
-    if (!Mp3FileCheck::reportProblems(files, QStringLiteral("untag")))
+    if (!AudioFileCheck::reportProblems(files, QStringLiteral("untag")))
         return 2;
 
     const Session session;
@@ -21,12 +21,15 @@ int runUntag(const QCommandLineParser &parsed)
 
 const CliCommandRegistration registration({
     QStringLiteral("untag"),
-    QStringLiteral("Removes the ID3v1, ID3v2 (front or appended), APE and Lyrics3v2 tags of each MP3 file; the audio stays as it is.\n"
-                   "Nothing is changed when any file is missing or not an MP3 file; a file with a damaged\n"
+    QStringLiteral("Removes every tag and picture of each audio file; the audio stays as it is: the ID3v1,\n"
+                   "ID3v2 (front or appended), APE and Lyrics3v2 tags of MP3 files, the Vorbis comment fields\n"
+                   "(not the vendor string) and pictures of FLAC and Ogg files, with any ID3 or APE tag on a\n"
+                   "FLAC file, and the metadata items of MP4 files.\n"
+                   "Nothing is changed when any file is missing or not an audio file Tagwright tags; a file with a damaged\n"
                    "ID3v2 tag is named and left as it is."),
     {},
     QStringLiteral("FILE..."),
-    QStringLiteral("no MP3 files given"),
+    QStringLiteral("no audio files given"),
     runUntag,
 });
 

@@ -25,7 +25,7 @@ const CliCommand *findCommand(const QString &name)
 void printHelp(QTextStream &out)
 {
     out << "Usage: tagwright-cli COMMAND [OPTIONS] [ARGUMENTS]\n\n"
-           "Searches the album catalogue and tags, renames and untags MP3 files.\n"
+           "Searches the album catalogue and tags, renames and untags audio files (MP3, FLAC, Ogg Vorbis, Opus, MP4).\n"
            "Status lines go to standard error as they are posted; results go to standard output.\n\n"
            "Commands:\n";
     for (const CliCommand &command : cliCommands()) {

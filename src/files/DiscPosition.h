@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/Track.h"
+#include "album/Track.h"
 
 #include <QList>
 #include <optional>

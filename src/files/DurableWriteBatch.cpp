@@ -207,6 +207,8 @@ void removeLeftovers(const QString &folder)
 
 } // namespace
 
+DurableWriteBatch::DurableWriteBatch() : DurableWriteBatch(SystemCalls{}) {}
+
 DurableWriteBatch::~DurableWriteBatch()
 {
     joinClosers();
@@ -411,7 +413,7 @@ void DurableWriteBatch::flushFolders(QList<Failure> &failures)
         const QString folder = QFileInfo(staged.path).path();
         auto error = folderErrors.find(folder);
         if (error == folderErrors.end())
-            error = folderErrors.insert(folder, ::fsync(staged.directoryFd) == 0 ? 0 : errno);
+            error = folderErrors.insert(folder, m_calls.fsync(staged.directoryFd) == 0 ? 0 : errno);
         if (*error != 0)
             failures.append(
                 {staged.path, systemError("could not write its folder to disk", *error), Left::NewNotDurable});
@@ -458,7 +460,7 @@ void DurableWriteBatch::flushFileSystems(QList<Failure> &failures)
         byFileSystem[status.st_dev].append(&staged);
     }
     for (const QList<Staged *> &group : std::as_const(byFileSystem)) {
-        if (::syncfs(group.first()->fd) == 0)
+        if (m_calls.syncfs(group.first()->fd) == 0)
             continue;
         // The file system reports an error, without saying whose: none of its files is
         // taken as written, and no new file replaces an old one.
@@ -499,7 +501,7 @@ bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
             return false;
         }
     }
-    if (::renameat(staged.directoryFd, staged.temporaryName.constData(), staged.directoryFd, name.constData()) != 0) {
+    if (m_calls.renameat(staged.directoryFd, staged.temporaryName.constData(), staged.directoryFd, name.constData()) != 0) {
         *reason = systemError("could not replace the old file");
         return false;
     }

@@ -5,7 +5,9 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <cstdio>
 #include <sys/types.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
@@ -35,7 +37,16 @@ public:
         Left left = Left::AsItWas;
     };
 
-    DurableWriteBatch() = default;
+    // The system calls that make changes durable and put new files in place, replaceable so
+    // that their failures can be tried out.
+    struct SystemCalls {
+        int (*syncfs)(int fd) = ::syncfs;
+        int (*fsync)(int fd) = ::fsync;
+        int (*renameat)(int fromFolder, const char *from, int toFolder, const char *to) = ::renameat;
+    };
+
+    DurableWriteBatch();
+    explicit DurableWriteBatch(SystemCalls calls) : m_calls(calls) {}
     ~DurableWriteBatch();   // drops staged new files that were not committed
     DurableWriteBatch(const DurableWriteBatch &) = delete;
     DurableWriteBatch &operator=(const DurableWriteBatch &) = delete;
@@ -83,6 +94,7 @@ private:
     void retireReplacedFiles();
     void joinClosers();
 
+    SystemCalls m_calls;
     std::vector<Staged> m_staged;
     QList<Failure> m_failures;      // writes in place that failed once begun
     QSet<QString> m_tidiedFolders;  // folders already cleared of dead processes' new files

@@ -19,15 +19,23 @@ public:
     // another size refuses, since the ranges would no longer mean what they meant.
     explicit FileContentsPlan(qint64 currentSize) : m_currentSize(currentSize) {}
 
+    // Each joins the piece before it where the two are one run (bytes after bytes, a range
+    // that goes on where the one before ends).
     void appendBytes(const QByteArray &bytes);
     void appendRange(qint64 offset, qint64 length);
+    // Asks for a complete new file even where the change could be written in place: for a
+    // change that spreads over many places, such as renumbered pages, which in place could
+    // be left half old, half new.
+    void requireNewFile() { m_newFileRequired = true; }
+    // How many runs of new bytes the plan writes.
+    qsizetype byteRunCount() const;
 
     const std::vector<Piece> &pieces() const { return m_pieces; }
     qint64 currentSize() const { return m_currentSize; }
     qint64 newSize() const;
 
     // True when every range keeps its offset and the file does not grow, so the change is
-    // made by overwriting the byte pieces and cutting off the end.
+    // made by overwriting the byte pieces and cutting off the end, and no new file is required.
     bool fitsInPlace() const;
     // True when the new contents equal the current ones (only ranges, each in place,
     // covering the whole file).
@@ -36,4 +44,5 @@ public:
 private:
     qint64 m_currentSize;
     std::vector<Piece> m_pieces;
+    bool m_newFileRequired = false;
 };

@@ -2,15 +2,11 @@
 
 #include "common/JobControl.h"
 #include "common/StatusNotification.h"
-#include "files/DurableWriteBatch.h"
+#include "album/IntValue.h"
 #include "files/DiscPosition.h"
+#include "files/DurableWriteBatch.h"
 #include "files/FileRenamer.h"
-#include "files/IdentifierTags.h"
 #include "files/ImageEncoding.h"
-#include "files/SongMetadata.h"
-#include "files/SongMetadataReader.h"
-#include "files/TagAPI.h"
-#include "search/IntValue.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -40,62 +36,26 @@ QString aftermath(DurableWriteBatch::Left left = DurableWriteBatch::Left::AsItWa
 
 } // namespace
 
-QVariantMap FileHandler::readMetaDataFromMp3File(const QString &path, CoverReading cover)
+std::optional<TagValues> FileHandler::readTags(const QString &path, CoverReading cover)
 {
-    QVariantMap metadata;
-    const SongMetadataReader reader(path);
-    if (!reader.hasTags())
-        return metadata;
-    for (const QString &key : SongMetadataReader::textKeys)
-        metadata.insert(key, reader.value(key));
-    for (const QString &key : IdentifierTags::keys()) {
-        if (QString identifier = reader.value(key); !identifier.isEmpty())
-            metadata.insert(key, std::move(identifier));
-    }
-
-    const QList<QVariantMap> pictures = cover == CoverReading::Decode ? reader.pictures() : QList<QVariantMap>();
-    if (!pictures.isEmpty()) {
-        // The cover reads as the first picture after a trip through JPEG; a picture that
-        // does not survive the trip gives no cover.
-        const QImage image = QImage::fromData(encodedImage(pictures.first().value(QVPictureImageKey).value<QImage>(), "JPEG"));
-        if (!image.isNull())
-            metadata.insert(QVCoverTag, image);
-    }
-    return metadata;
+    return TagFile::open(path)->read(cover);
 }
 
-FileOutcome FileHandler::writeMetaData(const QVariantMap &metadata, const QString &path)
+FileOutcome FileHandler::writeTags(const TagValues &values, const QString &path)
 {
     FileOutcome outcome;
     DurableWriteBatch batch;
-    stageMetaData(metadata, path, batch, outcome);
+    stageTags(values, path, batch, outcome);
     commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}}, outcome);
     outcome.filesHandled = 1;
     return outcome;
 }
 
-void FileHandler::stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch,
-                                FileOutcome &outcome)
+void FileHandler::stageTags(const TagValues &values, const QString &path, DurableWriteBatch &batch,
+                            FileOutcome &outcome)
 {
-    TagAPI tag;
-    tag.examineFile(path);
-    const QString albumArtist = metadata.value(QVArtistAlbumTag).toString();
-    tag.setArtist(metadata.contains(QVArtistTrackTag) ? metadata.value(QVArtistTrackTag).toString() : albumArtist);
-    tag.setTitle(metadata.value(QVTitleTag).toString());
-    tag.setAlbum(metadata.value(QVAlbumTag).toString());
-    tag.setGenreName(metadata.value(QVGenreTag).toStringList());
-    tag.setYear(intValue(metadata.value(QVYearTag).toString()));
-    tag.setTrack(intValue(metadata.value(QVTrackNoTag).toString()), intValue(metadata.value(QVTrackCountTag).toString()));
-    const qint32 discs = intValue(metadata.value(QVDiscsTag).toString());
-    tag.setDisk(metadata.contains(QVDiscNoTag) ? intValue(metadata.value(QVDiscNoTag).toString()) : discs, discs);
-    if (metadata.contains(QVCoverTag))
-        tag.setImages(metadata.value(QVCoverTag).toList());
-    tag.setComments(QStringLiteral(""));
-    tag.setFrame(id3V2Frame(QStringLiteral("TPE2"), albumArtist), true);
-    IdentifierTags::write(tag, metadata);
-
     QString reason;
-    if (!tag.updateFile(batch, &reason))
+    if (!TagFile::open(path)->stageWrite(values, batch, &reason))
         reportFailure(outcome, taggingFailure, path, reason, aftermath());
 }
 
@@ -120,18 +80,16 @@ void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureForm
     outcome.failures.append({path, reason + QStringLiteral(". ") + aftermath});
 }
 
-FileOutcome FileHandler::deleteTagsInMp3Files(const QStringList &files, JobControl *control)
+FileOutcome FileHandler::removeTags(const QStringList &files, JobControl *control)
 {
     FileOutcome outcome;
     sendStatusChange(QStringLiteral("Start removing existing tags."));
-    TagAPI tag;
     DurableWriteBatch batch;
     QHash<QString, QString> givenPaths;
     for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         QString reason;
-        tag.examineFile(files.at(i));
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
-        if (!tag.dropTag(batch, &reason))
+        if (!TagFile::open(files.at(i))->stageRemoval(batch, &reason))
             reportFailure(outcome, removalFailure, files.at(i), reason, aftermath());
         outcome.filesHandled = i + 1;
         sendStatusChange(QStringLiteral("Removing existing tags. %1 files processed.").arg(i + 1));
@@ -149,34 +107,19 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
                                    JobControl *control)
 {
     FileOutcome outcome;
-    QVariantMap metadata;
-    metadata.insert(QVAlbumTag, result.albumName().value_or(QStringLiteral("")));
-    metadata.insert(QVArtistAlbumTag, result.artistName().value_or(QStringLiteral("")));
-    metadata.insert(QVGenreTag, QStringList{result.genre().value_or(QStringLiteral(""))});
-    metadata.insert(QVYearTag, result.yearOfPublication().value_or(QStringLiteral("")));
-    metadata.insert(QVLabelTag, result.label().value_or(QStringLiteral("")));
-    const QString trackCount = QString::number(tracks ? tracks->size() : files.size());
-    for (const auto &[key, value] : {std::pair{QVMusicBrainzAlbumIdTag, result.id()},
-                                     {QVMusicBrainzReleaseGroupIdTag, result.releaseGroupId()},
-                                     {QVMusicBrainzAlbumArtistIdTag, result.albumArtistId()},
-                                     {QVAsinTag, result.asinNumber()}}) {
-        if (value)
-            metadata.insert(key, *value);
-    }
-    if (result.cover()) {
-        // Encoded once for the whole batch; the bytes travel with the picture so that no
-        // file encodes it again. A cover that cannot be encoded leaves the pictures alone.
-        const QByteArray jpeg = encodedImage(*result.cover(), "JPEG");
-        if (!jpeg.isEmpty()) {
-            metadata.insert(QVCoverTag, QVariantList{QVariantMap{
-                {QVPictureImageKey, *result.cover()},
-                {QVPictureDataKey, jpeg},
-                {QVPictureTypeKey, QStringLiteral("Cover (front)")},
-                {QVPictureMimeTypeKey, QStringLiteral("image/jpeg")},
-                {QVPictureDescriptionKey, QStringLiteral("")},
-            }});
-        }
-    }
+    TagValues values;
+    values.album = result.albumName().value_or(QString());
+    values.albumArtist = result.artistName().value_or(QString());
+    values.genres = QStringList{result.genre().value_or(QString())};
+    values.year = intValue(result.yearOfPublication().value_or(QString()));
+    const qint32 trackCount = qint32(tracks ? tracks->size() : files.size());
+    values.id(CatalogueId::MusicBrainzAlbum) = result.id().value_or(QString());
+    values.id(CatalogueId::MusicBrainzReleaseGroup) = result.releaseGroupId().value_or(QString());
+    values.id(CatalogueId::MusicBrainzAlbumArtist) = result.albumArtistId().value_or(QString());
+    values.id(CatalogueId::Asin) = result.asinNumber().value_or(QString());
+    // Encoded once for the whole batch. A cover that cannot be encoded leaves the pictures alone.
+    if (result.cover())
+        values.frontCoverJpeg = encodedImage(*result.cover(), "JPEG");
 
     const QList<std::optional<DiscPosition>> discPositions =
         tracks ? DiscPosition::ofTracks(*tracks, result.numberOfDiscs()) : QList<std::optional<DiscPosition>>();
@@ -191,33 +134,27 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
             continue;
         const std::shared_ptr<Track> track = tracks && i < tracks->size() ? tracks->at(i) : nullptr;
         if (track && track->artist())
-            metadata.insert(QVArtistTrackTag, *track->artist());
+            values.trackArtist = *track->artist();
         // A track that knows its disc is numbered on that disc; any other is numbered across
         // the whole list, as one disc's worth, with the album's disc count for both numbers.
         if (const std::optional<DiscPosition> disc = discPositions.value(i)) {
-            metadata.insert(QVTrackNoTag, QString::number(disc->number));
-            metadata.insert(QVTrackCountTag, QString::number(disc->tracks));
-            metadata.insert(QVDiscNoTag, QString::number(disc->disc));
-            metadata.insert(QVDiscsTag, QString::number(disc->discs));
+            values.trackNumber = disc->number;
+            values.trackCount = disc->tracks;
+            values.discNumber = disc->disc;
+            values.discCount = disc->discs;
         } else {
-            metadata.insert(QVTrackNoTag, QString::number(i + 1));
-            metadata.insert(QVTrackCountTag, trackCount);
-            metadata.remove(QVDiscNoTag);
-            metadata.insert(QVDiscsTag, QString::number(result.numberOfDiscs()));
+            values.trackNumber = qint32(i + 1);
+            values.trackCount = trackCount;
+            values.discNumber = 0;
+            values.discCount = result.numberOfDiscs();
         }
         // Identifiers of one track never pass to the next file, unlike its artist.
-        for (const auto &[key, value] : {std::pair{QVMusicBrainzArtistIdTag, track ? track->artistId() : std::nullopt},
-                                         {QVMusicBrainzReleaseTrackIdTag, track ? track->trackId() : std::nullopt},
-                                         {QVMusicBrainzRecordingIdTag, track ? track->recordingId() : std::nullopt}}) {
-            if (value)
-                metadata.insert(key, *value);
-            else
-                metadata.remove(key);
-        }
-        metadata.insert(QVTitleTag, track ? track->title().value_or(QStringLiteral(""))
-                                          : QFileInfo(files.at(i)).fileName());
+        values.id(CatalogueId::MusicBrainzArtist) = track ? track->artistId().value_or(QString()) : QString();
+        values.id(CatalogueId::MusicBrainzReleaseTrack) = track ? track->trackId().value_or(QString()) : QString();
+        values.id(CatalogueId::MusicBrainzRecording) = track ? track->recordingId().value_or(QString()) : QString();
+        values.title = track ? track->title().value_or(QString()) : QFileInfo(files.at(i)).fileName();
         givenPaths.insert(QFileInfo(files.at(i)).canonicalFilePath(), files.at(i));
-        stageMetaData(metadata, files.at(i), batch, outcome);
+        stageTags(values, files.at(i), batch, outcome);
         ++outcome.filesHandled;
         sendStatusChange(QStringLiteral("Tagging new files. %1 files processed.").arg(outcome.filesHandled));
         reportProgress(control, outcome.filesHandled, fileCount);

@@ -1,31 +1,31 @@
 #pragma once
 
+#include "album/ResultEntry.h"
 #include "files/FileOutcome.h"
-#include "search/ResultEntry.h"
+#include "files/TagFile.h"
 
 class DurableWriteBatch;
 class JobControl;
 
 #include <QHash>
 #include <QStringList>
-#include <QVariantMap>
 
-// Reads, writes and removes the ID3 tags of MP3 files, tags a list of files from one
-// album, and renames files by a renaming mask. Keeps nothing between calls; reports
+// Reads, writes and removes the tags of audio files of every format TagFile knows, tags a
+// list of files from one album, and renames files by a renaming mask. Keeps nothing between calls; reports
 // progress through the status notification, with itself as sender, and returns what each
 // operation did to the files as a FileOutcome. The batch operations also report files done of
 // total to the job control a caller may hand in, and stop before the next file once cancelled.
 class FileHandler {
 public:
-    // Whether reading decodes the first picture into "Cover". Decoding a large cover takes
+    // Whether reading decodes the first picture into the cover. Decoding a large cover takes
     // tens of milliseconds; a caller that has its cover already skips it.
-    enum class CoverReading { Decode, Skip };
+    using CoverReading = TagFile::CoverReading;
 
-    // The file's tag as a song metadata dictionary; empty for a file without any tag or
-    // one that cannot be read.
-    QVariantMap readMetaDataFromMp3File(const QString &path, CoverReading cover = CoverReading::Decode);
-    FileOutcome writeMetaData(const QVariantMap &metadata, const QString &path);
-    FileOutcome deleteTagsInMp3Files(const QStringList &files, JobControl *control = nullptr);
+    // The file's tag values; nothing for a file without any tag or one that cannot be read.
+    std::optional<TagValues> readTags(const QString &path, CoverReading cover = CoverReading::Decode);
+    FileOutcome writeTags(const TagValues &values, const QString &path);
+    // Removes every tag and picture of each file.
+    FileOutcome removeTags(const QStringList &files, JobControl *control = nullptr);
 
     // Writes the album into every file, the track at position i into the file at position i;
     // an empty entry stands for a track without a file and is passed over.
@@ -42,8 +42,7 @@ public:
 
 private:
     // Stages one file's new tag into the batch; a file that cannot take it is reported.
-    void stageMetaData(const QVariantMap &metadata, const QString &path, DurableWriteBatch &batch,
-                       FileOutcome &outcome);
+    void stageTags(const TagValues &values, const QString &path, DurableWriteBatch &batch, FileOutcome &outcome);
     // Makes the staged files durable and in place; reports those that could not be, by the
     // paths the caller gave (`givenPaths`, by the path each leads to, which the batch names).
     void commitBatch(DurableWriteBatch &batch, const QString &failureFormat,

@@ -5,7 +5,7 @@
 #include "files/FileHandler.h"
 #include "files/NoReplaceMove.h"
 #include "files/RenamingMask.h"
-#include "files/SongMetadataReader.h"
+#include "files/TagFile.h"
 
 #include <QFile>
 
@@ -50,24 +50,11 @@ private:
     QStringList m_made;
 };
 
-// The mask with the file's values put in; only the values the mask asks for are read.
-// Nothing when the file has no tag, or none of the values the mask asks for: its name
-// would be the mask's own text.
+// The mask with the file's values put in. Nothing when the file has no tag, or none of the
+// values the mask asks for: its name would be the mask's own text.
 std::optional<QString> nameByTags(const QString &path, const QString &mask, RenamingMask::Values values)
 {
-    const SongMetadataReader reader(path);
-    if (!reader.hasTags())
-        return std::nullopt;
-    bool asked = false, answered = false;
-    const QString name = RenamingMask::substituteOnDemand(mask, [&](const QString &key) {
-        const QString value = reader.value(key);
-        asked = true;
-        answered |= !value.isEmpty();
-        return value;
-    }, values);
-    if (asked && !answered)
-        return std::nullopt;
-    return name;
+    return RenamingMask::substitute(mask, TagFile::open(path)->read(TagFile::CoverReading::Skip), values);
 }
 
 } // namespace

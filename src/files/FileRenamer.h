@@ -8,7 +8,7 @@
 class FileHandler;
 class JobControl;
 
-// Renames MP3 files after their own tags by a renaming mask, into folders below each
+// Renames audio files after their own tags by a renaming mask, into folders below each
 // file's own folder as the mask says, and previews the first file's new name. Posts status
 // lines through the file handler it is given.
 class FileRenamer {
@@ -28,7 +28,7 @@ public:
 
     explicit FileRenamer(FileHandler &handler);
 
-    // Where renaming by the mask would move the file; reads only the tags the mask asks for.
+    // Where renaming by the mask would move the file.
     static Target targetFor(const QString &path, const QString &mask);
 
     // Moves each file to the name the mask gives for its tags, never replacing an existing

@@ -1,9 +1,5 @@
 #include "files/RenamingMask.h"
 
-#include "files/SongMetadata.h"
-#include "search/IntValue.h"
-
-#include <QHash>
 
 namespace {
 
@@ -17,56 +13,52 @@ QString fileNameSafe(QString value)
     return value;
 }
 
-// The song metadata key a placeholder's letter stands for; empty for any other letter.
-QString keyOfPlaceholder(QChar letter)
+// The value a placeholder's letter stands for, as the file has it ("" when it lacks it);
+// nothing for any other letter. Numbers that are unset are empty.
+std::optional<QString> placeholderValue(QChar letter, const TagValues &tags)
 {
+    const auto number = [](qint32 value) { return value > 0 ? QString::number(value) : QString(); };
     switch (letter.unicode()) {
-    case u'd': return QVDiscNoTag;
-    case u'a': return QVArtistAlbumTag;
-    case u'b': return QVAlbumTag;
-    case u't': return QVTitleTag;
-    case u'n': return QVTrackNoTag;
-    case u'y': return QVYearTag;
-    case u'r': return QVArtistTrackTag;
-    default: return {};
+    case u'd': return number(tags.discNumber);
+    case u'a': return tags.albumArtist;
+    case u'b': return tags.album;
+    case u't': return tags.title;
+    case u'n': return number(tags.trackNumber);
+    case u'y': return number(tags.year);
+    case u'r': return tags.trackArtist.value_or(QString());
+    default: return std::nullopt;
     }
 }
 
 } // namespace
 
-QString RenamingMask::substitute(const QString &mask, const QVariantMap &metadata, Values values)
+std::optional<QString> RenamingMask::substitute(const QString &mask, const std::optional<TagValues> &tags, Values values)
 {
-    if (metadata.isEmpty())
-        return mask;
-    return substituteOnDemand(mask, [&metadata](const QString &key) { return metadata.value(key).toString(); }, values);
-}
-
-QString RenamingMask::substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values)
-{
-    // Each key's value once, however often its placeholder comes.
-    QHash<QString, QString> asked;
-    const auto valueFor = [&](const QString &key) -> const QString & {
-        auto found = asked.find(key);
-        if (found == asked.end()) {
-            const QString value = valueOf(key);
-            found = asked.insert(key, key == QVTrackNoTag ? QString::asprintf("%.2d", intValue(value))
-                                      : values == Values::FileNameSafe ? fileNameSafe(value) : value);
-        }
-        return *found;
-    };
+    if (!tags)
+        return std::nullopt;
     // One pass over the mask alone: a value is copied as it is, so a "%y" inside a title
     // stays text and never takes the year.
     QString result;
     result.reserve(mask.size());
+    bool asked = false, answered = false;
     for (qsizetype i = 0; i < mask.size(); ++i) {
-        const QString key = i + 1 < mask.size() && mask[i] == u'%' ? keyOfPlaceholder(mask[i + 1]) : QString();
-        if (key.isEmpty()) {
+        const std::optional<QString> value = mask[i] == u'%' && i + 1 < mask.size()
+                                                 ? placeholderValue(mask[i + 1], *tags) : std::nullopt;
+        if (!value) {
             result += mask[i];
-        } else {
-            result += valueFor(key);
-            ++i;
+            continue;
         }
+        asked = true;
+        answered |= !value->isEmpty();
+        // Track numbers take two digits at least; a missing one gives 00.
+        if (mask[i + 1] == u'n')
+            result += QString::asprintf("%.2d", qMax(tags->trackNumber, 0));
+        else
+            result += values == Values::FileNameSafe ? fileNameSafe(*value) : *value;
+        ++i;
     }
+    if (asked && !answered)
+        return std::nullopt;
     return result;
 }
 

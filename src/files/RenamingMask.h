@@ -1,8 +1,8 @@
 #pragma once
 
+#include "files/TagValues.h"
+
 #include <QString>
-#include <QVariantMap>
-#include <functional>
 #include <optional>
 
 // A renaming mask: the user's file-name pattern whose placeholders "%d", "%a", "%b", "%t",
@@ -11,16 +11,12 @@
 class RenamingMask {
 public:
     enum class Values { FileNameSafe, Unchanged };
-    // A file's text value under a song metadata dictionary key.
-    using ValueSource = std::function<QString(const QString &key)>;
 
-    // The mask with the values of the song metadata dictionary put in: each placeholder of
-    // the mask is replaced once, and no text a value brings in is read as a placeholder.
-    // An empty mask or an empty dictionary (an untagged file) gives the mask itself.
-    static QString substitute(const QString &mask, const QVariantMap &metadata, Values values);
-    // The same for a tagged file, asking the source once for each value whose placeholder
-    // the mask holds, and for no other.
-    static QString substituteOnDemand(const QString &mask, const ValueSource &valueOf, Values values);
+    // The mask with a tagged file's values put in: each placeholder of the mask is replaced
+    // once, and no text a value brings in is read as a placeholder. Nothing for an untagged
+    // file, nor when the mask asks for values and the file has none of them: its name would
+    // be the mask's own text.
+    static std::optional<QString> substitute(const QString &mask, const std::optional<TagValues> &tags, Values values);
 
     // The substituted name without its empty folder components ("a//b" is "a/b"): a value
     // that is empty, such as the disc of a one-disc album, adds no folder level.

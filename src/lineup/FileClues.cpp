@@ -1,23 +1,22 @@
 #include "lineup/FileClues.h"
 
 #include "common/JobControl.h"
-#include "files/TagAPI.h"
-#include "search/IntValue.h"
+#include "files/TagFile.h"
 
 FileClues FileClues::read(const QString &path)
 {
     FileClues clues;
     clues.path = path;
-    TagAPI tag;
-    if (!tag.examineFile(path))
-        return clues;
-    clues.album = tag.getAlbum();
-    clues.title = tag.getTitle();
-    clues.number = tag.getTrack();
-    clues.trackTotal = tag.getTotalNumberTracks();
-    if (const QList<id3V2Frame> discs = tag.getFrame(QStringLiteral("TPOS")); !discs.isEmpty())
-        clues.disc = intValue(discs.first().getTextFromFrame().section(u'/', 0, 0));
-    clues.lengthMs = tag.audioLengthMs();
+    const std::unique_ptr<TagFile> file = TagFile::open(path);
+    if (const std::optional<TagValues> tags = file->read(TagFile::CoverReading::Skip)) {
+        const auto present = [](const QString &text) { return text.isEmpty() ? std::nullopt : std::optional(text); };
+        clues.album = present(tags->album);
+        clues.title = present(tags->title);
+        clues.number = tags->trackNumber;
+        clues.trackTotal = tags->trackCount;
+        clues.disc = tags->discNumber;
+    }
+    clues.lengthMs = file->lengthMs();
     return clues;
 }
 

@@ -8,14 +8,14 @@
 class JobControl;
 
 // What one file offers for lining it up with an album's tracks: its path, what its tags say
-// (read as the file handler reads them) and its playing time from the MPEG headers.
+// (read as the file handler reads them) and its playing time from its format's headers.
 struct FileClues {
     QString path;
     std::optional<QString> album;
     std::optional<QString> title;
-    int disc = 0;       // of TPOS "d" or "d/D"; 0 without one
-    int number = 0;     // of TRCK "t" or "t/T" (or the ID3v1 track); 0 without one
-    int trackTotal = 0; // the "T" of TRCK; 0 without one
+    int disc = 0;       // the disc; 0 without one
+    int number = 0;     // the track number; 0 without one
+    int trackTotal = 0; // the number of tracks; 0 without one
     std::optional<qint64> lengthMs;
 
     // A file that cannot be read offers its path alone.

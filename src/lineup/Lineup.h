@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lineup/FileClues.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 
 #include <QList>
 #include <QStringList>

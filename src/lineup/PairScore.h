@@ -3,7 +3,7 @@
 #include "lineup/FileClues.h"
 #include "lineup/NameNumber.h"
 #include "lineup/TitleSimilarity.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 
 #include <QHash>
 #include <QList>

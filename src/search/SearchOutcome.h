@@ -1,7 +1,7 @@
 #pragma once
 
 #include "search/FetchResult.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 
 #include <QList>
 #include <QString>

@@ -2,39 +2,16 @@
 
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
-#include "search/IntValue.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
 
-std::optional<QString> textFor(const QVariantMap &tags, const QString &key)
+// A disc or track number a tag states; nothing for none or 0.
+std::optional<int> statedNumber(qint32 number)
 {
-    if (!tags.contains(key))
-        return std::nullopt;
-    return tags.value(key).toString();
-}
-
-// A disc or track number a tag states ("3" or "3/12"); nothing for none or 0.
-std::optional<int> numberFor(const QVariantMap &tags, const QString &key)
-{
-    const qint32 number = intValue(tags.value(key).toString());
     return number > 0 ? std::optional<int>(number) : std::nullopt;
-}
-
-std::shared_ptr<ResultEntry> albumOf(const QVariantMap &tags)
-{
-    auto album = std::make_shared<ResultEntry>();
-    album->setArtistName(textFor(tags, QVArtistAlbumTag));
-    album->setAlbumName(textFor(tags, QVAlbumTag));
-    album->setYearOfPublication(textFor(tags, QVYearTag));
-    album->setGenre(textFor(tags, QVGenreTag));
-    album->setLabel(textFor(tags, QVLabelTag));
-    album->setNumberOfTracks(intValue(textFor(tags, QVTrackCountTag).value_or(QString())));
-    album->setNumberOfDiscs(intValue(textFor(tags, QVDiscsTag).value_or(QString())));
-    return album;
 }
 
 // Tracks in disc and track order: a track without a disc counts as on the first, one without
@@ -66,24 +43,29 @@ FileTagsAlbum FileTagsAlbum::read(const QStringList &files, JobControl *control)
     for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         reportProgress(control, i, files.size());
         // Only the first cover found is shown; later files' covers are not decoded.
-        const QVariantMap tags = handler.readMetaDataFromMp3File(
+        const std::optional<TagValues> tags = handler.readTags(
             files.at(i), result.cover ? FileHandler::CoverReading::Skip : FileHandler::CoverReading::Decode);
-        if (tags.isEmpty())
+        if (!tags)
             continue;
+        const auto number = [](qint32 value) { return value > 0 ? QString::number(value) : QString(); };
         if (!result.album) {
-            result.album = albumOf(tags);
-            // A missing artist or title leaves its place empty.
-            result.keywords = QStringLiteral(" %1 %2").arg(textFor(tags, QVArtistAlbumTag).value_or(QString()),
-                                                           textFor(tags, QVAlbumTag).value_or(QString()));
+            result.album = std::make_shared<ResultEntry>();
+            result.album->setArtistName(tags->albumArtist);
+            result.album->setAlbumName(tags->album);
+            result.album->setYearOfPublication(number(tags->year));
+            result.album->setGenre(tags->genres.value(0));
+            result.album->setLabel(QString());
+            result.album->setNumberOfTracks(tags->trackCount);
+            result.album->setNumberOfDiscs(tags->discCount);
+            result.keywords = QStringLiteral(" %1 %2").arg(tags->albumArtist, tags->album);
         }
-        const QVariant cover = tags.value(QVCoverTag);
-        if (!result.cover && cover.typeId() == QMetaType::QImage)
-            result.cover = cover.value<QImage>();
+        if (!result.cover && tags->cover)
+            result.cover = tags->cover;
         auto track = std::make_shared<Track>();
-        track->setTitle(textFor(tags, QVTitleTag));
-        track->setArtist(textFor(tags, QVArtistTrackTag));
-        track->setDiscNumber(numberFor(tags, QVDiscNoTag));
-        track->setNumberOnDisc(numberFor(tags, QVTrackNoTag));
+        track->setTitle(tags->title);
+        track->setArtist(tags->trackArtist.value_or(QString()));
+        track->setDiscNumber(statedNumber(tags->discNumber));
+        track->setNumberOnDisc(statedNumber(tags->trackNumber));
         if (!namesListedTrack(*result.tracks, *track))
             result.tracks->append(track);
     }

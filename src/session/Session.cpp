@@ -1,11 +1,12 @@
 #include "session/Session.h"
 
+#include "album/IntValue.h"
 #include "common/JobControl.h"
 #include "common/QueuedObserver.h"
 #include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/FolderListing.h"
-#include "search/IntValue.h"
+#include "files/TagFile.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"
@@ -358,10 +359,27 @@ void Session::addFiles(const QStringList &paths)
     if (isBusy())
         return;
     QStringList files = listedFiles();
-    for (const QString &path : FolderListing::filesIn(paths)) {
-        if (QFileInfo(path).suffix() == u"mp3")
+    QStringList leftOut;
+    // Told by content, as every command takes files: a file given by name is listed only
+    // when it is one to tag; in a folder, only files named like audio files are looked at.
+    const auto addIfAudio = [&files, &leftOut](const QString &path) {
+        if (TagFile::open(path)->problem().isEmpty())
             files.append(path);
+        else
+            leftOut.append(path);
+    };
+    for (const QString &path : paths) {
+        if (!QFileInfo(path).isDir()) {
+            addIfAudio(path);
+            continue;
+        }
+        for (const QString &file : FolderListing::filesIn({path})) {
+            if (TagFile::suffixes().contains(QFileInfo(file).suffix().toLower()))
+                addIfAudio(file);
+        }
     }
+    if (!leftOut.isEmpty())
+        status(StatusText::filesLeftOut(leftOut));
     // Every drop sorts the whole list anew, rows lined up by hand included.
     FolderListing::sortNaturally(files);
     setFiles(files);

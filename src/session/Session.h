@@ -2,7 +2,7 @@
 
 #include "files/FileOutcome.h"
 #include "lineup/Lineup.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 #include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
 #include "search/musicbrainz/LookupOutcome.h"
@@ -94,9 +94,10 @@ public:
     void lineUpFiles(int chosenRow);
     void renameFiles();
     void removeTags(const QStringList &files);
-    // Lists the MP3 files among these paths (a folder gives the MP3 files anywhere beneath
-    // it), all kept sorted by path, numbers in names by value (CD2 after CD1); an empty
-    // window then takes album and tracks from their tags.
+    // Lists the audio files among these paths, told by content (a folder gives those of its
+    // files anywhere beneath it that are named like audio files), all kept sorted by path,
+    // numbers in names by value (CD2 after CD1), and says which paths were left out; an
+    // empty window then takes album and tracks from their tags.
     void addFiles(const QStringList &paths);
     void clearAll();
     void clearFiles();

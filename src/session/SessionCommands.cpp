@@ -31,7 +31,7 @@ Session::Work<LookupOutcome> Session::lookup(ServiceConfig config, QString relea
 
 Session::Work<FileOutcome> Session::tagRemoval(QStringList files)
 {
-    return [files = std::move(files)](JobControl &control) { return FileHandler().deleteTagsInMp3Files(files, &control); };
+    return [files = std::move(files)](JobControl &control) { return FileHandler().removeTags(files, &control); };
 }
 
 Session::Work<FileOutcome> Session::tagging(const ResultEntry &album) const

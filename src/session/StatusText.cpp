@@ -3,6 +3,8 @@
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "session/TrackCountNote.h"
 
+#include <QFileInfo>
+
 QString StatusText::catalogueName(const QString &storefront)
 {
     return storefront == MusicBrainzService::code() ? MusicBrainzService::name() : QStringLiteral("amazon database");
@@ -88,4 +90,19 @@ QString StatusText::lookupEnded(const ResultEntry &album, const std::optional<QS
     if (!album.cover())
         return QStringLiteral("Tracks of %1 found; it has no cover.").arg(albumTitle(album));
     return QStringLiteral("Tracks and cover of %1 found.").arg(albumTitle(album));
+}
+
+QString StatusText::filesLeftOut(const QStringList &paths)
+{
+    // The names, not the folders, keep the line short; a long list ends in how many more.
+    constexpr qsizetype named = 5;
+    QStringList names;
+    for (qsizetype i = 0; i < qMin(paths.size(), named); ++i)
+        names.append(QFileInfo(paths.at(i)).fileName());
+    if (paths.size() > named)
+        names.append(QStringLiteral("and %1 more").arg(paths.size() - named));
+    return (paths.size() == 1 ? QStringLiteral("1 file is not an audio file Tagwright can tag and was left out: %2.")
+                              : QStringLiteral("%1 files are not audio files Tagwright can tag and were left out: %2."))
+        .arg(paths.size())
+        .arg(names.join(QStringLiteral(", ")));
 }

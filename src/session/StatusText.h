@@ -27,6 +27,8 @@ public:
     static QStringList taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks);
     // "Lined up 12 of 14 files; 2 left at the end."
     static QString linedUp(qsizetype matched, qsizetype files);
+    // Names the files a listing left out as no audio files to tag.
+    static QString filesLeftOut(const QStringList &paths);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);

@@ -2,7 +2,7 @@
 
 #include "window/SessionTableModel.h"
 
-// The file table, row for row beside the track table: the name of the file that takes the
+// The file table, row for row beside the track table: the name of the audio file that takes the
 // track beside it (an empty slot for a track without a file), then the files that pair with
 // no track; each file's length and the name renaming would give it. A file the last command
 // could not change carries a warning sign and the reason. Nothing in it is editable; files

@@ -53,7 +53,7 @@ TEST_F(FileCommandsTest, ReadPrintsOneObjectPerFileAndNamesBadOnes)
     EXPECT_EQ((QJsonArray{array[0]["Title"], array[0]["TrackNo"], array[0]["Cover"]}),
               (QJsonArray{"A Title", "4", QJsonObject{{"width", 32}, {"height", 24}}}));
     EXPECT_EQ((QJsonArray{array[1], array[2], array[3]}), (QJsonArray{QJsonObject{}, QJsonValue::Null, QJsonValue::Null}));
-    EXPECT_TRUE(result.errLines().size() == 2 && result.err.contains("notes.mp3: not an MP3 file")
+    EXPECT_TRUE(result.errLines().size() == 2 && result.err.contains("notes.mp3: not an audio file Tagwright can tag")
                 && result.err.contains("missing.mp3: no such file")) << result.err.toStdString();
 }
 
@@ -87,7 +87,7 @@ TEST_F(FileCommandsTest, BadInputNamesTheProblemAndTouchesNothing)
     writeFile("notes.mp3", "just some text, no audio");
     writeFile("malformed.json", "{\"albumName\": ");
     const QList<std::pair<QStringList, QString>> cases = {
-        {{"read"}, "no MP3 files given"},
+        {{"read"}, "no audio files given"},
         {{"tag", "--album", "malformed.json", "song.mp3"}, "malformed.json: malformed JSON"},
         {{"tag", "--album", "none.json", "song.mp3"}, "none.json: no such file"},
         {{"tag", "--album", album, "--index", "1", "song.mp3"}, "none at index 1"},
@@ -101,9 +101,9 @@ TEST_F(FileCommandsTest, BadInputNamesTheProblemAndTouchesNothing)
         {{"lineup", "--album", writeFile("many.json", R"({"trackList": [)" + QByteArray("{},").repeated(1000) + "{}]}"), "song.mp3"},
          "many.json: \"trackList\" holds 1001 tracks; an album has at most 1000"},
         {{"tag", "song.mp3"}, "--album FILE"},
-        {{"tag", "--album", album, "song.mp3", "notes.mp3"}, "notes.mp3: not an MP3 file"},
+        {{"tag", "--album", album, "song.mp3", "notes.mp3"}, "notes.mp3: not an audio file Tagwright can tag"},
         {{"untag", "song.mp3", "gone.mp3"}, "gone.mp3: no such file"},
-        {{"rename", "--mask=%t", "song.mp3", "notes.mp3"}, "notes.mp3: not an MP3 file"},
+        {{"rename", "--mask=%t", "song.mp3", "notes.mp3"}, "notes.mp3: not an audio file Tagwright can tag"},
         {{"preview", "--mask=%t", "song.mp3", "gone.mp3"}, "gone.mp3: no such file"},
         {{"rename", "song.mp3"}, "--mask"},
     };

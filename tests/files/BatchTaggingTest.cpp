@@ -2,7 +2,7 @@
 #include "common/JobControl.h"
 #include "files/DurableWriteBatch.h"
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "support/Mp3Fixtures.h"
 #include "support/MutagenTool.h"
 #include "support/StatusRecorder.h"
@@ -48,7 +48,7 @@ protected:
     }
     QStringList values(const QString &path, const QStringList &keys)
     {
-        const QVariantMap tags = handler.readMetaDataFromMp3File(path);
+        const QVariantMap tags = MetadataKeys::toMap(handler.readTags(path));
         QStringList texts;
         for (const QString &key : keys)
             texts.append(tags.value(key).toString());
@@ -74,8 +74,8 @@ TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
                      album);
     const QList<QStringList> expected{{"One", "First", "1"}, {"Two", "First", "2"}, {"Three", "", "3"}, {"file70.mp3", "", "70"}};
     for (int i : {0, 1, 2, 69})
-        EXPECT_EQ(values(paths[i], {QVTitleTag, QVArtistTrackTag, QVTrackNoTag}), expected[qMin(i, 3)]);
-    EXPECT_EQ(values(paths[69], {QVArtistAlbumTag, QVAlbumTag, QVGenreTag, QVYearTag, QVTrackCountTag, QVDiscsTag}),
+        EXPECT_EQ(values(paths[i], {MetadataKeys::title, MetadataKeys::trackArtist, MetadataKeys::trackNumber}), expected[qMin(i, 3)]);
+    EXPECT_EQ(values(paths[69], {MetadataKeys::albumArtist, MetadataKeys::album, MetadataKeys::genre, MetadataKeys::year, MetadataKeys::trackCount, MetadataKeys::discCount}),
               QStringList({"Album Artist", "Album", "Jazz", "1998", "3", "2"}));
     EXPECT_TRUE(statuses.lines.size() == 70 && statuses.lines.last() == "Tagging new files. 70 files processed.");
     const QJsonArray pictures = MutagenTool::dump(paths.first())["pictures"].toArray();
@@ -86,10 +86,10 @@ TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
     // without a cover the pictures already in the files stay.
     album.setCover(std::nullopt);
     handler.tagFiles(paths.mid(0, 2), nullptr, album);
-    EXPECT_EQ(values(paths[1], {QVTitleTag, QVArtistTrackTag, QVTrackCountTag}), QStringList({"file2.mp3", "Album Artist", "2"}));
+    EXPECT_EQ(values(paths[1], {MetadataKeys::title, MetadataKeys::trackArtist, MetadataKeys::trackCount}), QStringList({"file2.mp3", "Album Artist", "2"}));
     EXPECT_EQ(MutagenTool::dump(paths.first())["pictures"].toArray(), pictures);
     handler.tagFiles(paths.mid(0, 2), std::make_shared<TrackList>(), album);
-    EXPECT_EQ(values(paths[1], {QVTrackCountTag}), QStringList{""});
+    EXPECT_EQ(values(paths[1], {MetadataKeys::trackCount}), QStringList{""});
     statuses.lines.clear();
     handler.tagFiles({}, nullptr, album);
     EXPECT_TRUE(statuses.lines.isEmpty());
@@ -140,13 +140,13 @@ TEST_F(BatchTaggingTest, TracksThatKnowTheirDiscAreNumberedPerDiscAndCarryTheirI
         const QJsonObject recording{{"http://musicbrainz.org", QJsonArray{"recording " + n}}};
         EXPECT_EQ(dump["ufid"].toObject(), n.isEmpty() ? QJsonObject() : recording) << i;
     }
-    EXPECT_EQ(values(paths[2], {QVDiscNoTag, QVMusicBrainzRecordingIdTag, QVAsinTag}), QStringList({"2", "recording 2.1", "B0TW000002"}));
+    EXPECT_EQ(values(paths[2], {MetadataKeys::discNumber, QStringLiteral("MusicBrainzRecordingId"), QStringLiteral("ASIN")}), QStringList({"2", "recording 2.1", "B0TW000002"}));
 
     // An album without identifiers takes away those of the earlier one; so does removing tags.
     handler.tagFiles(paths.mid(0, 1), nullptr, ResultEntry());
     const QJsonObject retagged = MutagenTool::dump(paths[0]);
     EXPECT_TRUE(retagged["txxx"].toObject().isEmpty() && retagged["ufid"].toObject().isEmpty());
-    handler.deleteTagsInMp3Files(paths.mid(1, 1));
+    handler.removeTags(paths.mid(1, 1));
     EXPECT_TRUE(MutagenTool::dump(paths[1])["txxx"].toObject().isEmpty());
 }
 
@@ -161,7 +161,7 @@ TEST_F(BatchTaggingTest, ACancelledBatchCommitsTheFilesDoneAndLeavesTheRestByteF
     EXPECT_EQ(handler.tagFiles(paths, nullptr, album, &control).filesChanged(), 20);
     EXPECT_EQ(control.done(), 20);
     for (int i : {0, 19})
-        EXPECT_EQ(values(paths[i], {QVTrackNoTag}), QStringList{QString::number(i + 1)});
+        EXPECT_EQ(values(paths[i], {MetadataKeys::trackNumber}), QStringList{QString::number(i + 1)});
     for (int i = 20; i < 50; ++i) {
         QFile file(paths[i]);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == Mp3Fixtures::audio(4 * Mp3Fixtures::frameSize, quint32(i + 1))) << i;
@@ -175,10 +175,10 @@ TEST_F(BatchTaggingTest, AFileListedTwiceEndsWithTheValuesOfItsLastPosition)
     const QString longTitle(3000, u'L');
     for (const QStringList &titles : {QStringList{longTitle, "Short"}, QStringList{"Short", longTitle}}) {
         const QString name = QString(251, u'n') + ".mp3", path = dir.filePath(name);
-        ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{QVTitleTag, QStringLiteral("Old")}}));
+        ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(path, {{MetadataKeys::title, QStringLiteral("Old")}}));
         handler.tagFiles({path, dir.path() + "/./" + name},
                          std::make_shared<TrackList>(TrackList{track(titles[0]), track(titles[1])}), album);
-        EXPECT_EQ(values(path, {QVTitleTag, QVTrackNoTag}), QStringList({titles[1], "2"}));
+        EXPECT_EQ(values(path, {MetadataKeys::title, MetadataKeys::trackNumber}), QStringList({titles[1], "2"}));
     }
 }
 

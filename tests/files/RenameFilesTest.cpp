@@ -1,5 +1,5 @@
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "support/Mp3Fixtures.h"
 #include "support/StatusRecorder.h"
 
@@ -13,8 +13,8 @@ namespace {
 
 QVariantMap song(const QString &trackNo, const QString &title, const QString &albumArtist = QStringLiteral("Band"))
 {
-    return {{QVArtistAlbumTag, albumArtist}, {QVAlbumTag, QStringLiteral("Record")}, {QVTitleTag, title},
-            {QVTrackNoTag, trackNo}};
+    return {{MetadataKeys::albumArtist, albumArtist}, {MetadataKeys::album, QStringLiteral("Record")}, {MetadataKeys::title, title},
+            {MetadataKeys::trackNumber, trackNo}};
 }
 
 class RenameFilesTest : public ::testing::Test {
@@ -72,7 +72,7 @@ TEST_F(RenameFilesTest, MovesEachFileToItsMaskNameInFoldersBelowItsOwn)
 
     // A disc number makes a folder; without one that folder drops out, in the preview too.
     QVariantMap onDisc = song("3", "y");
-    onDisc.insert({{QVDiscNoTag, "2"}, {QVDiscsTag, "2"}});
+    onDisc.insert({{MetadataKeys::discNumber, "2"}, {MetadataKeys::discCount, "2"}});
     QStringList discFiles{tagged("d/1.mp3", song("3", "x")), tagged("d/2.mp3", onDisc)};
     EXPECT_EQ(handler.buildPreviewForFiles(discFiles, "%b/%d/%n - %t"), "Record/03 - x");
     handler.renameFiles(discFiles, "%b/%d/%n - %t");

@@ -2,8 +2,8 @@
 // lengths of generated MP3 files, the assignment under it, the reading of names, and the
 // command line's lineup and tag --match.
 #include "common/JobControl.h"
-#include "files/SongMetadata.h"
-#include "files/SongMetadataReader.h"
+#include "files/MetadataKeys.h"
+#include "files/FileHandler.h"
 #include "lineup/Assignment.h"
 #include "lineup/NameNumber.h"
 #include "lineup/TitleSimilarity.h"
@@ -33,7 +33,7 @@ struct Case { const char *what; QList<TrackGiven> tracks; QList<FileGiven> files
 // TPOS and TRCK as a file may have them: "d" or "d/D", "t" or "t/T".
 QVariantMap tags(const char *albumName, const char *disc, const char *number)
 {
-    return {{QVAlbumTag, albumName}, {QVDiscNoTag, disc}, {QVTrackNoTag, number}};
+    return {{MetadataKeys::album, albumName}, {MetadataKeys::discNumber, disc}, {MetadataKeys::trackNumber, number}};
 }
 const QList<TrackGiven> twoDiscs{{"Alpha", 1, 1}, {"Bravo", 1, 2}, {"Charlie", 2, 1}, {"Delta", 2, 2}};
 const QList<TrackGiven> fourTracks{{"Alpha"}, {"Bravo"}, {"Charlie"}, {"Delta"}};
@@ -184,9 +184,11 @@ TEST(LineupCommand, PrintsThePairingAndTagMatchWritesIt)
     // "notes.mp3" pairs with no track: Charlie stays free and the file takes its own name.
     const CliResult tagged = run({"tag", "--match", "--album", "album.json", "02 Bravo.mp3", "01 Alpha.mp3", "notes.mp3"});
     EXPECT_EQ(tagged.exitCode, 0) << tagged.err.toStdString();
-    for (const auto &[name, title] : {std::pair{"01 Alpha.mp3", "Alpha 1"}, {"02 Bravo.mp3", "Bravo 2"}, {"notes.mp3", "notes.mp3 4"}})
-        EXPECT_EQ(SongMetadataReader(dir.filePath(name)).value(QVTitleTag) + ' '
-                      + SongMetadataReader(dir.filePath(name)).value(QVTrackNoTag), title) << name;
+    for (const auto &[name, title, number] : {std::tuple{"01 Alpha.mp3", "Alpha", 1}, {"02 Bravo.mp3", "Bravo", 2}, {"notes.mp3", "notes.mp3", 4}}) {
+        const std::optional<TagValues> tags = FileHandler().readTags(dir.filePath(name));
+        ASSERT_TRUE(tags) << name;
+        EXPECT_EQ(std::pair(tags->title, tags->trackNumber), std::pair(QString(title), number)) << name;
+    }
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 // through the window's own tests.
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
 #include "session/Session.h"
 #include "support/Mp3Fixtures.h"
 
@@ -31,8 +30,8 @@ TEST(SessionTest, WorkRunsOnTheListsOfTheMomentItWasHandedOutAndPassesOverFreeTr
     EXPECT_FALSE(outcome.cancelled);
 
     const auto tags = [&](const char *name) {
-        const QVariantMap tags = FileHandler().readMetaDataFromMp3File(dir.filePath(name));
-        return tags.value(QVTitleTag).toString() + u' ' + tags.value(QVTrackNoTag).toString();
+        const std::optional<TagValues> tags = FileHandler().readTags(dir.filePath(name));
+        return tags ? tags->title + u' ' + QString::number(tags->trackNumber) : QString();
     };
     EXPECT_EQ(tags("b.mp3"), "One 1");
     EXPECT_EQ(tags("a.mp3"), "Three 3");

@@ -1,6 +1,6 @@
 #include "support/Mp3Fixtures.h"
 
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "files/ImageEncoding.h"
 #include "support/TestFiles.h"
 
@@ -74,15 +74,15 @@ bool writeMp3(const QString &path, qint64 minimumBytes, quint32 seed)
 bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimumBytes, quint32 seed)
 {
     TagLib::ID3v2::Tag tag;
-    addTextFrame(tag, "TPE1", {tags.value(QVArtistTrackTag).toString()});
-    addTextFrame(tag, "TPE2", {tags.value(QVArtistAlbumTag).toString()});
-    addTextFrame(tag, "TALB", {tags.value(QVAlbumTag).toString()});
-    addTextFrame(tag, "TIT2", {tags.value(QVTitleTag).toString()});
-    addTextFrame(tag, "TDRC", {tags.value(QVYearTag).toString()});
-    addTextFrame(tag, "TRCK", {numberPair(tags, QVTrackNoTag, QVTrackCountTag)});
-    addTextFrame(tag, "TPOS", {numberPair(tags, tags.contains(QVDiscNoTag) ? QVDiscNoTag : QVDiscsTag, QVDiscsTag)});
-    addTextFrame(tag, "TCON", tags.value(QVGenreTag).toStringList());
-    const QByteArray cover = tags.value(QVCoverTag).toByteArray();
+    addTextFrame(tag, "TPE1", {tags.value(MetadataKeys::trackArtist).toString()});
+    addTextFrame(tag, "TPE2", {tags.value(MetadataKeys::albumArtist).toString()});
+    addTextFrame(tag, "TALB", {tags.value(MetadataKeys::album).toString()});
+    addTextFrame(tag, "TIT2", {tags.value(MetadataKeys::title).toString()});
+    addTextFrame(tag, "TDRC", {tags.value(MetadataKeys::year).toString()});
+    addTextFrame(tag, "TRCK", {numberPair(tags, MetadataKeys::trackNumber, MetadataKeys::trackCount)});
+    addTextFrame(tag, "TPOS", {numberPair(tags, tags.contains(MetadataKeys::discNumber) ? MetadataKeys::discNumber : MetadataKeys::discCount, MetadataKeys::discCount)});
+    addTextFrame(tag, "TCON", tags.value(MetadataKeys::genre).toStringList());
+    const QByteArray cover = tags.value(MetadataKeys::cover).toByteArray();
     if (!cover.isEmpty()) {
         auto *frame = new TagLib::ID3v2::AttachedPictureFrame;
         frame->setMimeType("image/jpeg");

@@ -12,13 +12,18 @@ static std::unique_ptr<QMimeData> rowDrag(MainController &controller, TableOutle
 
 TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
 {
+    // Files are told by their content, whatever the letter case of their names; a text file
+    // is left out and said so, given by its name or found in a folder under an audio name.
     QDir().mkpath(filePath("album/sub"));
-    for (const char *name : {"album/a.mp3", "album/b.MP3", "album/c.txt", "album/sub/d.mp3"})
+    for (const char *name : {"album/a.mp3", "album/b.MP3", "album/sub/d.mp3"})
+        ASSERT_TRUE(Mp3Fixtures::writeMp3(filePath(name)));
+    for (const char *name : {"album/c.txt", "album/notes.mp3"})
         QFile(filePath(name)).open(QIODevice::WriteOnly);
     listFiles({filePath("album"), filePath("0 loose.mp3"), filePath("album/c.txt")});
-    EXPECT_EQ(*session().files(), QStringList({filePath("0 loose.mp3"), filePath("album/a.mp3"), filePath("album/sub/d.mp3")}));
-    // The next drop sorts rows moved by hand again and keeps duplicates; a path that does
-    // not exist but names an MP3 file is listed too.
+    EXPECT_EQ(*session().files(), QStringList({filePath("0 loose.mp3"), filePath("album/a.mp3"), filePath("album/b.MP3"),
+                                              filePath("album/sub/d.mp3")}));
+    EXPECT_EQ(status()->text(), "2 files are not audio files Tagwright can tag and were left out: notes.mp3, c.txt.");
+    // The next drop sorts rows moved by hand again and keeps duplicates.
     const QString a = filePath("a.mp3"), b = filePath("b.mp3"), c = filePath("c.mp3"), d = filePath("d.mp3");
     controller().clearFiles();
     listFiles({c, a, b, d});
@@ -88,6 +93,7 @@ TEST_F(WindowTest, TrackDragsAndFileUrlsListLocalFilesOnly)
     };
     // Players name the local host, or none; a file URL of another host is a network share.
     const QString local = filePath("My Music/Song.mp3");
+    ASSERT_TRUE(QDir().mkpath(filePath("My Music")) && Mp3Fixtures::writeMp3(local));
     const QString path = QUrl::fromLocalFile(local).path(QUrl::FullyEncoded);
     const QStringList locations = {"file://" + path, "file://localhost" + path, "http://example.org/stream.mp3",
                                    "file://server/share/song.mp3", QUrl::fromLocalFile(filePath("x.ogg")).toString()};

@@ -5,7 +5,7 @@
 #include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
 #include "files/FileHandler.h"
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "support/LocalCatalogue.h"
 #include "support/Mp3Fixtures.h"
 
@@ -80,7 +80,7 @@ TEST_F(TaggingJobTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyCha
     click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
     for (const int i : {9, 10})
-        EXPECT_EQ(FileHandler().readMetaDataFromMp3File(files.at(i)).value(QVAlbumTag).toString(), i < 10 ? "Album" : "") << i;
+        EXPECT_EQ(MetadataKeys::toMap(FileHandler().readTags(files.at(i))).value(MetadataKeys::album).toString(), i < 10 ? "Album" : "") << i;
 }
 
 TEST_F(TaggingJobTest, QuittingDuringAJobAsksThenCancelsItAsCancelDoesAndCloses)

@@ -4,7 +4,7 @@
 
 #include "common/NotificationCenter.h"
 #include "common/StatusNotification.h"
-#include "files/SongMetadata.h"
+#include "files/MetadataKeys.h"
 #include "support/Mp3Fixtures.h"
 #include "window/PreferencesDialog.h"
 
@@ -21,7 +21,7 @@ TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferenc
     pressKey(field("renaming"), Qt::Key_Return);
     EXPECT_FALSE(settings.contains(QVRenamingMaskKey)) << "left without typing";
     // Typed key by key, the mask previews as it grows.
-    ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(filePath("tagged.mp3"), {{QVAlbumTag, "Rec"}, {QVTrackNoTag, "4"}}));
+    ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(filePath("tagged.mp3"), {{MetadataKeys::album, "Rec"}, {MetadataKeys::trackNumber, "4"}}));
     listFiles({filePath("tagged.mp3")});
     field("renaming")->clear();
     QStringList previews;

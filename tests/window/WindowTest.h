@@ -1,6 +1,7 @@
 #pragma once
 
 #include "demo/DemoCatalogue.h"
+#include "support/Mp3Fixtures.h"
 #include "window/CoverView.h"
 #include "window/MainController.h"
 #include "window/TableDragData.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,9 +106,12 @@ protected:
         return onto ? target->dropMimeData(data, Qt::MoveAction, -1, 0, target->index(row, 0))
                     : target->dropMimeData(data, Qt::MoveAction, row, 0, {});
     }
-    // Lists the files as if dropped, and waits for their tags to be read.
+    // Lists the files as a drop does, and waits for their tags to be read; an MP3 file named
+    // that does not exist yet is made first.
     void listFiles(const QStringList &paths)
     {
+        for (const QString &path : paths)
+            EXPECT_TRUE(QFileInfo::exists(path) || !path.endsWith(QLatin1String(".mp3")) || Mp3Fixtures::writeMp3(path));
         drop(TableOutlet::fileListView, fileDrag(paths).get(), -1);
         session().waitForJob();
     }

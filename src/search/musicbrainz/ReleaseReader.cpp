@@ -1,6 +1,6 @@
 #include "search/musicbrainz/ReleaseReader.h"
 
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 #include "search/musicbrainz/ReleaseEditionReader.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "common/ExceptionName.h"
 #include "common/StatusNotification.h"
 #include "search/HttpFetcher.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 #include "search/TextBounds.h"
 #include "search/storefront/SearchRun.h"
 #include "search/storefront/StringExtension.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "search/FetchLimits.h"
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 #include "search/SearchOutcome.h"
 #include "search/ServiceConfig.h"
 #include "search/XmlDocument.h"

@@ -1,4 +1,4 @@
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 #include <limits>
 

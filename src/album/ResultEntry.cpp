@@ -1,6 +1,6 @@
-#include "search/ResultEntry.h"
+#include "album/ResultEntry.h"
 
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 bool ResultEntry::setValue(const QString &value, const QString &key)
 {

@@ -1,11 +1,11 @@
-#include "cli/Mp3FileCheck.h"
+#include "cli/AudioFileCheck.h"
 
-#include "files/TagAPI.h"
+#include "files/TagFile.h"
 
 #include <QFileInfo>
 #include <QTextStream>
 
-namespace Mp3FileCheck {
+namespace AudioFileCheck {
 
 std::optional<QString> problemWith(const QString &path)
 {
@@ -13,12 +13,10 @@ std::optional<QString> problemWith(const QString &path)
     if (!info.exists())
         return QStringLiteral("no such file");
     if (info.isDir())
-        return QStringLiteral("is a folder, not an MP3 file");
-    // The tag object that reads, writes and removes the tags decides, so that every
-    // command takes the same files; it opens no pipe or device, which would block.
-    TagAPI tag;
-    tag.examineFile(path);
-    const QString problem = tag.mp3Problem();
+        return QStringLiteral("is a folder, not an audio file");
+    // The tag file that reads, writes and removes the tags decides, so that every command
+    // takes the same files; it opens no pipe or device, which would block.
+    const QString problem = TagFile::open(path)->problem();
     return problem.isEmpty() ? std::nullopt : std::optional<QString>(problem);
 }
 
@@ -35,4 +33,4 @@ bool reportProblems(const QStringList &paths, const QString &command)
     return none;
 }
 
-} // namespace Mp3FileCheck
+} // namespace AudioFileCheck

@@ -1,10 +1,8 @@
-#include "files/TagAPI.h"
+#include "files/mpeg/MpegTags.h"
 
 #include "files/DurableWriteBatch.h"
 #include "files/FileContentsPlan.h"
-#include "files/ImageEncoding.h"
-#include "files/SongMetadata.h"
-#include "search/IntValue.h"
+#include "album/IntValue.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,15 +30,6 @@
 using namespace TagLib;
 
 namespace {
-
-// ID3v2 picture types by number, as the picture dictionary names them.
-const char *const pictureTypeNames[] = {
-    "Other", "32x32 pixels 'file icon' (PNG only)", "Other file icon", "Cover (front)", "Cover (back)",
-    "Leaflet page", "Media (e.g. label side of CD)", "Lead artist/lead performer/soloist",
-    "Artist/performer", "Conductor", "Band/Orchestra", "Composer", "Lyricist/text writer",
-    "Recording Location", "During recording", "During performance", "Movie/video screen capture",
-    "A bright coloured fish", "Illustration", "Band/artist logotype", "Publisher/Studio logotype"};
-constexpr int pictureTypeCount = int(std::size(pictureTypeNames));
 
 // Padding that a tag written in place may keep, as TagLib allows at most.
 constexpr qint64 maximumPadding = 1024 * 1024;
@@ -71,15 +60,6 @@ QString numberPair(qint32 number, qint32 total)
     return number > 0 ? QString::number(number) : QString();
 }
 
-QByteArray encodedPicture(const QVariantMap &picture)
-{
-    const QByteArray encoded = picture.value(QVPictureDataKey).toByteArray();
-    if (!encoded.isEmpty())
-        return encoded;
-    const bool png = picture.value(QVPictureMimeTypeKey).toString() == u"image/png";
-    return encodedImage(picture.value(QVPictureImageKey).value<QImage>(), png ? "PNG" : "JPEG");
-}
-
 // TagLib reads a whole tag, cover included, into new buffers, and rendering a tag makes
 // several more of its size. By default glibc hands memory of that size back to the system
 // as soon as it is freed and then faults it in again, page by page, for the next file;
@@ -94,12 +74,12 @@ void keepFreedTagMemory()
 
 } // namespace
 
-TagAPI::TagAPI()
+MpegTags::MpegTags()
 {
     keepFreedTagMemory();
 }
 
-TagAPI::~TagAPI()
+MpegTags::~MpegTags()
 {
     // The tags and the file read from the stream; they go first.
     m_appendedID3v2.reset();
@@ -107,7 +87,7 @@ TagAPI::~TagAPI()
     m_file.reset();
 }
 
-bool TagAPI::examineFile(const QString &path)
+bool MpegTags::examineFile(const QString &path)
 {
     m_appendedID3v2.reset();
     m_id3v1.reset();
@@ -171,7 +151,7 @@ bool TagAPI::examineFile(const QString &path)
     return true;
 }
 
-const TagAPI::Layout &TagAPI::layout()
+const MpegTags::Layout &MpegTags::layout()
 {
     if (m_layout)
         return *m_layout;
@@ -190,18 +170,18 @@ const TagAPI::Layout &TagAPI::layout()
     return *m_layout;
 }
 
-QString TagAPI::mp3Problem()
+QString MpegTags::mp3Problem()
 {
     if (!m_openError.isEmpty())
         return m_openError;
     if (layout().front.endsPastTheFile)
         return QStringLiteral("not an MP3 file (it ends inside its ID3 tag)");
     if (layout().audioStart < 0)
-        return QStringLiteral("not an MP3 file (no MPEG audio frame found)");
+        return QStringLiteral("not an audio file Tagwright can tag (no MP3, FLAC, Ogg or MP4 audio found)");
     return {};
 }
 
-QString TagAPI::fileProblem()
+QString MpegTags::fileProblem()
 {
     if (!m_openError.isEmpty())
         return m_openError;
@@ -221,41 +201,41 @@ QString TagAPI::fileProblem()
     return {};
 }
 
-bool TagAPI::v1TagPresent() const
+bool MpegTags::v1TagPresent() const
 {
     return m_id3v1 != nullptr;
 }
 
-bool TagAPI::v2TagPresent() const
+bool MpegTags::v2TagPresent() const
 {
     return m_file && (m_file->hasID3v2Tag() || m_appendedID3v2);
 }
 
-const ID3v2::Tag *TagAPI::readableID3v2() const
+const ID3v2::Tag *MpegTags::readableID3v2() const
 {
     if (!m_file)
         return nullptr;
     return m_file->hasID3v2Tag() ? m_file->ID3v2Tag() : m_appendedID3v2.get();
 }
 
-const ID3v1::Tag *TagAPI::readableID3v1() const
+const ID3v1::Tag *MpegTags::readableID3v1() const
 {
     return v2TagPresent() ? nullptr : m_id3v1.get();
 }
 
-ID3v2::Tag *TagAPI::writableID3v2()
+ID3v2::Tag *MpegTags::writableID3v2()
 {
     if (!m_file)
         return nullptr;
     return m_appendedID3v2 ? m_appendedID3v2.get() : m_file->ID3v2Tag(true);
 }
 
-ID3v1::Tag *TagAPI::writableID3v1()
+ID3v1::Tag *MpegTags::writableID3v1()
 {
     return m_id3v1.get();
 }
 
-std::optional<QString> TagAPI::getArtist() const
+std::optional<QString> MpegTags::getArtist() const
 {
     if (const auto *v2 = readableID3v2())
         return presentText(v2->artist());
@@ -264,7 +244,7 @@ std::optional<QString> TagAPI::getArtist() const
     return std::nullopt;
 }
 
-std::optional<QString> TagAPI::getAlbum() const
+std::optional<QString> MpegTags::getAlbum() const
 {
     if (const auto *v2 = readableID3v2())
         return presentText(v2->album());
@@ -273,7 +253,7 @@ std::optional<QString> TagAPI::getAlbum() const
     return std::nullopt;
 }
 
-std::optional<QString> TagAPI::getTitle() const
+std::optional<QString> MpegTags::getTitle() const
 {
     if (const auto *v2 = readableID3v2())
         return presentText(v2->title());
@@ -282,18 +262,18 @@ std::optional<QString> TagAPI::getTitle() const
     return std::nullopt;
 }
 
-QList<id3V2Frame> TagAPI::getFrame(const QString &frameId) const
+QList<Id3TextFrame> MpegTags::getFrame(const QString &frameId) const
 {
-    QList<id3V2Frame> frames;
+    QList<Id3TextFrame> frames;
     if (const auto *v2 = readableID3v2()) {
         const ID3v2::FrameList &found = v2->frameList(ByteVector(frameId.toLatin1().constData()));
         for (const ID3v2::Frame *frame : found)
-            frames.append(id3V2Frame(frameId, toQString(frame->toString())));
+            frames.append(Id3TextFrame(frameId, toQString(frame->toString())));
     }
     return frames;
 }
 
-QString TagAPI::textOfFrame(const char *frameId) const
+QString MpegTags::textOfFrame(const char *frameId) const
 {
     const ID3v2::Tag *v2 = readableID3v2();
     if (!v2)
@@ -302,7 +282,7 @@ QString TagAPI::textOfFrame(const char *frameId) const
     return frames.isEmpty() ? QString() : toQString(frames.front()->toString());
 }
 
-qint32 TagAPI::getYear() const
+qint32 MpegTags::getYear() const
 {
     if (const auto *v2 = readableID3v2())
         return qint32(qMin<unsigned>(v2->year(), INT32_MAX));
@@ -311,7 +291,7 @@ qint32 TagAPI::getYear() const
     return 0;
 }
 
-qint32 TagAPI::getTrack() const
+qint32 MpegTags::getTrack() const
 {
     if (readableID3v2())
         return intValue(textOfFrame("TRCK").section(u'/', 0, 0));
@@ -320,22 +300,22 @@ qint32 TagAPI::getTrack() const
     return 0;
 }
 
-qint32 TagAPI::getTotalNumberTracks() const
+qint32 MpegTags::getTotalNumberTracks() const
 {
     return intValue(textOfFrame("TRCK").section(u'/', 1, 1));
 }
 
-qint32 TagAPI::getDisk() const
+qint32 MpegTags::getDisk() const
 {
     return intValue(textOfFrame("TPOS").section(u'/', 0, 0));
 }
 
-qint32 TagAPI::getTotalNumberDisks() const
+qint32 MpegTags::getTotalNumberDisks() const
 {
     return intValue(textOfFrame("TPOS").section(u'/', 1, 1));
 }
 
-QStringList TagAPI::getGenreNames() const
+QStringList MpegTags::getGenreNames() const
 {
     QStringList names;
     if (const auto *v2 = readableID3v2()) {
@@ -355,7 +335,7 @@ QStringList TagAPI::getGenreNames() const
     return names;
 }
 
-std::optional<qint64> TagAPI::audioLengthMs() const
+std::optional<qint64> MpegTags::audioLengthMs() const
 {
     if (!m_file)
         return std::nullopt;
@@ -367,29 +347,22 @@ std::optional<qint64> TagAPI::audioLengthMs() const
     return properties.lengthInMilliseconds();
 }
 
-QList<QVariantMap> TagAPI::getImage() const
+std::optional<QImage> MpegTags::firstPicture() const
 {
-    QList<QVariantMap> pictures;
     const ID3v2::Tag *v2 = readableID3v2();
     if (!v2)
-        return pictures;
+        return std::nullopt;
     for (const ID3v2::Frame *frame : v2->frameList("APIC")) {
-        const auto *picture = dynamic_cast<const ID3v2::AttachedPictureFrame *>(frame);
-        if (!picture)
-            continue;
-        const ByteVector data = picture->picture();
-        const int type = int(picture->type());
-        pictures.append(QVariantMap{
-            {QVPictureImageKey, QImage::fromData(QByteArrayView(data.data(), data.size()))},
-            {QVPictureTypeKey, QString::fromLatin1(type < pictureTypeCount ? pictureTypeNames[type] : "Other")},
-            {QVPictureMimeTypeKey, toQString(picture->mimeType())},
-            {QVPictureDescriptionKey, toQString(picture->description())},
-        });
+        if (const auto *picture = dynamic_cast<const ID3v2::AttachedPictureFrame *>(frame)) {
+            const ByteVector data = picture->picture();
+            QImage image = QImage::fromData(QByteArrayView(data.data(), data.size()));
+            return image.isNull() ? std::nullopt : std::optional<QImage>(std::move(image));
+        }
     }
-    return pictures;
+    return std::nullopt;
 }
 
-std::optional<QString> TagAPI::getUserText(const QString &description) const
+std::optional<QString> MpegTags::getUserText(const QString &description) const
 {
     const ID3v2::Tag *v2 = readableID3v2();
     if (!v2)
@@ -408,7 +381,7 @@ std::optional<QString> TagAPI::getUserText(const QString &description) const
     return std::nullopt;
 }
 
-std::optional<QByteArray> TagAPI::getUniqueFileIdentifier(const QString &owner) const
+std::optional<QByteArray> MpegTags::getUniqueFileIdentifier(const QString &owner) const
 {
     const ID3v2::Tag *v2 = readableID3v2();
     if (!v2)
@@ -424,7 +397,7 @@ std::optional<QByteArray> TagAPI::getUniqueFileIdentifier(const QString &owner) 
     return std::nullopt;
 }
 
-void TagAPI::setTextFrame(const char *frameId, const QStringList &fields)
+void MpegTags::setTextFrame(const char *frameId, const QStringList &fields)
 {
     ID3v2::Tag *v2 = writableID3v2();
     if (!v2)
@@ -442,81 +415,68 @@ void TagAPI::setTextFrame(const char *frameId, const QStringList &fields)
     v2->addFrame(frame);
 }
 
-void TagAPI::setArtist(const QString &artist)
+void MpegTags::setArtist(const QString &artist)
 {
     setTextFrame("TPE1", {artist});
     if (auto *v1 = writableID3v1())
         v1->setArtist(toTagLib(artist));
 }
 
-void TagAPI::setTitle(const QString &title)
+void MpegTags::setTitle(const QString &title)
 {
     setTextFrame("TIT2", {title});
     if (auto *v1 = writableID3v1())
         v1->setTitle(toTagLib(title));
 }
 
-void TagAPI::setAlbum(const QString &album)
+void MpegTags::setAlbum(const QString &album)
 {
     setTextFrame("TALB", {album});
     if (auto *v1 = writableID3v1())
         v1->setAlbum(toTagLib(album));
 }
 
-void TagAPI::setGenreName(const QStringList &genres)
+void MpegTags::setGenreName(const QStringList &genres)
 {
     setTextFrame("TCON", genres);
     if (auto *v1 = writableID3v1())
         v1->setGenre(genres.isEmpty() ? String() : toTagLib(genres.first()));
 }
 
-void TagAPI::setYear(qint32 year)
+void MpegTags::setYear(qint32 year)
 {
     setTextFrame("TDRC", {year > 0 ? QString::number(year) : QString()});
     if (auto *v1 = writableID3v1())
         v1->setYear(year > 0 ? unsigned(year) : 0);
 }
 
-void TagAPI::setTrack(qint32 track, qint32 totalTracks)
+void MpegTags::setTrack(qint32 track, qint32 totalTracks)
 {
     setTextFrame("TRCK", {numberPair(track, totalTracks)});
     if (auto *v1 = writableID3v1())
         v1->setTrack(track > 0 && track < 256 ? unsigned(track) : 0);
 }
 
-void TagAPI::setDisk(qint32 disk, qint32 totalDisks)
+void MpegTags::setDisk(qint32 disk, qint32 totalDisks)
 {
     setTextFrame("TPOS", {numberPair(disk, totalDisks)});
 }
 
-void TagAPI::setImages(const QVariantList &pictures)
+void MpegTags::setFrontCover(const QByteArray &jpeg)
 {
     ID3v2::Tag *v2 = writableID3v2();
     if (!v2)
         return;
     v2->removeFrames("APIC");
-    for (const QVariant &entry : pictures) {
-        const QVariantMap picture = entry.toMap();
-        const QByteArray bytes = encodedPicture(picture);
-        if (bytes.isEmpty())
-            continue;
-        const QString typeName = picture.value(QVPictureTypeKey).toString();
-        int type = 0;
-        for (int i = 0; i < pictureTypeCount; ++i) {
-            if (typeName == QLatin1String(pictureTypeNames[i]))
-                type = i;
-        }
-        auto *frame = new ID3v2::AttachedPictureFrame;
-        frame->setTextEncoding(String::UTF8);
-        frame->setType(ID3v2::AttachedPictureFrame::Type(type));
-        frame->setMimeType(toTagLib(picture.value(QVPictureMimeTypeKey).toString()));
-        frame->setDescription(toTagLib(picture.value(QVPictureDescriptionKey).toString()));
-        frame->setPicture(ByteVector(bytes.constData(), unsigned(bytes.size())));
-        v2->addFrame(frame);
-    }
+    auto *frame = new ID3v2::AttachedPictureFrame;
+    frame->setTextEncoding(String::UTF8);
+    frame->setType(ID3v2::AttachedPictureFrame::FrontCover);
+    frame->setMimeType("image/jpeg");
+    frame->setPicture(ByteVector(jpeg.constData(), unsigned(jpeg.size())));
+    v2->addFrame(frame);
 }
 
-void TagAPI::setComments(const QString &comment)
+void MpegTags::setComments(const QString &comment)
 {
     if (ID3v2::Tag *v2 = writableID3v2()) {
         v2->removeFrames("COMM");
@@ -530,7 +490,7 @@ void TagAPI::setComments(const QString &comment)
         v1->setComment(toTagLib(comment));
 }
 
-void TagAPI::setFrame(const id3V2Frame &frame, bool replace)
+void MpegTags::setFrame(const Id3TextFrame &frame, bool replace)
 {
     ID3v2::Tag *v2 = writableID3v2();
     if (!v2)
@@ -543,7 +503,7 @@ void TagAPI::setFrame(const id3V2Frame &frame, bool replace)
     v2->addFrame(text);
 }
 
-void TagAPI::setUserText(const QString &description, const QString &text)
+void MpegTags::setUserText(const QString &description, const QString &text)
 {
     ID3v2::Tag *v2 = writableID3v2();
     if (!v2)
@@ -561,7 +521,7 @@ void TagAPI::setUserText(const QString &description, const QString &text)
         v2->addFrame(new ID3v2::UserTextIdentificationFrame(toTagLib(description), StringList(toTagLib(text)), String::UTF8));
 }
 
-void TagAPI::setUniqueFileIdentifier(const QString &owner, const QByteArray &identifier)
+void MpegTags::setUniqueFileIdentifier(const QString &owner, const QByteArray &identifier)
 {
     ID3v2::Tag *v2 = writableID3v2();
     if (!v2)
@@ -577,7 +537,7 @@ void TagAPI::setUniqueFileIdentifier(const QString &owner, const QByteArray &ide
         v2->addFrame(new ID3v2::UniqueFileIdentifierFrame(wanted, ByteVector(identifier.constData(), unsigned(identifier.size()))));
 }
 
-QByteArray TagAPI::renderedID3v2(qint64 room)
+QByteArray MpegTags::renderedID3v2(qint64 room)
 {
     const ByteVector rendered = writableID3v2()->render(ID3v2::v4);
     QByteArray bytes(rendered.data(), rendered.size());
@@ -596,7 +556,7 @@ QByteArray TagAPI::renderedID3v2(qint64 room)
     return bytes;
 }
 
-bool TagAPI::updateFile(DurableWriteBatch &batch, QString *reason)
+bool MpegTags::updateFile(DurableWriteBatch &batch, QString *reason)
 {
     *reason = fileProblem();
     if (!reason->isEmpty())
@@ -619,7 +579,7 @@ bool TagAPI::updateFile(DurableWriteBatch &batch, QString *reason)
     return batch.stage(m_writePath, plan, reason);
 }
 
-bool TagAPI::dropTag(DurableWriteBatch &batch, QString *reason)
+bool MpegTags::dropTag(DurableWriteBatch &batch, QString *reason)
 {
     *reason = fileProblem();
     if (!reason->isEmpty())

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "files/TagLayout.h"
-#include "files/id3V2Frame.h"
+#include "files/mpeg/Id3TextFrame.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QVariantMap>
+#include <QImage>
 #include <memory>
 #include <optional>
 
@@ -24,12 +24,12 @@ namespace ID3v2 { class Tag; }
 // the ID3v1 tag. Writing puts an ID3v2.4 tag with UTF-8 text in front (taking the place of
 // the tag it read) and keeps an existing ID3v1 tag in step (none is created); frames it
 // does not set stay as they were, and so do all bytes that are not part of a tag it writes.
-class TagAPI {
+class MpegTags {
 public:
-    TagAPI();
-    ~TagAPI();
-    TagAPI(const TagAPI &) = delete;
-    TagAPI &operator=(const TagAPI &) = delete;
+    MpegTags();
+    ~MpegTags();
+    MpegTags(const MpegTags &) = delete;
+    MpegTags &operator=(const MpegTags &) = delete;
 
     // Binds to a file; false when it cannot be read, and then neither tag is present.
     bool examineFile(const QString &path);
@@ -47,15 +47,15 @@ public:
     std::optional<QString> getAlbum() const;
     std::optional<QString> getTitle() const;
     // The ID3v2 frames with that identifier, empty when there are none.
-    QList<id3V2Frame> getFrame(const QString &frameId) const;
+    QList<Id3TextFrame> getFrame(const QString &frameId) const;
     qint32 getYear() const;
     qint32 getTrack() const;
     qint32 getTotalNumberTracks() const;
     qint32 getDisk() const;
     qint32 getTotalNumberDisks() const;
     QStringList getGenreNames() const;
-    // Every picture as a picture dictionary, "Image" decoded.
-    QList<QVariantMap> getImage() const;
+    // The first picture, decoded; nothing without one, or when it cannot be decoded.
+    std::optional<QImage> firstPicture() const;
     // The text of the first user-defined text frame (TXXX) with that description, in any
     // letter case.
     std::optional<QString> getUserText(const QString &description) const;
@@ -72,11 +72,11 @@ public:
     void setYear(qint32 year);
     void setTrack(qint32 track, qint32 totalTracks);
     void setDisk(qint32 disk, qint32 totalDisks);
-    // Replaces the file's pictures by these picture dictionaries.
-    void setImages(const QVariantList &pictures);
+    // Replaces the file's pictures by this JPEG picture as its front cover.
+    void setFrontCover(const QByteArray &jpeg);
     void setComments(const QString &comment);
     // Adds a text frame; with `replace`, it takes the place of every frame with its identifier.
-    void setFrame(const id3V2Frame &frame, bool replace);
+    void setFrame(const Id3TextFrame &frame, bool replace);
     // Replaces every user-defined text frame whose description matches, in any letter case,
     // by one with this text; an empty text only removes them.
     void setUserText(const QString &description, const QString &text);
