@@ -68,10 +68,7 @@ bool LibraryRun::run(const QStringList &paths)
         const AlbumFiles::Folder &folder = folders.at(i);
         printLine(QStringLiteral("Folder %1 of %2: %3%4").arg(i + 1).arg(folders.size())
                       .arg(folder.path, timeLeft(clock.elapsed(), i, folders.size())));
-        QList<FileFacts> facts;
-        for (const QString &path : folder.files)
-            facts.append(FileFacts::read(path));
-        for (const AlbumFiles &album : AlbumFiles::splitByAlbumTags(folder.path, facts)) {
+        for (const AlbumFiles &album : AlbumFiles::read(folder)) {
             if (interrupted)
                 break;
             if (m_skip && m_skip(album))

@@ -49,6 +49,15 @@ QList<AlbumFiles::Folder> AlbumFiles::foldersOf(const QStringList &paths)
     return folders;
 }
 
+QList<AlbumFiles> AlbumFiles::read(const Folder &folder)
+{
+    QList<FileFacts> facts;
+    facts.reserve(folder.files.size());
+    for (const QString &path : folder.files)
+        facts.append(FileFacts::read(path));
+    return splitByAlbumTags(folder.path, facts);
+}
+
 QList<AlbumFiles> AlbumFiles::splitByAlbumTags(const QString &folder, const QList<FileFacts> &files)
 {
     QList<AlbumFiles> albums;

@@ -24,6 +24,8 @@ struct AlbumFiles {
     // folder is an album, and disc folders ("CD1", "CD 2", "Disc 3", "disc2") join their
     // parent. Reads names only; folders and files come in natural order.
     static QList<Folder> foldersOf(const QStringList &paths);
+    // The folder's albums: reads what each file offers and splits them by their tags.
+    static QList<AlbumFiles> read(const Folder &folder);
     // A folder's files as albums: one, or one per album that their tags name when they name
     // several. A file naming none joins the only album named, else they form one of their own.
     static QList<AlbumFiles> splitByAlbumTags(const QString &folder, const QList<FileFacts> &files);

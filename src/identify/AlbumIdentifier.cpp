@@ -61,10 +61,7 @@ QList<Identification> AlbumIdentifier::identifyFiles(const ServiceConfig &config
     AlbumIdentifier identifier(search);
     QList<Identification> all;
     for (const AlbumFiles::Folder &folder : AlbumFiles::foldersOf(files)) {
-        QList<FileFacts> facts;
-        for (const QString &path : folder.files)
-            facts.append(FileFacts::read(path));
-        for (const AlbumFiles &album : AlbumFiles::splitByAlbumTags(folder.path, facts)) {
+        for (const AlbumFiles &album : AlbumFiles::read(folder)) {
             if (cancelRequested(&control))
                 return all;
             all.append(identifier.identify(album, control));

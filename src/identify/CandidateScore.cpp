@@ -16,6 +16,7 @@ constexpr double yearWeight = 0.05;
 // Within a pair: lengths or titles tell one release from another; numbers agree with any
 // release of as many tracks, so they count little.
 constexpr double numberShare = 0.15;
+constexpr double bestShare = 0.75;  // of the better of length and title, where both tell
 constexpr double unknownPair = 0.5; // a pair that nothing tells for or against
 constexpr qint64 sameLengthMs = 3000;
 constexpr qint64 otherLengthMs = 15000;
@@ -56,12 +57,18 @@ double CandidateScore::pairFit(int file, const Track &track, int row) const
 {
     const FileClues &clues = m_files[file];
     const FileEvidence &evidence = m_evidence[file];
-    std::optional<double> fit;
+    std::optional<double> length;
     if (clues.lengthMs && track.lengthMs() && *track.lengthMs() > 0)
-        fit = lengthFit(*clues.lengthMs, *track.lengthMs());
+        length = lengthFit(*clues.lengthMs, *track.lengthMs());
+    std::optional<double> titled;
     const TitleSimilarity title(track.title().value_or(QString()));
     if (!title.isEmpty() && (!evidence.tagTitle.isEmpty() || !evidence.nameTitle.isEmpty()))
-        fit = std::max({fit.value_or(0.0), title.with(evidence.tagTitle), title.with(evidence.nameTitle)});
+        titled = std::max(title.with(evidence.tagTitle), title.with(evidence.nameTitle));
+    // Either one agreeing makes a pair; the other disagreeing (another edition's lengths,
+    // another album's titles) still costs something.
+    std::optional<double> fit = length ? length : titled;
+    if (length && titled)
+        fit = bestShare * std::max(*length, *titled) + (1 - bestShare) * std::min(*length, *titled);
 
     const int number = clues.number > 0 ? clues.number : evidence.name.number.value_or(0);
     if (number <= 0)

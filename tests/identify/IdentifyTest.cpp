@@ -21,12 +21,8 @@ namespace {
 QList<AlbumFiles> albumsIn(const QStringList &paths)
 {
     QList<AlbumFiles> albums;
-    for (const AlbumFiles::Folder &folder : AlbumFiles::foldersOf(paths)) {
-        QList<FileFacts> facts;
-        for (const QString &path : folder.files)
-            facts.append(FileFacts::read(path));
-        albums.append(AlbumFiles::splitByAlbumTags(folder.path, facts));
-    }
+    for (const AlbumFiles::Folder &folder : AlbumFiles::foldersOf(paths))
+        albums.append(AlbumFiles::read(folder));
     return albums;
 }
 
