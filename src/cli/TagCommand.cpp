@@ -1,5 +1,6 @@
 // tagwright-cli tag: writes one album, in the JSON form that `search` prints, into audio files (MP3, FLAC, Ogg Vorbis, Opus, MP4).
 #include "cli/AlbumSource.h"
+#include "cli/AutoTag.h"
 #include "cli/CliCommand.h"
 #include "cli/CoverDownload.h"
 #include "cli/StatusLinePrinter.h"
@@ -45,8 +46,30 @@ std::optional<QImage> readCoverFile(const QString &path)
     return cover;
 }
 
+// --auto finds the album itself and takes no album, cover or order of files.
 int runTag(const QCommandLineParser &parsed)
 {
+    const QStringList albumOptions{AlbumSource::albumOption.name, AlbumSource::indexOption.name,
+                                   QStringLiteral("cover"), QStringLiteral("match")};
+    if (parsed.isSet(QStringLiteral("auto"))) {
+        for (const QString &option : albumOptions) {
+            if (parsed.isSet(option)) {
+                printCommandError(QStringLiteral("--%1 cannot go with --auto; see tagwright-cli tag --help").arg(option));
+                return 2;
+            }
+        }
+        return AutoTag::run(parsed);
+    }
+    for (const QString &option : {QStringLiteral("min-score"), QStringLiteral("skip-tagged")}) {
+        if (parsed.isSet(option)) {
+            printCommandError(QStringLiteral("--%1 goes only with --auto; see tagwright-cli tag --help").arg(option));
+            return 2;
+        }
+    }
+    if (!parsed.isSet(AlbumSource::albumOption.name)) {
+        printCommandError(QStringLiteral("--album FILE|- is required (or --auto); see tagwright-cli tag --help"));
+        return 2;
+    }
     std::optional<ResultEntry> album = AlbumSource::read(parsed, QStringLiteral("tag"));
     if (!album)
         return 2;
@@ -109,10 +132,21 @@ const CliCommandRegistration registration({
                    "--cover IMAGE sets the front cover; without it, the picture at the album's\n"
                    "\"coverUrl\" is fetched, if it names one.\n"
                    "Nothing is changed when the album cannot be read or any file is missing or not an\n"
-                   "audio file Tagwright tags; a file with a damaged ID3v2 tag is named and left as it is."),
-    {AlbumSource::albumOption, AlbumSource::indexOption,
+                   "audio file Tagwright tags; a file with a damaged ID3v2 tag is named and left as it is.\n"
+                   "With --auto, the files and folders (PATH...) are identified as `identify` does, and\n"
+                   "each album whose best release scores at least --min-score (default 0.8) is tagged in\n"
+                   "that release's pairing, with its cover; the others are listed on standard error with\n"
+                   "their best candidates and left untouched, and the exit status is then 1. Ctrl+C stops\n"
+                   "between albums; --skip-tagged passes over albums whose files carry a MusicBrainz album\n"
+                   "id, so a run over a whole library can be started again where it stopped."),
+    {{AlbumSource::albumOption.name, AlbumSource::albumOption.valueName,
+      AlbumSource::albumOption.description + QStringLiteral(" (required without --auto)")},
+     AlbumSource::indexOption,
      {QStringLiteral("cover"), QStringLiteral("IMAGE"), QStringLiteral("a picture file to set as the front cover")},
-     {QStringLiteral("match"), {}, QStringLiteral("line the files up with the album's tracks first")}},
+     {QStringLiteral("match"), {}, QStringLiteral("line the files up with the album's tracks first")},
+     {QStringLiteral("auto"), {}, QStringLiteral("find each album on MusicBrainz and tag the confident ones")},
+     {QStringLiteral("min-score"), QStringLiteral("SCORE"), QStringLiteral("with --auto: the least score tagged (0 to 1, default 0.8)")},
+     {QStringLiteral("skip-tagged"), {}, QStringLiteral("with --auto: pass over albums already carrying a MusicBrainz album id")}},
     QStringLiteral("FILE..."),
     QStringLiteral("no audio files given"),
     runTag,

@@ -5,10 +5,15 @@
 
 FileClues FileClues::read(const QString &path)
 {
+    const std::unique_ptr<TagFile> file = TagFile::open(path);
+    return of(path, file->read(TagFile::CoverReading::Skip), file->lengthMs());
+}
+
+FileClues FileClues::of(const QString &path, const std::optional<TagValues> &tags, std::optional<qint64> lengthMs)
+{
     FileClues clues;
     clues.path = path;
-    const std::unique_ptr<TagFile> file = TagFile::open(path);
-    if (const std::optional<TagValues> tags = file->read(TagFile::CoverReading::Skip)) {
+    if (tags) {
         const auto present = [](const QString &text) { return text.isEmpty() ? std::nullopt : std::optional(text); };
         clues.album = present(tags->album);
         clues.title = present(tags->title);
@@ -16,7 +21,7 @@ FileClues FileClues::read(const QString &path)
         clues.trackTotal = tags->trackCount;
         clues.disc = tags->discNumber;
     }
-    clues.lengthMs = file->lengthMs();
+    clues.lengthMs = lengthMs;
     return clues;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/TagValues.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -20,6 +22,8 @@ struct FileClues {
 
     // A file that cannot be read offers its path alone.
     static FileClues read(const QString &path);
+    // The clues of tags and a length already read from the file at the path.
+    static FileClues of(const QString &path, const std::optional<TagValues> &tags, std::optional<qint64> lengthMs);
     // Every file's, in order; reports files read of all to the control and stops early once
     // it is cancelled (the list is then shorter).
     static QList<FileClues> readAll(const QStringList &paths, JobControl *control = nullptr);

@@ -15,23 +15,6 @@
 
 namespace {
 
-// Runs the real tagwright-cli with the given service environment and no user settings.
-CliResult runSearch(const QStringList &arguments, const QStringList &serviceEnvironment = {})
-{
-    QTemporaryDir config;
-    CliInvocation invocation;
-    for (const QString &key : invocation.environment.keys()) {
-        if (key.startsWith(QStringLiteral("TAGWRIGHT_")))
-            invocation.environment.remove(key);
-    }
-    invocation.environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    for (const QString &entry : serviceEnvironment)
-        invocation.environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
-    const CliResult result = runCliWith(arguments, invocation);
-    EXPECT_FALSE(result.crashed);
-    return result;
-}
-
 QJsonArray albumsOf(const CliResult &run)
 {
     QJsonParseError error;
@@ -70,7 +53,7 @@ TEST(SearchCommand, PrintsTheAlbumsAsJsonAndSaysWhyASearchFailed)
 {
     LocalCatalogue service(sourceDir() + QStringLiteral("/data/catalogue"));
     ASSERT_TRUE(service.isRunning());
-    const CliResult run = runSearch({"search", "Northern", "Lights"}, service.environment());
+    const CliResult run = runCliAgainstService({"search", "Northern", "Lights"}, service.environment());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.errLines(), entryStatusLines(9));
     const QJsonArray albums = albumsOf(run);
@@ -89,7 +72,7 @@ TEST(SearchCommand, PrintsTheAlbumsAsJsonAndSaysWhyASearchFailed)
         {{"search", "Northern Lights"}, {"TAGWRIGHT_HOST_DE=127.0.0.1:1"}, 1,
          {"Search failed: could not connect to 127.0.0.1:1 (connection refused)."}}};
     for (const auto &[arguments, environment, exitCode, errLines] : cases) {
-        const CliResult searched = runSearch(arguments, service.environment() + environment);
+        const CliResult searched = runCliAgainstService(arguments, service.environment() + environment);
         EXPECT_EQ(searched.exitCode, exitCode) << arguments.join(u' ').toStdString();
         EXPECT_EQ(searched.errLines(), errLines);
         EXPECT_TRUE(albumsOf(searched).isEmpty());
@@ -114,10 +97,10 @@ TEST(SearchCommand, MemoryStaysBoundedWhateverTheAnswerSays)
     ASSERT_TRUE(service.isRunning());
 
     // Covers scaled down, items past the tenth and tracks past the thousandth left out.
-    const CliResult covers = runSearch({"search", "covers"}, service.environment());
+    const CliResult covers = runCliAgainstService({"search", "covers"}, service.environment());
     EXPECT_EQ(albumsOf(covers).size(), 13) << covers.err.toStdString();
     EXPECT_EQ(albumsOf(covers)[12][u"cover"], (QJsonObject{{"width", 1000}, {"height", 1000}}));
-    const QJsonArray found = albumsOf(runSearch({"search", "many"}, service.environment()));
+    const QJsonArray found = albumsOf(runCliAgainstService({"search", "many"}, service.environment()));
     ASSERT_EQ(found.size(), 10);
     EXPECT_EQ(found[0][u"numberOfTracks"], 1000);
     expectProgramsPeakUnder256MiB();
@@ -131,13 +114,13 @@ TEST(SearchCommand, AlbumAsksOnlyForReleaseIdsAndBoundsWhatAnAnswerSays)
     LocalCatalogue service(catalogue.path());
     ASSERT_TRUE(service.isRunning());
     for (const char *bad : {"..", ".", ""}) {
-        const CliResult refused = runSearch({"album", "--store", "musicbrainz", bad}, service.environment());
+        const CliResult refused = runCliAgainstService({"album", "--store", "musicbrainz", bad}, service.environment());
         EXPECT_TRUE(refused.exitCode == 1 && refused.err.contains(QStringLiteral("not a MusicBrainz release id: \"%1\"").arg(bad).toUtf8()))
             << refused.err.toStdString();
     }
     EXPECT_TRUE(service.logLines().isEmpty());
 
-    const CliResult hostile = runSearch({"album", id}, service.environment());
+    const CliResult hostile = runCliAgainstService({"album", id}, service.environment());
     EXPECT_EQ(hostile.exitCode, 0);
     EXPECT_EQ(hostile.errLines().filter(QStringLiteral("were cut")),
               QStringList(QStringLiteral("Texts in the answer from %1 were cut: a credit keeps 50 names, a title, name or "
@@ -170,10 +153,10 @@ TEST(SearchCommand, TagWritesNoDamagedCoverAndSaysSo)
         const QString song = files.filePath(QString::number(qHash(url)) + ".mp3");
         ASSERT_TRUE(writeBytes(files.filePath("album.json"), QJsonDocument(QJsonObject{{"albumName", "A"}, {"coverUrl", url}}).toJson())
                     && Mp3Fixtures::writeMp3(song));
-        const CliResult tagged = runSearch({"tag", "--album", files.filePath("album.json"), song}, service.environment());
+        const CliResult tagged = runCliAgainstService({"tag", "--album", files.filePath("album.json"), song}, service.environment());
         EXPECT_EQ(tagged.exitCode, exitCode) << tagged.err.toStdString();
         EXPECT_TRUE(tagged.err.contains(said.toUtf8()) && !tagged.err.contains("secret")) << tagged.err.toStdString();
-        const QJsonObject tags = QJsonDocument::fromJson(runSearch({"read", song}).out).array()[0].toObject();
+        const QJsonObject tags = QJsonDocument::fromJson(runCliAgainstService({"read", song}).out).array()[0].toObject();
         EXPECT_EQ(tags.contains(u"Album") && !tags.contains(u"Cover"), exitCode == 0);
     }
 }
@@ -181,10 +164,10 @@ TEST(SearchCommand, TagWritesNoDamagedCoverAndSaysSo)
 TEST(SearchCommand, ExplainsItsUsage)
 {
     for (const QStringList &wrong : {QStringList{"search", "--store", "fr"}, {"search", "--shop", "x"}, {"search", "--store"}})
-        EXPECT_EQ(runSearch(wrong).exitCode, 2) << wrong.join(u' ').toStdString();
-    const CliResult help = runSearch({"search", "--help"});
+        EXPECT_EQ(runCliAgainstService(wrong).exitCode, 2) << wrong.join(u' ').toStdString();
+    const CliResult help = runCliAgainstService({"search", "--help"});
     EXPECT_TRUE(help.exitCode == 0 && help.out.contains("search [--store de|com|co.uk|fr|musicbrainz] KEYWORDS...") && help.out.contains("TAGWRIGHT_HOST_DE"));
-    EXPECT_TRUE(runSearch({"--version"}).out.startsWith("tagwright-cli ") && runSearch({"tag", "--help"}).out.contains("--album FILE|-"));
+    EXPECT_TRUE(runCliAgainstService({"--version"}).out.startsWith("tagwright-cli ") && runCliAgainstService({"tag", "--help"}).out.contains("--album FILE|-"));
 }
 
 TEST(SearchCommand, FindsAndLooksUpMusicBrainzReleasesAndTagsWithTheirCover)
@@ -192,7 +175,7 @@ TEST(SearchCommand, FindsAndLooksUpMusicBrainzReleasesAndTagsWithTheirCover)
     LocalCatalogue service(sourceDir() + QStringLiteral("/data/catalogue"));
     ASSERT_TRUE(service.isRunning());
     const QJsonValue null = QJsonValue::Null;
-    const CliResult found = runSearch({"search", "--store", "musicbrainz", "Northern", "Lights"}, service.environment());
+    const CliResult found = runCliAgainstService({"search", "--store", "musicbrainz", "Northern", "Lights"}, service.environment());
     EXPECT_EQ(found.exitCode, 0);
     EXPECT_EQ(found.errLines(), entryStatusLines(6));
     ASSERT_EQ(albumsOf(found).size(), 6);
@@ -202,7 +185,7 @@ TEST(SearchCommand, FindsAndLooksUpMusicBrainzReleasesAndTagsWithTheirCover)
               (QJsonArray{"Northern Lights", "1649079c-3a3f-5dc9-8022-965703279c25", null}));
 
     const QString live = QStringLiteral("9f37fa98-207b-5baa-9d15-649002145e97"); // on two discs
-    const CliResult lookedUp = runSearch({"album", "--store", "musicbrainz", live}, service.environment());
+    const CliResult lookedUp = runCliAgainstService({"album", "--store", "musicbrainz", live}, service.environment());
     EXPECT_EQ(lookedUp.exitCode, 0) << lookedUp.err.toStdString();
     ASSERT_EQ(albumsOf(lookedUp).size(), 1);
     const QJsonObject album = albumsOf(lookedUp)[0].toObject();
@@ -217,11 +200,11 @@ TEST(SearchCommand, FindsAndLooksUpMusicBrainzReleasesAndTagsWithTheirCover)
     // Tagging with the album fetches the cover its coverUrl names.
     QTemporaryDir files;
     ASSERT_TRUE(writeBytes(files.filePath("album.json"), lookedUp.out) && Mp3Fixtures::writeMp3(files.filePath("1.mp3")));
-    EXPECT_EQ(runSearch({"tag", "--album", files.filePath("album.json"), files.filePath("1.mp3")}, service.environment()).exitCode, 0);
+    EXPECT_EQ(runCliAgainstService({"tag", "--album", files.filePath("album.json"), files.filePath("1.mp3")}, service.environment()).exitCode, 0);
     const QJsonObject tags =
-        QJsonDocument::fromJson(runSearch({"read", files.filePath("1.mp3")}).out).array()[0].toObject();
+        QJsonDocument::fromJson(runCliAgainstService({"read", files.filePath("1.mp3")}).out).array()[0].toObject();
     EXPECT_EQ((QJsonArray{tags[u"Title"], tags[u"Cover"]}), (QJsonArray{"Intro: Doors Open", QJsonObject{{"width", 300}, {"height", 300}}}));
 
-    const CliResult unknown = runSearch({"album", "00000000-0000-0000-0000-000000000000"}, service.environment());
+    const CliResult unknown = runCliAgainstService({"album", "00000000-0000-0000-0000-000000000000"}, service.environment());
     EXPECT_TRUE(unknown.exitCode == 1 && unknown.err.contains("knows no release with the id")) << unknown.err.toStdString();
 }

@@ -3,6 +3,8 @@
 #include "support/TestPaths.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -50,6 +52,29 @@ CliResult runCliWith(const QStringList &arguments, const CliInvocation &invocati
     result.exitCode = process.exitCode();
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
+    return result;
+}
+
+QProcessEnvironment serviceEnvironment(const QStringList &entries, const QString &configHome)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &key : environment.keys()) {
+        if (key.startsWith(QStringLiteral("TAGWRIGHT_")))
+            environment.remove(key);
+    }
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    for (const QString &entry : entries)
+        environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    return environment;
+}
+
+CliResult runCliAgainstService(const QStringList &arguments, const QStringList &entries)
+{
+    QTemporaryDir config;
+    CliInvocation invocation;
+    invocation.environment = serviceEnvironment(entries, config.path());
+    const CliResult result = runCliWith(arguments, invocation);
+    EXPECT_FALSE(result.crashed);
     return result;
 }
 

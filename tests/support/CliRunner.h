@@ -27,6 +27,14 @@ struct CliInvocation {
 
 CliResult runCliWith(const QStringList &arguments, const CliInvocation &invocation);
 
+// The environment of a run without the user's settings or TAGWRIGHT_* variables: the service
+// entries ("NAME=value", as LocalCatalogue::environment() gives them) and settings kept in
+// `configHome`.
+QProcessEnvironment serviceEnvironment(const QStringList &entries, const QString &configHome);
+// Runs the program in that environment with a settings folder of its own; fails the test
+// when it crashed.
+CliResult runCliAgainstService(const QStringList &arguments, const QStringList &entries = {});
+
 // For `inChild`: limits the size of files the child may write. Past it the kernel stops the
 // write with SIGXFSZ, which ends the child, or, when the signal is ignored, fails the write.
 std::function<void()> fileSizeLimit(qint64 bytes, bool ignoreSignal);

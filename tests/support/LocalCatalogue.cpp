@@ -94,7 +94,9 @@ QStringList LocalCatalogue::environment() const
     for (const Storefront &store : ServiceConfig::storefronts())
         environment.append(store.host.environmentVariable + u'=' + host());
     environment << ServiceConfig::musicBrainzUrlSetting().environmentVariable + u'=' + baseUrl()
-                << ServiceConfig::coverArtUrlSetting().environmentVariable + u'=' + baseUrl();
+                << ServiceConfig::coverArtUrlSetting().environmentVariable + u'=' + baseUrl()
+                // The child programs pace their requests together, apart from other tests'.
+                << QStringLiteral("XDG_RUNTIME_DIR=") + m_logDir.path();
     return environment;
 }
 

@@ -34,7 +34,8 @@ public:
     // All four storefronts, MusicBrainz and the Cover Art Archive pointed at this service,
     // with its credentials.
     ServiceConfig config() const;
-    // The same as TAGWRIGHT_* environment entries, for a child process.
+    // The same as TAGWRIGHT_* environment entries, for a child process, with a runtime
+    // folder of its own (where the MusicBrainz requests' pace is kept).
     QStringList environment() const;
 
     // The request log so far, one object per request: "path", "query", "signatureVerified",

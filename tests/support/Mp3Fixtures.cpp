@@ -71,7 +71,25 @@ bool writeMp3(const QString &path, qint64 minimumBytes, quint32 seed)
     return writeBytes(path, audio(minimumBytes, seed));
 }
 
-bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimumBytes, quint32 seed)
+QByteArray audioOfLength(qint64 lengthMs, quint32 seed)
+{
+    constexpr qint64 samplesPerFrame = 1152;
+    constexpr qint64 sampleRate = 44100;
+    constexpr int xingOffset = 4 + sideInfoSize;
+    const quint32 frames = quint32((lengthMs * sampleRate + samplesPerFrame * 500) / (samplesPerFrame * 1000));
+    QByteArray bytes = audio(8 * frameSize, seed);
+    std::fill(bytes.begin() + xingOffset, bytes.begin() + frameSize, '\0');
+    // "Xing", flags for the frame and byte counts, then the counts, all big-endian.
+    const auto bigEndian = [](quint32 value) {
+        const char bytes[4] = {char(value >> 24), char(value >> 16 & 0xFF), char(value >> 8 & 0xFF), char(value & 0xFF)};
+        return QByteArray(bytes, 4);
+    };
+    const QByteArray xing = "Xing" + bigEndian(3) + bigEndian(frames) + bigEndian(quint32(frames * frameSize));
+    bytes.replace(xingOffset, xing.size(), xing);
+    return bytes;
+}
+
+QByteArray id3v2TagOf(const QVariantMap &tags)
 {
     TagLib::ID3v2::Tag tag;
     addTextFrame(tag, "TPE1", {tags.value(MetadataKeys::trackArtist).toString()});
@@ -91,7 +109,12 @@ bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimum
         tag.addFrame(frame);
     }
     const TagLib::ByteVector rendered = tag.render(TagLib::ID3v2::v4);
-    return writeBytes(path, QByteArray(rendered.data(), rendered.size()) + audio(minimumBytes, seed));
+    return QByteArray(rendered.data(), rendered.size());
+}
+
+bool writeTaggedMp3(const QString &path, const QVariantMap &tags, qint64 minimumBytes, quint32 seed)
+{
+    return writeBytes(path, id3v2TagOf(tags) + audio(minimumBytes, seed));
 }
 
 QByteArray id3v2Header(int version, char flags, qint64 size)

@@ -30,6 +30,14 @@ constexpr qint64 bytesPerSecond = 128000 / 8;
 bool writeTaggedMp3(const QString &path, const QVariantMap &tags,
                     qint64 minimumBytes = 8 * frameSize, quint32 seed = 1);
 
+// Eight frames of audio that a reader takes for `lengthMs` long: the first frame's VBR
+// (Xing) header counts the frames of that playing time, so a file plays as long as a real
+// track without taking its room.
+QByteArray audioOfLength(qint64 lengthMs, quint32 seed = 1);
+
+// The ID3v2.4 tag that writeTaggedMp3() puts in front of the audio.
+QByteArray id3v2TagOf(const QVariantMap &tags);
+
 // Tags for files of odd layouts, made with TagLib where it writes that kind: an ID3v2
 // header of any version, flags and size; an ID3v2 tag with one title frame and `padding`
 // zero bytes; an ID3v1 tag and an APEv2 tag with a title; a Lyrics3v2 block.

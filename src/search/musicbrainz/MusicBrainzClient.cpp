@@ -6,8 +6,9 @@
 
 #include <algorithm>
 
-MusicBrainzClient::MusicBrainzClient(FetchLimits limits, std::chrono::milliseconds interval)
-    : m_fetcher(limits, MusicBrainzService::userAgent()), m_interval(interval)
+MusicBrainzClient::MusicBrainzClient(FetchLimits limits, std::chrono::milliseconds interval, RequestPacer *pacer)
+    : m_fetcher(limits, MusicBrainzService::userAgent()), m_interval(interval),
+      m_pacer(pacer ? *pacer : RequestPacer::machineWide())
 {
 }
 
@@ -16,7 +17,7 @@ std::optional<FetchResult> MusicBrainzClient::fetchFromService(const QString &ur
     const RequestPacer::Cancelled cancelled = [control] { return cancelRequested(control); };
     FetchResult result;
     for (int attempt = 1; attempt <= maxTries; ++attempt) {
-        if (!RequestPacer::awaitTurn(m_interval, cancelled))
+        if (!m_pacer.awaitTurn(m_interval, cancelled))
             return std::nullopt;
         std::optional<FetchResult> answer = fetchUnlessCancelled(url, cancelled);
         if (!answer)
@@ -27,7 +28,7 @@ std::optional<FetchResult> MusicBrainzClient::fetchFromService(const QString &ur
         const std::chrono::milliseconds backOff = result.retryAfterSeconds > 0
             ? std::chrono::seconds(std::min<qint64>(result.retryAfterSeconds, maxRetryAfter.count()))
             : std::chrono::seconds(1 << (attempt - 1));
-        if (!RequestPacer::pause(backOff, cancelled))
+        if (!m_pacer.pause(backOff, cancelled))
             return std::nullopt;
     }
     return result;

@@ -10,14 +10,17 @@
 #include <optional>
 
 class JobControl;
+class RequestPacer;
 
 // Fetches from the MusicBrainz web service the way it asks clients to: one request at a time,
-// paced process-wide (RequestPacer), each with Tagwright's User-Agent, and a busy answer (503)
+// paced machine-wide (RequestPacer), each with Tagwright's User-Agent, and a busy answer (503)
 // tried again after the wait it asks for (capped), else after 1, 2, 4... seconds, three tries
 // in all. Cover Art Archive fetches carry the User-Agent but are not paced or retried.
 class MusicBrainzClient {
 public:
-    explicit MusicBrainzClient(FetchLimits limits = {}, std::chrono::milliseconds interval = defaultInterval);
+    // The pacer is the machine's unless a test hands in one of its own.
+    explicit MusicBrainzClient(FetchLimits limits = {}, std::chrono::milliseconds interval = defaultInterval,
+                               RequestPacer *pacer = nullptr);
 
     // The last answer or failure; nothing once the control is cancelled, checked before each
     // request and while waiting.
@@ -40,4 +43,5 @@ private:
 
     HttpFetcher m_fetcher;
     std::chrono::milliseconds m_interval;
+    RequestPacer &m_pacer;
 };

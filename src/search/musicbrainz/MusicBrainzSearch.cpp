@@ -9,8 +9,9 @@
 
 #include <QDebug>
 
-MusicBrainzSearch::MusicBrainzSearch(ServiceConfig config, FetchLimits limits, std::chrono::milliseconds interval)
-    : m_config(std::move(config)), m_client(limits, interval),
+MusicBrainzSearch::MusicBrainzSearch(ServiceConfig config, FetchLimits limits, std::chrono::milliseconds interval,
+                                     RequestPacer *pacer)
+    : m_config(std::move(config)), m_client(limits, interval, pacer),
       m_host(shownHost(m_config.musicBrainzUrl))
 {
     if (m_host.isEmpty())
@@ -28,11 +29,11 @@ std::optional<QString> MusicBrainzSearch::failureOf(const FetchResult &result, F
 
 SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *control)
 {
-    SearchOutcome outcome;
-    outcome.pagesAsked = 1;
-    reportProgress(control, 0, 0);
     // A text search for an identifier or a release's address finds nothing: look it up.
     if (const std::optional<QString> releaseId = MusicBrainzId::releaseIdFrom(keywords)) {
+        SearchOutcome outcome;
+        outcome.pagesAsked = 1;
+        reportProgress(control, 0, 0);
         const LookupOutcome found = lookup(*releaseId, control);
         if (found.failure)
             outcome.failures.append({1, *found.failure});
@@ -43,8 +44,16 @@ SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *con
         }
         return outcome;
     }
+    return searchQuery(MusicBrainzService::luceneEscaped(keywords), control);
+}
+
+SearchOutcome MusicBrainzSearch::searchQuery(const QString &query, JobControl *control)
+{
+    SearchOutcome outcome;
+    outcome.pagesAsked = 1;
+    reportProgress(control, 0, 0);
     const std::optional<FetchResult> fetched =
-        m_client.fetchFromService(MusicBrainzService::searchUrl(m_config.musicBrainzUrl, keywords), control);
+        m_client.fetchFromService(MusicBrainzService::queryUrl(m_config.musicBrainzUrl, query), control);
     if (!fetched)
         return outcome;
     if (const std::optional<QString> failure = failureOf(*fetched, Fetched::SearchAnswer)) {

@@ -16,14 +16,19 @@ class JobControl;
 // stops the work before its next request.
 class MusicBrainzSearch {
 public:
-    // The interval between requests to the web service is theirs to ask; tests shorten it.
+    // The interval between requests to the web service is theirs to ask; tests shorten it, or
+    // pace with a pacer of their own (the machine's when none is given).
     explicit MusicBrainzSearch(ServiceConfig config, FetchLimits limits = {},
-                               std::chrono::milliseconds interval = MusicBrainzClient::defaultInterval);
+                               std::chrono::milliseconds interval = MusicBrainzClient::defaultInterval,
+                               RequestPacer *pacer = nullptr);
 
     // Up to 25 albums for the keywords, in the service's order, without tracks or cover.
     // Keywords that are a release's identifier or address give that release alone, looked
     // up with its tracks and cover.
     SearchOutcome search(const QString &keywords, JobControl *control = nullptr);
+    // Up to 25 albums for a query in the service's own syntax (fields, phrases, operators),
+    // sent as it is; as search() otherwise.
+    SearchOutcome searchQuery(const QString &query, JobControl *control = nullptr);
     // The release with this identifier (or named by its musicbrainz.org address), with its
     // genre, tracks and cover; a release without a cover (404) is looked up without one.
     // Anything that is not a release identifier is refused before any request.

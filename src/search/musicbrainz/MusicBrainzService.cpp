@@ -46,9 +46,14 @@ QString MusicBrainzService::luceneEscaped(const QString &text)
 
 QString MusicBrainzService::searchUrl(const QString &base, const QString &keywords)
 {
-    // One arg() call: the escaped query holds "%" signs that a later arg() would fill in.
+    return queryUrl(base, luceneEscaped(keywords));
+}
+
+QString MusicBrainzService::queryUrl(const QString &base, const QString &query)
+{
+    // One arg() call: the encoded query holds "%" signs that a later arg() would fill in.
     return QStringLiteral("%1/ws/2/release/?query=%2&limit=%3")
-        .arg(base, QString::fromLatin1(QUrl::toPercentEncoding(luceneEscaped(keywords))), QString::number(searchLimit));
+        .arg(base, QString::fromLatin1(QUrl::toPercentEncoding(query)), QString::number(searchLimit));
 }
 
 QString MusicBrainzService::lookupUrl(const QString &base, const QString &releaseId)

@@ -19,6 +19,8 @@ public:
     static QString luceneEscaped(const QString &text);
     // {base}/ws/2/release/?query=QUERY&limit=25
     static QString searchUrl(const QString &base, const QString &keywords);
+    // The same for a query in the search's own syntax, sent as it is.
+    static QString queryUrl(const QString &base, const QString &query);
     // {base}/ws/2/release/MBID?inc=... with everything an album's tracks and tags need.
     static QString lookupUrl(const QString &base, const QString &releaseId);
     // {base}/release/MBID/front-500: a redirect to the front cover, 404 when there is none.

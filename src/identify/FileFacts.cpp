@@ -1,0 +1,35 @@
+#include "identify/FileFacts.h"
+
+#include "files/TagFile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// The tag's text, absent when it is empty.
+std::optional<QString> present(const QString &text)
+{
+    return text.isEmpty() ? std::nullopt : std::optional<QString>(text);
+}
+
+} // namespace
+
+FileFacts FileFacts::read(const QString &path)
+{
+    const std::unique_ptr<TagFile> file = TagFile::open(path);
+    const std::optional<TagValues> tags = file->read(TagFile::CoverReading::Skip);
+    FileFacts facts;
+    facts.clues = FileClues::of(path, tags, file->lengthMs());
+    if (!tags)
+        return facts;
+    facts.artist = present(tags->trackArtist.value_or(QString()));
+    facts.albumArtist = present(tags->albumArtist);
+    facts.year = tags->year;
+    facts.releaseId = present(tags->id(CatalogueId::MusicBrainzAlbum));
+    return facts;
+}
+
+bool FileFacts::isTaggable(const QString &path)
+{
+    return TagFile::suffixes().contains(QFileInfo(path).suffix().toLower());
+}
