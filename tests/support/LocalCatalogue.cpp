@@ -21,8 +21,7 @@ LocalCatalogue::LocalCatalogue(const QString &root, LocalCatalogueOptions option
     QStringList arguments{QStringLiteral("--root"), root,
                           QStringLiteral("--port"), QStringLiteral("0"),
                           QStringLiteral("--latency-ms"), QString::number(m_options.latencyMs),
-                          QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl")),
-                          QStringLiteral("--musicbrainz-interval-ms"), QString::number(m_options.musicBrainzIntervalMs)};
+                          QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl"))};
     if (m_options.requireUserAgent)
         arguments << QStringLiteral("--require-user-agent");
     // Without other credentials the program's own defaults are the ones in use.
