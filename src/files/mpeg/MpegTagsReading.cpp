@@ -10,6 +10,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/mpegproperties.h>
+#include <taglib/tag.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/uniquefileidentifierframe.h>
@@ -22,8 +23,13 @@ using TagLibText::toTagLib;
 
 namespace {
 
-std::optional<QString> presentText(const String &text)
+// The field of the ID3v2 tag when there is one, else of the ID3v1 tag; nothing when empty.
+std::optional<QString> presentText(const Tag *v2, const Tag *v1, String (Tag::*field)() const)
 {
+    const Tag *tag = v2 ? v2 : v1;
+    if (!tag)
+        return std::nullopt;
+    const String text = (tag->*field)();
     if (text.isEmpty())
         return std::nullopt;
     return toQString(text);
@@ -33,29 +39,17 @@ std::optional<QString> presentText(const String &text)
 
 std::optional<QString> MpegTags::getArtist() const
 {
-    if (const auto *v2 = readableID3v2())
-        return presentText(v2->artist());
-    if (const auto *v1 = readableID3v1())
-        return presentText(v1->artist());
-    return std::nullopt;
+    return presentText(readableID3v2(), readableID3v1(), &Tag::artist);
 }
 
 std::optional<QString> MpegTags::getAlbum() const
 {
-    if (const auto *v2 = readableID3v2())
-        return presentText(v2->album());
-    if (const auto *v1 = readableID3v1())
-        return presentText(v1->album());
-    return std::nullopt;
+    return presentText(readableID3v2(), readableID3v1(), &Tag::album);
 }
 
 std::optional<QString> MpegTags::getTitle() const
 {
-    if (const auto *v2 = readableID3v2())
-        return presentText(v2->title());
-    if (const auto *v1 = readableID3v1())
-        return presentText(v1->title());
-    return std::nullopt;
+    return presentText(readableID3v2(), readableID3v1(), &Tag::title);
 }
 
 QList<Id3TextFrame> MpegTags::getFrame(const QString &frameId) const
