@@ -63,16 +63,6 @@ LocalCatalogue::~LocalCatalogue()
     }
 }
 
-QString LocalCatalogue::host() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
-}
-
-QString LocalCatalogue::baseUrl() const
-{
-    return QStringLiteral("http://") + host();
-}
-
 ServiceConfig LocalCatalogue::config() const
 {
     ServiceConfig config;
