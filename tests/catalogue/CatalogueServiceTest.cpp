@@ -107,7 +107,6 @@ TEST(CatalogueService, AnswersMissesAndNeverServesOutsideItsFolder)
     for (const auto &[path, bytes] : QList<std::pair<QString, QByteArray>>{
              {"page-1.xml", "OUTSIDE"}, {"secret/page-1.xml", "OUTSIDE"}, {"secret.jpg", "OUTSIDE"},
              {"root/Blue Moon/page-1.xml", page}, {"root/musicbrainz/search/Blue Moon.xml", "<metadata>{{base}} Blue</metadata>"},
-             {"root/musicbrainz/search/AC_DC (live).xml", "<metadata>ACDC</metadata>"},
              {"root/musicbrainz/release/" + release + ".xml", "<metadata>lookup</metadata>"},
              {"root/coverart/" + release + ".jpg", picture}})
         outer.addFile(path, bytes);
@@ -136,7 +135,6 @@ TEST(CatalogueService, AnswersMissesAndNeverServesOutsideItsFolder)
     const QList<std::tuple<QString, long, QByteArray, QByteArray>> cases{  // path, status, in body, in head
         {"/ws/2/release/?query=Blue%20Moon&limit=25", 200, base + " Blue", xml},
         {"/ws/2/release?query=Blue+Moon", 200, "Blue", xml},
-        {"/ws/2/release/?query=AC%5C%2FDC%20%5C(live%5C)", 200, "ACDC", xml},
         {"/ws/2/release/?query=blue%20moon", 200, none, xml},
         {"/ws/2/release/?query=linked", 200, none, xml},
         {"/ws/2/release/?query=%5C.%5C.", 200, none, xml},

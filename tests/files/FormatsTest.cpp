@@ -18,12 +18,20 @@
 
 namespace {
 
-// Where one identifier shows in a Vorbis comment and in MP4.
-const QList<std::pair<const char *, const char *>> identifierNames = {
-    {"MUSICBRAINZ_ALBUMID", "MusicBrainz Album Id"}, {"MUSICBRAINZ_RELEASEGROUPID", "MusicBrainz Release Group Id"},
-    {"MUSICBRAINZ_ALBUMARTISTID", "MusicBrainz Album Artist Id"}, {"MUSICBRAINZ_ARTISTID", "MusicBrainz Artist Id"},
-    {"MUSICBRAINZ_RELEASETRACKID", "MusicBrainz Release Track Id"}, {"MUSICBRAINZ_TRACKID", "MusicBrainz Track Id"},
-    {"ASIN", "ASIN"}};
+// Each value tagging writes: its Vorbis comment field and its MP4 item (none where the
+// format keeps it in another field), and its text.
+const QList<std::tuple<const char *, const char *, const char *>> written = {
+    {"TITLE", "©nam", "Ünïcode Tïtle"}, {"ARTIST", "©ART", "Singer"}, {"ALBUM", "©alb", "Record"},
+    {"ALBUMARTIST", "aART", "Band"}, {"DATE", "©day", "2004"}, {"GENRE", "©gen", "Rock"},
+    {"TRACKNUMBER", nullptr, "1"}, {"TRACKTOTAL", nullptr, "2"}, {nullptr, "trkn", "1/2"},
+    {"DISCNUMBER", nullptr, "1"}, {"DISCTOTAL", nullptr, "1"}, {nullptr, "disk", "1/1"},
+    {"MUSICBRAINZ_ALBUMID", "----:com.apple.iTunes:MusicBrainz Album Id", "release-1"},
+    {"MUSICBRAINZ_RELEASEGROUPID", "----:com.apple.iTunes:MusicBrainz Release Group Id", "group-1"},
+    {"MUSICBRAINZ_ALBUMARTISTID", "----:com.apple.iTunes:MusicBrainz Album Artist Id", "band-1"},
+    {"MUSICBRAINZ_ARTISTID", "----:com.apple.iTunes:MusicBrainz Artist Id", "singer-1"},
+    {"MUSICBRAINZ_RELEASETRACKID", "----:com.apple.iTunes:MusicBrainz Release Track Id", "track-1"},
+    {"MUSICBRAINZ_TRACKID", "----:com.apple.iTunes:MusicBrainz Track Id", "recording-1"},
+    {"ASIN", "----:com.apple.iTunes:ASIN", "B0TW000001"}};
 
 class FormatsTest : public ::testing::Test {
 protected:
@@ -61,27 +69,12 @@ protected:
     }
 
     // What mutagen should read after tagging: Vorbis comment fields, or MP4 items.
-    QJsonObject expectedTags(bool mp4) const
+    static QJsonObject expectedTags(bool mp4)
     {
-        const QList<std::pair<const char *, const char *>> values = {
-            {"TITLE", "Ünïcode Tïtle"}, {"ARTIST", "Singer"}, {"ALBUM", "Record"}, {"ALBUMARTIST", "Band"},
-            {"DATE", "2004"}, {"GENRE", "Rock"}};
-        const QHash<QString, QString> atoms = {{"TITLE", "©nam"}, {"ARTIST", "©ART"}, {"ALBUM", "©alb"},
-                                               {"ALBUMARTIST", "aART"}, {"DATE", "©day"}, {"GENRE", "©gen"}};
-        const QStringList ids = {"release-1", "group-1", "band-1", "singer-1", "track-1", "recording-1", "B0TW000001"};
         QJsonObject tags;
-        for (const auto &[name, value] : values)
-            tags.insert(mp4 ? atoms.value(name) : name, QJsonArray{QString::fromUtf8(value)});
-        for (qsizetype i = 0; i < identifierNames.size(); ++i) {
-            tags.insert(mp4 ? QStringLiteral("----:com.apple.iTunes:") + identifierNames[i].second : identifierNames[i].first,
-                        QJsonArray{ids[i]});
-        }
-        if (mp4) {
-            tags.insert("trkn", QJsonArray{"1/2"});
-            tags.insert("disk", QJsonArray{"1/1"});
-        } else {
-            for (const auto &[name, value] : {std::pair{"TRACKNUMBER", "1"}, {"TRACKTOTAL", "2"}, {"DISCNUMBER", "1"}, {"DISCTOTAL", "1"}})
-                tags.insert(name, QJsonArray{value});
+        for (const auto &[field, item, text] : written) {
+            if (const char *name = mp4 ? item : field)
+                tags.insert(QString::fromUtf8(name), QJsonArray{QString::fromUtf8(text)});
         }
         return tags;
     }

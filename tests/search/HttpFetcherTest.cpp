@@ -9,11 +9,6 @@
 #include <httplib.h>
 #include <thread>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 TEST(HttpFetcher, RefusesAUrlWithoutAHostBeforeAnyLookUp)
 {
     // libcurl alone would take "localhost" for the host of the first and connect to it.
@@ -59,17 +54,8 @@ TEST(HttpFetcher, HundredCoversUseFewConnectionsAndBoundedBytes)
 
 TEST(HttpFetcher, FailuresNameTheHostThatFailedWithoutUserInformation)
 {
-    // A port that was free a moment ago, and that nothing listens on, refuses connections.
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_TRUE(probe >= 0 && ::bind(probe, reinterpret_cast<sockaddr *>(&address), length) == 0
-                && ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length) == 0);
-    ::close(probe);
-    const int closedPort = ntohs(address.sin_port);
-    const QString closed = QStringLiteral("127.0.0.1:%1").arg(closedPort);
+    // Nothing listens on port 1 of the loopback address: connections to it are refused.
+    const QString closed = QStringLiteral("127.0.0.1:1");
     httplib::Server server;
     server.Get("/redirect", [&](const httplib::Request &, httplib::Response &response) {
         response.set_redirect(QStringLiteral("http://%1/x").arg(closed).toStdString());

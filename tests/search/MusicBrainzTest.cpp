@@ -7,10 +7,10 @@
 #include "support/LogCapture.h"
 #include "support/StatusRecorder.h"
 #include "support/TemporaryCatalogue.h"
+#include "support/TestFiles.h"
 #include "support/TestPacer.h"
 #include "support/TestPaths.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -23,8 +23,7 @@ const QString unknown = QStringLiteral("00000000-0000-0000-0000-000000000000");
 
 QByteArray recorded(const char *name)
 {
-    QFile file(testDataDir() + QStringLiteral("/musicbrainz/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readBytes(testDataDir() + QStringLiteral("/musicbrainz/") + QLatin1String(name));
 }
 
 // The recorded search under the given keywords, the two recorded lookups and Urk's cover.

@@ -9,25 +9,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
-
-QStringList linesOf(const QByteArray &bytes)
-{
-    return QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts);
-}
-
-} // namespace
-
-QStringList CliResult::outLines() const
-{
-    return linesOf(out);
-}
-
-QStringList CliResult::errLines() const
-{
-    return linesOf(err);
-}
-
 CliResult runCliWith(const QStringList &arguments, const CliInvocation &invocation)
 {
     QProcess process;

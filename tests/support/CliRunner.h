@@ -12,8 +12,8 @@ struct CliResult {
     QByteArray out;
     QByteArray err;
 
-    QStringList outLines() const;
-    QStringList errLines() const;
+    QStringList outLines() const { return QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts); }
+    QStringList errLines() const { return QString::fromUtf8(err).split(u'\n', Qt::SkipEmptyParts); }
 };
 
 // Where and how the program runs: its input, its working folder, its environment, and

@@ -21,8 +21,7 @@ LocalCatalogue::LocalCatalogue(const QString &root, LocalCatalogueOptions option
     QStringList arguments{QStringLiteral("--root"), root,
                           QStringLiteral("--port"), QStringLiteral("0"),
                           QStringLiteral("--latency-ms"), QString::number(m_options.latencyMs),
-                          QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl")),
-                          QStringLiteral("--musicbrainz-interval-ms"), QString::number(m_options.musicBrainzIntervalMs)};
+                          QStringLiteral("--log"), m_logDir.filePath(QStringLiteral("requests.jsonl"))};
     if (m_options.requireUserAgent)
         arguments << QStringLiteral("--require-user-agent");
     // Without other credentials the program's own defaults are the ones in use.
@@ -62,16 +61,6 @@ LocalCatalogue::~LocalCatalogue()
     } else if (m_process.exitStatus() != QProcess::NormalExit || m_process.exitCode() != 0) {
         ADD_FAILURE() << "tagwright-catalogue ended with exit code " << m_process.exitCode();
     }
-}
-
-QString LocalCatalogue::host() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
-}
-
-QString LocalCatalogue::baseUrl() const
-{
-    return QStringLiteral("http://") + host();
 }
 
 ServiceConfig LocalCatalogue::config() const

@@ -12,7 +12,6 @@ struct LocalCatalogueOptions {
     QString accessKey = ServiceConfig::placeholderAccessKey;
     QString secretKey = ServiceConfig::placeholderSecretKey;
     int latencyMs = 0;
-    int musicBrainzIntervalMs = 0;  // --musicbrainz-interval-ms; 0 = not checked
     bool requireUserAgent = false;  // --require-user-agent
 };
 
@@ -27,9 +26,8 @@ public:
 
     // False when the program could not be started; the test has then been failed already.
     bool isRunning() const { return m_port != 0; }
-    quint16 port() const { return m_port; }
-    QString host() const;     // "127.0.0.1:PORT"
-    QString baseUrl() const;  // "http://127.0.0.1:PORT"
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    QString baseUrl() const { return QStringLiteral("http://") + host(); }
 
     // All four storefronts, MusicBrainz and the Cover Art Archive pointed at this service,
     // with its credentials.

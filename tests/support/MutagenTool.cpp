@@ -6,31 +6,31 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <optional>
 
 namespace MutagenTool {
 
 namespace {
 
-QByteArray run(const char *script, const QStringList &arguments, bool *ok)
+// What the script printed; nothing when it failed.
+std::optional<QByteArray> run(const char *script, const QStringList &arguments)
 {
     // The Debian interpreter, not whatever python3 comes first on PATH, has the module.
     const QString python = QFileInfo::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
                                                                                   : QStringLiteral("python3");
     QProcess process;
     process.start(python, QStringList{sourceDir() + QStringLiteral("/tests/files/") + QLatin1String(script)} + arguments);
-    *ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (!*ok)
-        qWarning("%s failed: %s", script, process.readAllStandardError().constData());
-    return process.readAllStandardOutput();
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return process.readAllStandardOutput();
+    qWarning("%s failed: %s", script, process.readAllStandardError().constData());
+    return std::nullopt;
 }
 
 } // namespace
 
 QJsonObject dump(const QString &path)
 {
-    bool ok = false;
-    const QByteArray output = run("mutagen_tags.py", {QStringLiteral("dump"), path}, &ok);
-    return ok ? QJsonDocument::fromJson(output).object() : QJsonObject();
+    return QJsonDocument::fromJson(run("mutagen_tags.py", {QStringLiteral("dump"), path}).value_or(QByteArray())).object();
 }
 
 QJsonObject textFrame(const char *id, const QStringList &text, int encoding)
@@ -40,23 +40,18 @@ QJsonObject textFrame(const char *id, const QStringList &text, int encoding)
 
 bool write(const QString &path, const QJsonObject &layout)
 {
-    bool ok = false;
-    run("mutagen_tags.py", {QStringLiteral("write"), path, QString::fromUtf8(QJsonDocument(layout).toJson(QJsonDocument::Compact))}, &ok);
-    return ok;
+    const QString json = QString::fromUtf8(QJsonDocument(layout).toJson(QJsonDocument::Compact));
+    return run("mutagen_tags.py", {QStringLiteral("write"), path, json}).has_value();
 }
 
 QJsonObject readFormat(const QString &path)
 {
-    bool ok = false;
-    const QByteArray output = run("audio_formats.py", {QStringLiteral("read"), path}, &ok);
-    return ok ? QJsonDocument::fromJson(output).object() : QJsonObject();
+    return QJsonDocument::fromJson(run("audio_formats.py", {QStringLiteral("read"), path}).value_or(QByteArray())).object();
 }
 
 bool addRippersTags(const QString &path)
 {
-    bool ok = false;
-    run("audio_formats.py", {QStringLiteral("rip"), path}, &ok);
-    return ok;
+    return run("audio_formats.py", {QStringLiteral("rip"), path}).has_value();
 }
 
 } // namespace MutagenTool

@@ -7,15 +7,6 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-namespace {
-
-QString folderFor(const QString &keywords)
-{
-    return QString(keywords).replace(u'/', u'_');
-}
-
-} // namespace
-
 QByteArray itemSearchAnswer(const QStringList &items, const std::optional<QString> &totalPages)
 {
     const QString total = totalPages ? QStringLiteral("<TotalPages>%1</TotalPages>").arg(*totalPages) : QString();
@@ -42,21 +33,6 @@ QByteArray encodedPicture(int width, int height, const char *format)
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     return encodedImage(image, format);
-}
-
-void TemporaryCatalogue::addPage(const QString &keywords, int page, const QByteArray &xml)
-{
-    addFile(folderFor(keywords) + QStringLiteral("/page-%1.xml").arg(page), xml);
-}
-
-void TemporaryCatalogue::addFault(const QString &keywords, int page, const QByteArray &fault)
-{
-    addFile(folderFor(keywords) + QStringLiteral("/page-%1.fault").arg(page), fault);
-}
-
-void TemporaryCatalogue::addImage(const QString &name, const QByteArray &bytes)
-{
-    addFile(QStringLiteral("images/") + name, bytes);
 }
 
 void TemporaryCatalogue::addFile(const QString &relativePath, const QByteArray &bytes)

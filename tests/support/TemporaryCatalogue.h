@@ -27,14 +27,18 @@ public:
     QString path() const { return m_dir.path(); }
 
     // DIR/<keywords with "/" as "_">/page-<page>.xml
-    void addPage(const QString &keywords, int page, const QByteArray &xml);
+    void addPage(const QString &keywords, int page, const QByteArray &xml) { addFile(pageFile(keywords, page, "xml"), xml); }
     // DIR/<keywords>/page-<page>.fault, e.g. "hang" or "status 500"
-    void addFault(const QString &keywords, int page, const QByteArray &fault);
+    void addFault(const QString &keywords, int page, const QByteArray &fault) { addFile(pageFile(keywords, page, "fault"), fault); }
     // DIR/images/<name>, served as {{base}}/images/<name>
-    void addImage(const QString &name, const QByteArray &bytes);
+    void addImage(const QString &name, const QByteArray &bytes) { addFile(QStringLiteral("images/") + name, bytes); }
     // Any file below DIR.
     void addFile(const QString &relativePath, const QByteArray &bytes);
 
 private:
+    static QString pageFile(const QString &keywords, int page, const char *suffix)
+    {
+        return QString(keywords).replace(u'/', u'_') + QStringLiteral("/page-%1.%2").arg(page).arg(QLatin1String(suffix));
+    }
     QTemporaryDir m_dir;
 };
