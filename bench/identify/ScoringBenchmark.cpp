@@ -58,9 +58,9 @@ int main()
         titles.append(titleFor(random));
         lengths.append(120000 + random.bounded(240000));
     }
-    QList<FileFacts> files;
+    QList<AlbumFileFacts> files;
     for (int i = 0; i < trackCount; ++i) {
-        FileFacts file;
+        AlbumFileFacts file;
         file.clues.path = QStringLiteral("/music/The Harbour Band - Harbour Lights/%1 %2.mp3")
                               .arg(i + 1, 2, 10, QChar(u'0')).arg(titles[i]);
         file.clues.lengthMs = lengths[i] + 800;

@@ -64,7 +64,7 @@ int run(const QCommandLineParser &parsed)
         // Tagging writes the release into every file it pairs, so one that carries a release
         // marks an album done by an earlier run.
         const bool tagged = std::any_of(album.files.cbegin(), album.files.cend(),
-                                        [](const FileFacts &file) { return file.releaseId.has_value(); });
+                                        [](const AlbumFileFacts &file) { return file.releaseId.has_value(); });
         if (skipTagged && tagged)
             printLine(QStringLiteral("Passed over %1: its files carry a MusicBrainz album id").arg(album.folder));
         return skipTagged && tagged;

@@ -54,7 +54,7 @@ AlbumClues AlbumClues::of(const AlbumFiles &album)
 {
     AlbumClues clues;
     QList<std::optional<QString>> albums, artists, years;
-    for (const FileFacts &file : album.files) {
+    for (const AlbumFileFacts &file : album.files) {
         albums.append(file.clues.album);
         artists.append(file.albumArtist);
         if (file.year > 0)

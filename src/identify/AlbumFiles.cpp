@@ -13,7 +13,7 @@ QStringList AlbumFiles::paths() const
 {
     QStringList all;
     all.reserve(files.size());
-    for (const FileFacts &file : files)
+    for (const AlbumFileFacts &file : files)
         all.append(file.clues.path);
     return all;
 }
@@ -32,7 +32,7 @@ QList<AlbumFiles::Folder> AlbumFiles::foldersOf(const QStringList &paths)
     QList<Folder> folders;
     QHash<QString, qsizetype> indexOf;
     for (const QString &file : std::as_const(files)) {
-        if (!FileFacts::isTaggable(file))
+        if (!AlbumFileFacts::isTaggable(file))
             continue;
         const QFileInfo folder(QFileInfo(file).path());
         const QString album = isDiscFolder(folder.fileName()) ? folder.path() : folder.filePath();
@@ -51,19 +51,19 @@ QList<AlbumFiles::Folder> AlbumFiles::foldersOf(const QStringList &paths)
 
 QList<AlbumFiles> AlbumFiles::read(const Folder &folder)
 {
-    QList<FileFacts> facts;
+    QList<AlbumFileFacts> facts;
     facts.reserve(folder.files.size());
     for (const QString &path : folder.files)
-        facts.append(FileFacts::read(path));
+        facts.append(AlbumFileFacts::read(path));
     return splitByAlbumTags(folder.path, facts);
 }
 
-QList<AlbumFiles> AlbumFiles::splitByAlbumTags(const QString &folder, const QList<FileFacts> &files)
+QList<AlbumFiles> AlbumFiles::splitByAlbumTags(const QString &folder, const QList<AlbumFileFacts> &files)
 {
     QList<AlbumFiles> albums;
     QHash<QString, qsizetype> indexOf; // by the album's name as tags write it, case and marks aside
-    QList<FileFacts> unnamed;
-    for (const FileFacts &file : files) {
+    QList<AlbumFileFacts> unnamed;
+    for (const AlbumFileFacts &file : files) {
         const QString name = TitleSimilarity::normalised(file.clues.album.value_or(QString()));
         if (name.isEmpty()) {
             unnamed.append(file);
@@ -82,7 +82,7 @@ QList<AlbumFiles> AlbumFiles::splitByAlbumTags(const QString &folder, const QLis
     else if (!unnamed.isEmpty())
         albums.append({folder, unnamed});
     for (AlbumFiles &album : albums) {
-        std::stable_sort(album.files.begin(), album.files.end(), [](const FileFacts &a, const FileFacts &b) {
+        std::stable_sort(album.files.begin(), album.files.end(), [](const AlbumFileFacts &a, const AlbumFileFacts &b) {
             return FolderListing::naturallyBefore(a.clues.path, b.clues.path);
         });
     }

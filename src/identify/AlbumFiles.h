@@ -1,6 +1,6 @@
 #pragma once
 
-#include "identify/FileFacts.h"
+#include "identify/AlbumFileFacts.h"
 
 #include <QList>
 #include <QString>
@@ -16,7 +16,7 @@ struct AlbumFiles {
     };
 
     QString folder;
-    QList<FileFacts> files;
+    QList<AlbumFileFacts> files;
 
     QStringList paths() const;
 
@@ -28,7 +28,7 @@ struct AlbumFiles {
     static QList<AlbumFiles> read(const Folder &folder);
     // A folder's files as albums: one, or one per album that their tags name when they name
     // several. A file naming none joins the only album named, else they form one of their own.
-    static QList<AlbumFiles> splitByAlbumTags(const QString &folder, const QList<FileFacts> &files);
+    static QList<AlbumFiles> splitByAlbumTags(const QString &folder, const QList<AlbumFileFacts> &files);
     // Whether a folder of this name holds one disc of a set.
     static bool isDiscFolder(const QString &name);
 };

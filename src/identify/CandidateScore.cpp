@@ -40,12 +40,12 @@ double lengthFit(qint64 fileMs, qint64 trackMs)
 
 } // namespace
 
-CandidateScore::CandidateScore(const QList<FileFacts> &files, const AlbumClues &clues)
+CandidateScore::CandidateScore(const QList<AlbumFileFacts> &files, const AlbumClues &clues)
     : m_clues(clues), m_album(similarityOf(clues.album)), m_artist(similarityOf(clues.artist))
 {
     m_files.reserve(files.size());
     m_evidence.reserve(files.size());
-    for (const FileFacts &file : files) {
+    for (const AlbumFileFacts &file : files) {
         m_files.append(file.clues);
         NameNumber name = NameNumber::fromPath(file.clues.path);
         const TitleSimilarity nameTitle(name.title);

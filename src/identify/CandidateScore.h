@@ -1,7 +1,7 @@
 #pragma once
 
 #include "identify/AlbumClues.h"
-#include "identify/FileFacts.h"
+#include "identify/AlbumFileFacts.h"
 #include "lineup/Lineup.h"
 #include "lineup/NameNumber.h"
 #include "lineup/TitleSimilarity.h"
@@ -21,7 +21,7 @@ public:
         Lineup lineup;
     };
 
-    CandidateScore(const QList<FileFacts> &files, const AlbumClues &clues);
+    CandidateScore(const QList<AlbumFileFacts> &files, const AlbumClues &clues);
 
     // A release without tracks fits no files.
     Fit of(const ResultEntry &release) const;

@@ -127,8 +127,19 @@ QString Session::noAlbumsText() const
 
 // --- the lists ----------------------------------------------------------------------------
 
+std::optional<double> Session::scoreOf(const ResultEntry &album) const
+{
+    const auto found = m_scores.constFind(&album);
+    return found == m_scores.cend() ? std::nullopt : std::optional(*found);
+}
+
 void Session::albumsReset()
 {
+    // A removed album's score must not pass to a new album at its address.
+    m_scores.removeIf([this](const auto &score) {
+        return !m_albums || std::none_of(m_albums->cbegin(), m_albums->cend(),
+                                         [album = score.key()](const auto &entry) { return entry.get() == album; });
+    });
     emit albumsChanged();
     showFirstAlbumIfNoneIsChosen();
 }
@@ -172,6 +183,7 @@ void Session::setAlbums(ResultListPtr albums)
 {
     m_lookups->cancelAll();
     m_albums = std::move(albums);
+    m_scores.clear();
     m_tracks.reset();
     m_shownAlbum.reset();
     m_cover.reset();
@@ -422,6 +434,6 @@ bool Session::takeLineup(const Lineup &lineup)
     std::sort(lined.begin(), lined.end());
     if (lined.isEmpty() || listed != lined)
         return false;
-    setFiles(FilePairing::rowsOfLineup(lineup, listedFiles()));
+    setFiles(FilePairing::rowsOfLineup(lineup));
     return true;
 }

@@ -1,4 +1,4 @@
-#include "identify/FileFacts.h"
+#include "identify/AlbumFileFacts.h"
 
 #include "files/TagFile.h"
 
@@ -14,11 +14,11 @@ std::optional<QString> present(const QString &text)
 
 } // namespace
 
-FileFacts FileFacts::read(const QString &path)
+AlbumFileFacts AlbumFileFacts::read(const QString &path)
 {
     const std::unique_ptr<TagFile> file = TagFile::open(path);
     const std::optional<TagValues> tags = file->read(TagFile::CoverReading::Skip);
-    FileFacts facts;
+    AlbumFileFacts facts;
     facts.clues = FileClues::of(path, tags, file->lengthMs());
     if (!tags)
         return facts;
@@ -29,7 +29,7 @@ FileFacts FileFacts::read(const QString &path)
     return facts;
 }
 
-bool FileFacts::isTaggable(const QString &path)
+bool AlbumFileFacts::isTaggable(const QString &path)
 {
     return TagFile::suffixes().contains(QFileInfo(path).suffix().toLower());
 }

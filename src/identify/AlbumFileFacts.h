@@ -8,7 +8,7 @@
 // What identifying an album takes from one of its files: the line-up's clues (path, album,
 // title, disc and number, length) and the artists, year and MusicBrainz release the tags
 // name. The one place where identifying reads files.
-struct FileFacts {
+struct AlbumFileFacts {
     FileClues clues;
     std::optional<QString> artist;
     std::optional<QString> albumArtist; // the album artist, else the artist
@@ -16,7 +16,7 @@ struct FileFacts {
     std::optional<QString> releaseId;   // the MusicBrainz album id a tagger wrote
 
     // A file that cannot be read offers its path alone.
-    static FileFacts read(const QString &path);
+    static AlbumFileFacts read(const QString &path);
     // Whether the path is named like an audio file Tagwright tags (by its extension, in any case).
     static bool isTaggable(const QString &path);
 };
