@@ -112,7 +112,7 @@ int runTag(const QCommandLineParser &parsed)
     const StatusLinePrinter progress(session);
     auto chosen = std::make_shared<ResultEntry>(*album);
     session.listOnly(chosen, files);
-    JobControl control;
+    JobControl control({}, session.statusSink());
     if (parsed.isSet(QStringLiteral("match"))) {
         const Lineup lineup = session.lineUp(*chosen)(control);
         std::fprintf(stderr, "%s\n", StatusText::linedUp(lineup.matched, files.size()).toLocal8Bit().constData());

@@ -2,8 +2,6 @@
 
 #include "album/IntValue.h"
 #include "common/JobControl.h"
-#include "common/QueuedObserver.h"
-#include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/FolderListing.h"
 #include "files/TagFile.h"
@@ -32,13 +30,9 @@ Session::Session(ServiceConfig config, QObject *parent)
       })),
       m_jobs(std::make_unique<SessionJobs>([this](bool running) { emit jobRunningChanged(running); }))
 {
-    // Status lines posted by work on a worker arrive here queued, in their order, before the
-    // job's end; those of work run on this thread (the command line's) at once.
-    m_statusObserver = std::make_unique<QueuedObserver>(
-        QVStatusChangedNotification, this, [this](const QString &, const void *, const QVariantMap &info) {
-            if (info.contains(QVStatusKey))
-                status(info.value(QVStatusKey).toString());
-        });
+    // Status lines of work on a worker arrive here queued, in their order, before the job's end.
+    for (JobRunner *runner : {&m_jobs->runner(), &m_lookups->runner()})
+        connect(runner, &JobRunner::statusReported, this, [this](const QString &line) { status(line); });
     connect(&m_jobs->runner(), &JobRunner::progressChanged, this, &Session::progressChanged);
     m_lookupRest.setSingleShot(true);
     m_lookupRest.setInterval(300);
@@ -48,7 +42,6 @@ Session::Session(ServiceConfig config, QObject *parent)
 // A running job stops after its current file and is waited for; its results go nowhere.
 Session::~Session()
 {
-    m_statusObserver.reset();
     m_jobs.reset();
     m_lookups.reset();
 }
@@ -56,6 +49,11 @@ Session::~Session()
 bool Session::isBusy() const
 {
     return m_jobs->isBusy();
+}
+
+JobRunner &Session::jobRunner()
+{
+    return m_jobs->runner();
 }
 
 void Session::cancelJob()

@@ -21,7 +21,7 @@
 class AlbumLookups;
 class FileFactsReader;
 class JobControl;
-class QueuedObserver;
+class JobRunner;
 class SessionJobs;
 
 // What the window and the command line work on, and the one place that does the work: the
@@ -46,6 +46,11 @@ public:
     ~Session() override;
 
     const ServiceConfig &serviceConfig() const { return m_config; }
+    // Where work run at once on this thread (the command line's) gives out its status lines,
+    // for its JobControl: they are the session's.
+    std::function<void(const QString &line)> statusSink() { return [this](const QString &line) { status(line); }; }
+    // The runner of the window's jobs, for those who follow a job on its worker.
+    JobRunner &jobRunner();
     void setServiceConfig(ServiceConfig config) { m_config = std::move(config); }
 
     // The long operations, as work on copies of what they need, so that they may run on any
@@ -201,7 +206,6 @@ private:
     QHash<QString, QString> m_failures;
     QHash<const ResultEntry *, double> m_scores; // of the listed albums Find album scored
     QTimer m_lookupRest;
-    std::unique_ptr<QueuedObserver> m_statusObserver;
     std::unique_ptr<FileFactsReader> m_factsReader;
     std::unique_ptr<AlbumLookups> m_lookups;
     // Last, so that it goes first: a running job stops and is waited for; its result goes nowhere.

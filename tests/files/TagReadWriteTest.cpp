@@ -1,13 +1,12 @@
 // Reading, writing and removing tags, checked against an independent reader and writer
 // (mutagen) and byte by byte.
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/ImageEncoding.h"
 #include "files/MetadataKeys.h"
 #include "files/TagFile.h"
 #include "support/Mp3Fixtures.h"
 #include "support/MutagenTool.h"
+#include "support/StatusRecorder.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,9 +75,8 @@ protected:
     const QByteArray audio = Mp3Fixtures::audio();
     QTemporaryDir dir;
     FileHandler handler;
-    QStringList statuses, failures;
-    ScopedObserver statusObserver{QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
-        statuses.append(info.value(QVStatusKey).toString()); }};
+    StatusRecorder statuses;
+    QStringList failures;
     // Keeps the paths of the files an operation names as failed.
     void collect(const FileOutcome &outcome)
     {
@@ -257,14 +255,13 @@ TEST_F(TagReadWriteTest, OddLayoutsKeepEveryAudioByte)
         EXPECT_EQ(tagged.mid(newTag), c.damaged ? original : keptByTagging) << c.name;
         EXPECT_TRUE(c.damaged || MutagenTool::dump(paths.last()).value("frames")["TIT2"].toArray() == utf8Frame("New")) << c.name;
     }
-    statuses.clear();
-    collect(handler.removeTags(paths));
+    collect(handler.removeTags(paths, &statuses.control));
     for (qsizetype i = 0; i < paths.size(); ++i)
         EXPECT_EQ(contents(paths.at(i)), untagged.at(i)) << cases.at(i).name;
     EXPECT_EQ(failures.size(), 2 * std::count_if(cases.begin(), cases.end(), [](const Case &c) { return c.damaged; }));
     EXPECT_EQ(entries().size(), cases.size());
-    EXPECT_EQ(statuses.filter("files processed").size(), paths.size());
-    EXPECT_EQ(statuses.last(), "Finished removing existing tags.");
+    EXPECT_EQ(statuses.lines.filter("files processed").size(), paths.size());
+    EXPECT_EQ(statuses.lines.last(), "Finished removing existing tags.");
 }
 
 TEST_F(TagReadWriteTest, FoldersPipesAndMissingFilesAreNeitherOpenedNorWritten)
@@ -275,8 +272,9 @@ TEST_F(TagReadWriteTest, FoldersPipesAndMissingFilesAreNeitherOpenedNorWritten)
     ASSERT_EQ(::mkfifo(QFile::encodeName(paths[1]).constData(), 0600), 0);
     for (const QString &path : paths) {
         EXPECT_TRUE(MetadataKeys::toMap(handler.readTags(path)).isEmpty());
-        write(albumValues(), path);
-        EXPECT_TRUE(statuses.last().contains(path.endsWith("missing.mp3") ? "no such file" : "not a regular file"));
+        const FileOutcome outcome = handler.writeTags(albumValues(), path);
+        collect(outcome);
+        EXPECT_TRUE(outcome.failureLines().join(u'\n').contains(path.endsWith("missing.mp3") ? "no such file" : "not a regular file"));
     }
     EXPECT_EQ(failures, paths);
 }
