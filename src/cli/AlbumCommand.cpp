@@ -23,12 +23,12 @@ int runAlbum(const QCommandLineParser &parsed)
                      MusicBrainzService::code().toLocal8Bit().constData(), store.toLocal8Bit().constData());
         return 2;
     }
-    const Session session(ServiceConfig::load());
+    Session session(ServiceConfig::load());
     const StatusLinePrinter notes(session); // e.g. that an answer's texts were cut
     QJsonArray output;
     bool allFound = true;
     for (const QString &releaseId : parsed.positionalArguments()) {
-        JobControl control;
+        JobControl control({}, session.statusSink());
         const LookupOutcome outcome = Session::lookup(session.serviceConfig(), releaseId)(control);
         if (outcome.album) {
             output.append(albumToJson(*outcome.album));

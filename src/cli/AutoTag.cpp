@@ -4,6 +4,7 @@
 #include "cli/LibraryRun.h"
 #include "files/FileHandler.h"
 #include "identify/CandidateScore.h"
+#include "session/FilePairing.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,22 +22,14 @@ void printLine(const QString &line)
 // Why an album is left untagged; nothing when its best candidate can be written.
 std::optional<QString> whyLeft(const Identification &identification, double minScore)
 {
-    const Candidate *best = identification.confident(minScore);
     if (identification.candidates.isEmpty())
         return QStringLiteral("no release found");
-    if (!best) {
+    if (!identification.confident(minScore)) {
         QStringList lines;
         for (const Candidate &candidate : identification.candidates.mid(0, candidatesListed))
             lines.append(QStringLiteral("    ") + candidateLine(candidate));
         return QStringLiteral("no release scores %1 or more; the best:\n%2")
             .arg(QString::number(minScore, 'f', 2), lines.join(u'\n'));
-    }
-    // Tagging writes the tracks in order into the paired files, so a track without a file
-    // before the last paired one would shift every later file onto the wrong track.
-    if (!best->lineup.pairsByRow()) {
-        const qsizetype freeTrack = best->lineup.fileOfTrack.indexOf(-1);
-        return QStringLiteral("%1 fits, but no file pairs with its track %2, and the files after it would take "
-                              "the wrong tracks").arg(candidateLine(*best)).arg(freeTrack + 1);
     }
     return std::nullopt;
 }
@@ -76,9 +69,13 @@ int run(const QCommandLineParser &parsed)
             printLine(QStringLiteral("Left %1 untagged: %2").arg(folder, *why));
             return;
         }
+        // Each file is written with the track it pairs with, a track without a file is passed
+        // over, and a file that pairs with no track is left as it is.
         const Candidate &best = identification.candidates.first();
-        const QStringList paired = best.lineup.order.mid(0, best.lineup.matched);
-        const FileOutcome outcome = FileHandler().tagFiles(paired, best.album->trackList(), *best.album);
+        const QStringList rows = FilePairing::rowsOfLineup(best.lineup).mid(0, best.lineup.fileOfTrack.size());
+        const FileOutcome outcome = FileHandler().tagFiles(rows, best.album->trackList(), *best.album);
+        for (const QString &file : best.lineup.order.mid(best.lineup.matched))
+            printLine(QStringLiteral("Left %1 untagged: it pairs with no track of the release").arg(file));
         for (const QString &line : outcome.failureLines())
             printLine(QStringLiteral("tagwright-cli tag: %1").arg(line));
         filesFailed = filesFailed || !outcome.failures.isEmpty();

@@ -21,7 +21,7 @@ int runRename(const QCommandLineParser &parsed)
     Session::Renamed renamed;
     {
         const StatusLinePrinter progress(session);
-        JobControl control;
+        JobControl control({}, session.statusSink());
         renamed = session.renaming(parsed.value(maskOption.name))(control);
     }
     for (const QString &path : std::as_const(renamed.files))

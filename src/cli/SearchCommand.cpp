@@ -44,9 +44,9 @@ int runSearch(const QCommandLineParser &parsed)
     const QStringList keywords = parsed.positionalArguments();
 
     // Status lines show while the search still runs, as the window's status line would.
-    const Session session(ServiceConfig::load());
+    Session session(ServiceConfig::load());
     const StatusLinePrinter statusLines(session);
-    JobControl control;
+    JobControl control({}, session.statusSink());
     const SearchOutcome outcome = Session::search(session.serviceConfig(), keywords.join(u' '), store)(control);
     if (const std::optional<QString> failure = outcome.failureStatus())
         std::fprintf(stderr, "%s\n", failure->toLocal8Bit().constData());

@@ -112,7 +112,7 @@ int runTag(const QCommandLineParser &parsed)
     const StatusLinePrinter progress(session);
     auto chosen = std::make_shared<ResultEntry>(*album);
     session.listOnly(chosen, files);
-    JobControl control;
+    JobControl control({}, session.statusSink());
     if (parsed.isSet(QStringLiteral("match"))) {
         const Lineup lineup = session.lineUp(*chosen)(control);
         std::fprintf(stderr, "%s\n", StatusText::linedUp(lineup.matched, files.size()).toLocal8Bit().constData());
@@ -135,7 +135,8 @@ const CliCommandRegistration registration({
                    "audio file Tagwright tags; a file with a damaged ID3v2 tag is named and left as it is.\n"
                    "With --auto, the files and folders (PATH...) are identified as `identify` does, and\n"
                    "each album whose best release scores at least --min-score (default 0.8) is tagged in\n"
-                   "that release's pairing, with its cover; the others are listed on standard error with\n"
+                   "that release's pairing, with its cover (files that pair with no track are named and\n"
+                   "left as they are); the others are listed on standard error with\n"
                    "their best candidates and left untouched, and the exit status is then 1. Ctrl+C stops\n"
                    "between albums; --skip-tagged passes over albums whose files carry a MusicBrainz album\n"
                    "id, so a run over a whole library can be started again where it stopped."),

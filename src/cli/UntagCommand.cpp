@@ -13,9 +13,9 @@ int runUntag(const QCommandLineParser &parsed)
     if (!AudioFileCheck::reportProblems(files, QStringLiteral("untag")))
         return 2;
 
-    const Session session;
+    Session session;
     const StatusLinePrinter progress(session);
-    JobControl control;
+    JobControl control({}, session.statusSink());
     return Session::tagRemoval(files)(control).failures.isEmpty() ? 0 : 1;
 }
 

@@ -1,19 +1,25 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 #include <atomic>
 #include <functional>
 
 // What a long operation is handed by whoever runs it: a cancel request it checks between its
-// units of work (any thread may request it), and the place it reports how far it has come.
+// units of work (any thread may request it), and the places it reports how far it has come
+// and the status lines it gives out, which whoever runs it takes where they are shown.
 // An operation stops at its next check once cancelled; what it finished stays finished.
 class JobControl {
 public:
     // Told of every progress report, on the operation's thread.
     using ProgressHandler = std::function<void(qint64 done, qint64 total)>;
+    // Told of every status line, on the operation's thread.
+    using StatusHandler = std::function<void(const QString &line)>;
 
-    JobControl() = default;
-    explicit JobControl(ProgressHandler onProgress) : m_onProgress(std::move(onProgress)) {}
+    explicit JobControl(ProgressHandler onProgress = {}, StatusHandler onStatus = {})
+        : m_onProgress(std::move(onProgress)), m_onStatus(std::move(onStatus))
+    {
+    }
     JobControl(const JobControl &) = delete;
     JobControl &operator=(const JobControl &) = delete;
 
@@ -28,6 +34,11 @@ public:
         if (m_onProgress)
             m_onProgress(done, total);
     }
+    void reportStatus(const QString &line)
+    {
+        if (m_onStatus)
+            m_onStatus(line);
+    }
     qint64 done() const { return m_done.load(); }
     qint64 total() const { return m_total.load(); }
 
@@ -36,6 +47,7 @@ private:
     std::atomic<qint64> m_done{0};
     std::atomic<qint64> m_total{0};
     ProgressHandler m_onProgress;
+    StatusHandler m_onStatus;
 };
 
 // For operations whose caller may hand in no control (null): never cancelled, reports go nowhere.
@@ -47,4 +59,9 @@ inline void reportProgress(JobControl *control, qint64 done, qint64 total)
 {
     if (control)
         control->reportProgress(done, total);
+}
+inline void reportStatus(JobControl *control, const QString &line)
+{
+    if (control)
+        control->reportStatus(line);
 }

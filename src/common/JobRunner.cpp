@@ -23,7 +23,7 @@ bool JobRunner::start(Job job)
     m_control = std::make_shared<JobControl>([this](qint64 done, qint64 total) {
         QMetaObject::invokeMethod(this, [this, done, total] { emit progressChanged(done, total); },
                                   Qt::QueuedConnection);
-    });
+    }, [this](const QString &line) { emit statusReported(line); });
     m_worker = std::thread([this, control = m_control, job = std::move(job)] {
         try {
             job(*control);
@@ -48,7 +48,7 @@ void JobRunner::cancel()
 void JobRunner::waitForFinished()
 {
     joinWorker();
-    // The job's queued calls, to this runner and to queued observers alike, in their order.
+    // The job's queued calls and signals, to this runner and to its receivers alike, in their order.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 

@@ -9,8 +9,10 @@
 
 // Runs one long operation at a time on a worker thread, so the thread that owns the runner
 // (the window's) stays responsive. Progress and the end of the job reach the owner's thread
-// as queued signals, in the order the job produced them; the runner counts as busy until
-// finished() has been delivered there.
+// as queued signals; status lines are signalled on the worker as the job gives them out, so a
+// receiver on the owner's thread takes them queued (the default across threads). All come in
+// the order the job produced them; the runner counts as busy until finished() has been
+// delivered.
 class JobRunner : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +34,8 @@ public:
 
 signals:
     void progressChanged(qint64 done, qint64 total);
+    // On the worker thread.
+    void statusReported(const QString &line);
     void finished();
 
 private:

@@ -1,7 +1,6 @@
 #include "files/FileHandler.h"
 
 #include "common/JobControl.h"
-#include "common/StatusNotification.h"
 #include "album/IntValue.h"
 #include "files/DiscPosition.h"
 #include "files/DurableWriteBatch.h"
@@ -10,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -82,6 +82,7 @@ void FileHandler::reportFailure(FileOutcome &outcome, const QString &failureForm
 
 FileOutcome FileHandler::removeTags(const QStringList &files, JobControl *control)
 {
+    const QScopedValueRollback statusTo(m_control, control);
     FileOutcome outcome;
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     DurableWriteBatch batch;
@@ -106,6 +107,7 @@ FileOutcome FileHandler::removeTags(const QStringList &files, JobControl *contro
 FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &tracks, const ResultEntry &result,
                                    JobControl *control)
 {
+    const QScopedValueRollback statusTo(m_control, control);
     FileOutcome outcome;
     TagValues values;
     values.album = result.albumName().value_or(QString());
@@ -169,13 +171,14 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
 
 void FileHandler::sendStatusChange(const QString &message)
 {
-    postStatusChange(this, message);
+    reportStatus(m_control, message);
 }
 
 FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask, JobControl *control)
 {
+    const QScopedValueRollback statusTo(m_control, control);
     FileOutcome outcome;
-    FileRenamer(*this).renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
+    FileRenamer().renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
         // A file left unnamed for want of tags was never touched; its reason says so.
         reportFailure(outcome, QStringLiteral("Could not rename %1: %2."), path, reason,
                       reason == FileRenamer::noTagsReason() ? QString() : aftermath());
@@ -187,5 +190,5 @@ FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask, Jo
 
 QString FileHandler::buildPreviewForFiles(const QStringList &files, const QString &mask)
 {
-    return FileRenamer(*this).buildPreview(files, mask);
+    return FileRenamer().buildPreview(files, mask);
 }

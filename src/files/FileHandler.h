@@ -11,10 +11,10 @@ class JobControl;
 #include <QStringList>
 
 // Reads, writes and removes the tags of audio files of every format TagFile knows, tags a
-// list of files from one album, and renames files by a renaming mask. Keeps nothing between calls; reports
-// progress through the status notification, with itself as sender, and returns what each
-// operation did to the files as a FileOutcome. The batch operations also report files done of
-// total to the job control a caller may hand in, and stop before the next file once cancelled.
+// list of files from one album, and renames files by a renaming mask. Keeps nothing between
+// calls, and returns what each operation did to the files as a FileOutcome. The batch
+// operations report status lines and files done of total to the job control a caller may hand
+// in, and stop before the next file once cancelled.
 class FileHandler {
 public:
     // Whether reading decodes the first picture into the cover. Decoding a large cover takes
@@ -38,9 +38,9 @@ public:
     FileOutcome renameFiles(QStringList &files, const QString &mask, JobControl *control = nullptr);
     QString buildPreviewForFiles(const QStringList &files, const QString &mask);
 
-    void sendStatusChange(const QString &message);
-
 private:
+    // To the control of the batch operation under way.
+    void sendStatusChange(const QString &message);
     // Stages one file's new tag into the batch; a file that cannot take it is reported.
     void stageTags(const TagValues &values, const QString &path, DurableWriteBatch &batch, FileOutcome &outcome);
     // Makes the staged files durable and in place; reports those that could not be, by the
@@ -51,4 +51,6 @@ private:
     // adds the file to the outcome's failures.
     void reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,
                        const QString &reason, const QString &aftermath);
+
+    JobControl *m_control = nullptr; // the batch operation's, while it runs
 };

@@ -59,11 +59,6 @@ std::optional<QString> nameByTags(const QString &path, const QString &mask, Rena
 
 } // namespace
 
-FileRenamer::FileRenamer(FileHandler &handler)
-    : m_handler(handler)
-{
-}
-
 qsizetype FileRenamer::renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure,
                                    JobControl *control)
 {
@@ -74,7 +69,7 @@ qsizetype FileRenamer::renameFiles(QStringList &files, const QString &mask, cons
             onFailure(files.at(i), *reason);
         else if (files.at(i) != oldPath)
             ++moved;
-        m_handler.sendStatusChange(QStringLiteral("New file renamed. %1 files processed.").arg(i + 1));
+        reportStatus(control, QStringLiteral("New file renamed. %1 files processed.").arg(i + 1));
         reportProgress(control, i + 1, files.size());
     }
     return moved;

@@ -5,12 +5,10 @@
 #include <functional>
 #include <optional>
 
-class FileHandler;
 class JobControl;
 
 // Renames audio files after their own tags by a renaming mask, into folders below each
-// file's own folder as the mask says, and previews the first file's new name. Posts status
-// lines through the file handler it is given.
+// file's own folder as the mask says, and previews the first file's new name.
 class FileRenamer {
 public:
     // Told of each file that keeps its name, and why, before its status line.
@@ -26,16 +24,14 @@ public:
     // Why a file whose tags hold no value for the mask keeps its name.
     static QString noTagsReason() { return QStringLiteral("has no tags to name it by; left as it is"); }
 
-    explicit FileRenamer(FileHandler &handler);
-
     // Where renaming by the mask would move the file.
     static Target targetFor(const QString &path, const QString &mask);
 
     // Moves each file to the name the mask gives for its tags, never replacing an existing
     // file, and sets its entry to the new path; a file that is skipped or cannot be moved
-    // keeps its entry. Posts "New file renamed. %i files processed." after every file and
-    // reports it to the control; stops before the next file once cancelled. Returns how many
-    // files moved.
+    // keeps its entry. Gives the control the status line "New file renamed. %i files
+    // processed." and the progress after every file; stops before the next file once
+    // cancelled. Returns how many files moved.
     qsizetype renameFiles(QStringList &files, const QString &mask, const FailureHandler &onFailure,
                           JobControl *control = nullptr);
 
@@ -46,6 +42,4 @@ public:
 private:
     // Renames one file and updates path; the reason when the file keeps its name.
     std::optional<QString> renameFile(QString &path, const QString &mask);
-
-    FileHandler &m_handler;
 };

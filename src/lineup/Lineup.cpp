@@ -43,15 +43,3 @@ Lineup Lineup::match(const QList<FileClues> &files, const TrackList &tracks, con
     }
     return lineup;
 }
-
-bool Lineup::pairsByRow() const
-{
-    // The paired files come first in the order of their tracks, so the rows pair rightly
-    // exactly when no track before the last row tagging pairs is free.
-    const qsizetype rows = std::min(order.size(), fileOfTrack.size());
-    for (qsizetype row = 0; row < rows; ++row) {
-        if (fileOfTrack[row] < 0)
-            return false;
-    }
-    return true;
-}

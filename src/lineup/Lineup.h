@@ -9,11 +9,8 @@
 // Files paired with the tracks of an album, each file with at most one track and each track
 // with at most one file, by the pairing of least total doubt over all of them; a file that
 // matches no track well is left unpaired, as is a track that no file matches.
-//
-// Tagging pairs file row i with track row i, so the new file order puts the paired files in
-// the order of their tracks and the unpaired ones after them in their old order. That order
-// pairs every row rightly while the tracks with files come before the free ones;
-// pairsByRow() says whether it does.
+// The new file order puts the paired files in the order of their tracks and the unpaired
+// ones after them in their old order (FilePairing lays the rows out from it).
 struct Lineup {
     QList<int> fileOfTrack; // per track row: the index of its file among those given, or -1
     QStringList order;      // the files given, in their new order
@@ -23,7 +20,5 @@ struct Lineup {
     // count say how far its files' tags can be trusted.
     static Lineup match(const QList<FileClues> &files, const TrackList &tracks, const ResultEntry &album);
 
-    // Whether every row that tagging pairs holds the file matched to that row's track.
-    bool pairsByRow() const;
     qsizetype unmatched() const { return order.size() - matched; }
 };

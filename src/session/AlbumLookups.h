@@ -18,6 +18,7 @@ public:
 
     explicit AlbumLookups(Finished finished);
 
+    JobRunner &runner() { return m_runner; }
     // Looks the album up with this work, once the look-up under way (if any) has stopped.
     void lookUp(std::shared_ptr<ResultEntry> album, Session::Work<LookupOutcome> work);
     bool isBusy() const { return m_runner.isBusy(); }

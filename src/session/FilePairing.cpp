@@ -36,11 +36,14 @@ qsizetype filesWithoutTrack(const QStringList &rows, qsizetype tracks)
     return filesOf(rows.mid(tracks)).size();
 }
 
-QStringList rowsOfLineup(const Lineup &lineup, const QStringList &files)
+QStringList rowsOfLineup(const Lineup &lineup)
 {
+    // The paired files lead the line-up's order in the order of their tracks, so the rows
+    // need not know the order the files were lined up in.
     QStringList rows;
+    qsizetype paired = 0;
     for (const int file : lineup.fileOfTrack)
-        rows.append(file >= 0 ? files.at(file) : QString());
+        rows.append(file >= 0 && paired < lineup.matched ? lineup.order.at(paired++) : QString());
     return rows + lineup.order.mid(lineup.matched);
 }
 

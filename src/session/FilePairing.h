@@ -19,8 +19,8 @@ QStringList filesOf(const QStringList &rows);
 qsizetype freeTracks(const QStringList &rows, qsizetype tracks);
 qsizetype filesWithoutTrack(const QStringList &rows, qsizetype tracks);
 
-// The rows a line-up of these files makes: each track's file in its row, then the rest.
-QStringList rowsOfLineup(const Lineup &lineup, const QStringList &files);
+// The rows a line-up makes: each track's file in its row, then the rest.
+QStringList rowsOfLineup(const Lineup &lineup);
 
 // Moves the files of the given rows (ascending) to the insertion point dropRow, counted in
 // the rows as they were (the row the user saw). Onto a free slot, the files take the slot's

@@ -2,8 +2,6 @@
 
 #include "album/IntValue.h"
 #include "common/JobControl.h"
-#include "common/QueuedObserver.h"
-#include "common/StatusNotification.h"
 #include "files/FileHandler.h"
 #include "files/FolderListing.h"
 #include "files/TagFile.h"
@@ -32,13 +30,9 @@ Session::Session(ServiceConfig config, QObject *parent)
       })),
       m_jobs(std::make_unique<SessionJobs>([this](bool running) { emit jobRunningChanged(running); }))
 {
-    // Status lines posted by work on a worker arrive here queued, in their order, before the
-    // job's end; those of work run on this thread (the command line's) at once.
-    m_statusObserver = std::make_unique<QueuedObserver>(
-        QVStatusChangedNotification, this, [this](const QString &, const void *, const QVariantMap &info) {
-            if (info.contains(QVStatusKey))
-                status(info.value(QVStatusKey).toString());
-        });
+    // Status lines of work on a worker arrive here queued, in their order, before the job's end.
+    for (JobRunner *runner : {&m_jobs->runner(), &m_lookups->runner()})
+        connect(runner, &JobRunner::statusReported, this, [this](const QString &line) { status(line); });
     connect(&m_jobs->runner(), &JobRunner::progressChanged, this, &Session::progressChanged);
     m_lookupRest.setSingleShot(true);
     m_lookupRest.setInterval(300);
@@ -48,7 +42,6 @@ Session::Session(ServiceConfig config, QObject *parent)
 // A running job stops after its current file and is waited for; its results go nowhere.
 Session::~Session()
 {
-    m_statusObserver.reset();
     m_jobs.reset();
     m_lookups.reset();
 }
@@ -56,6 +49,11 @@ Session::~Session()
 bool Session::isBusy() const
 {
     return m_jobs->isBusy();
+}
+
+JobRunner &Session::jobRunner()
+{
+    return m_jobs->runner();
 }
 
 void Session::cancelJob()
@@ -127,8 +125,19 @@ QString Session::noAlbumsText() const
 
 // --- the lists ----------------------------------------------------------------------------
 
+std::optional<double> Session::scoreOf(const ResultEntry &album) const
+{
+    const auto found = m_scores.constFind(&album);
+    return found == m_scores.cend() ? std::nullopt : std::optional(*found);
+}
+
 void Session::albumsReset()
 {
+    // A removed album's score must not pass to a new album at its address.
+    m_scores.removeIf([this](const auto &score) {
+        return !m_albums || std::none_of(m_albums->cbegin(), m_albums->cend(),
+                                         [album = score.key()](const auto &entry) { return entry.get() == album; });
+    });
     emit albumsChanged();
     showFirstAlbumIfNoneIsChosen();
 }
@@ -172,6 +181,7 @@ void Session::setAlbums(ResultListPtr albums)
 {
     m_lookups->cancelAll();
     m_albums = std::move(albums);
+    m_scores.clear();
     m_tracks.reset();
     m_shownAlbum.reset();
     m_cover.reset();
@@ -422,6 +432,6 @@ bool Session::takeLineup(const Lineup &lineup)
     std::sort(lined.begin(), lined.end());
     if (lined.isEmpty() || listed != lined)
         return false;
-    setFiles(FilePairing::rowsOfLineup(lineup, listedFiles()));
+    setFiles(FilePairing::rowsOfLineup(lineup));
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/FileOutcome.h"
+#include "identify/Identification.h"
 #include "lineup/Lineup.h"
 #include "album/ResultEntry.h"
 #include "search/SearchOutcome.h"
@@ -20,7 +21,7 @@
 class AlbumLookups;
 class FileFactsReader;
 class JobControl;
-class QueuedObserver;
+class JobRunner;
 class SessionJobs;
 
 // What the window and the command line work on, and the one place that does the work: the
@@ -45,6 +46,11 @@ public:
     ~Session() override;
 
     const ServiceConfig &serviceConfig() const { return m_config; }
+    // Where work run at once on this thread (the command line's) gives out its status lines,
+    // for its JobControl: they are the session's.
+    std::function<void(const QString &line)> statusSink() { return [this](const QString &line) { status(line); }; }
+    // The runner of the window's jobs, for those who follow a job on its worker.
+    JobRunner &jobRunner();
     void setServiceConfig(ServiceConfig config) { m_config = std::move(config); }
 
     // The long operations, as work on copies of what they need, so that they may run on any
@@ -60,6 +66,8 @@ public:
     // Pairs the files with the tracks on show of the album (its name and discs tell how far
     // the files' tags count); the result is taken back by takeLineup.
     Work<Lineup> lineUp(const ResultEntry &album) const;
+    // Identifies the albums among these files on MusicBrainz (AlbumIdentifier).
+    static Work<QList<Identification>> identification(ServiceConfig config, QStringList files);
 
     // The lists themselves (not copies); null or an empty optional when absent. The file
     // list holds the rows, an empty text for a track without a file.
@@ -79,6 +87,8 @@ public:
     // not change it; nothing while unknown.
     const FileFacts::Fact *factsOf(const QString &file) const;
     std::optional<QString> failureOf(const QString &file) const;
+    // How well a listed album fits the files, as Find album scored it; nothing for the others.
+    std::optional<double> scoreOf(const ResultEntry &album) const;
     // "No albums found for “WORDS”." after a search that found nothing; empty otherwise.
     QString noAlbumsText() const;
 
@@ -92,6 +102,10 @@ public:
     // is under way.
     void tagFiles(int chosenRow);
     void lineUpFiles(int chosenRow);
+    // Finds the album of the files listed: lists the releases that may be it, best first and
+    // scored, and when the best one fits with confidence, shows it and lines the files up
+    // with it, ready to be checked and tagged.
+    void findAlbum();
     void renameFiles();
     void removeTags(const QStringList &files);
     // Lists the audio files among these paths, told by content (a folder gives those of its
@@ -144,6 +158,8 @@ signals:
     void albumsChanged();      // replaced, grown or shrunk: the album table is read anew
     void albumsEdited();       // values changed in place
     void searchFinished(int albums);
+    // The session chose this album row itself (Find album's best candidate).
+    void albumChosen(int row);
     void tracksChanged();
     void filesChanged();
     void filesEdited();        // names, new names, lengths or failure marks changed in place
@@ -176,6 +192,7 @@ private:
     void forgetFailures();
     void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files);
     void readFileFacts();
+    void takeIdentification(const QList<Identification> &found);
 
     ServiceConfig m_config;
     ResultListPtr m_albums;
@@ -187,8 +204,8 @@ private:
     std::optional<QString> m_emptySearch; // the keywords of a search that found nothing
     FileFacts m_facts;
     QHash<QString, QString> m_failures;
+    QHash<const ResultEntry *, double> m_scores; // of the listed albums Find album scored
     QTimer m_lookupRest;
-    std::unique_ptr<QueuedObserver> m_statusObserver;
     std::unique_ptr<FileFactsReader> m_factsReader;
     std::unique_ptr<AlbumLookups> m_lookups;
     // Last, so that it goes first: a running job stops and is waited for; its result goes nowhere.

@@ -48,6 +48,38 @@ QString StatusText::linedUp(qsizetype matched, qsizetype files)
     return matched == files ? done + u'.' : done + QStringLiteral("; %1 left at the end.").arg(files - matched);
 }
 
+QString StatusText::albumFindingStarted(qsizetype files)
+{
+    return QStringLiteral("Finding the album of %1 files on %2...").arg(files).arg(MusicBrainzService::name());
+}
+
+QString StatusText::severalAlbums(qsizetype albums)
+{
+    return QStringLiteral("The files listed are %1 albums (by their folders and album tags); list the files of one "
+                          "album to find it.").arg(albums);
+}
+
+QString StatusText::noReleaseFound()
+{
+    return QStringLiteral("No release found for the files on %1; search by keywords instead.").arg(MusicBrainzService::name());
+}
+
+QString StatusText::noConfidentRelease(double bestScore)
+{
+    return QStringLiteral("No release fits the files with confidence (the best scores %1); choose one and line the "
+                          "files up, or search by keywords.").arg(score(bestScore));
+}
+
+QString StatusText::albumFound(const ResultEntry &album, double fit, const std::optional<Lineup> &lineup)
+{
+    const QString found = QStringLiteral("Found %1 by %2, score %3.")
+                              .arg(album.albumName().value_or(QStringLiteral("the album")),
+                                   album.artistName().value_or(QStringLiteral("an unknown artist")), score(fit));
+    if (!lineup)
+        return found + QStringLiteral(" The files could not be lined up with it.");
+    return found + u' ' + linedUp(lineup->matched, lineup->order.size()) + QStringLiteral(" Check them, then tag.");
+}
+
 QString StatusText::removeTagsQuestion(qsizetype files)
 {
     return files == 1 ? QStringLiteral("Remove the ID3 tags of 1 file? Its title, album, artist and cover are lost.")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/FileOutcome.h"
+#include "lineup/Lineup.h"
 #include "search/SearchOutcome.h"
 
 #include <QStringList>
@@ -27,6 +28,16 @@ public:
     static QStringList taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks);
     // "Lined up 12 of 14 files; 2 left at the end."
     static QString linedUp(qsizetype matched, qsizetype files);
+    // Around Find album: that it started, how it ended without an album to show, and the
+    // release it found, with the line-up of the files when they could be lined up with it.
+    static QString albumFindingStarted(qsizetype files);
+    static QString albumFindingCancelled() { return QStringLiteral("Finding the album cancelled."); }
+    static QString severalAlbums(qsizetype albums);
+    static QString noReleaseFound();
+    static QString noConfidentRelease(double bestScore);
+    static QString albumFound(const ResultEntry &album, double score, const std::optional<Lineup> &lineup);
+    // A score from 0 to 1 as shown: two decimals say all it can tell.
+    static QString score(double score) { return QString::number(score, 'f', 2); }
     // Names the files a listing left out as no audio files to tag.
     static QString filesLeftOut(const QStringList &paths);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }

@@ -1,5 +1,7 @@
 #include "window/AlbumTableModel.h"
 
+#include "session/StatusText.h"
+
 #include <algorithm>
 
 AlbumTableModel::AlbumTableModel(Session &session, QObject *parent)
@@ -16,7 +18,8 @@ AlbumTableModel::AlbumTableModel(Session &session, QObject *parent)
                          {QStringLiteral("format"), tr("Format"), false},
                          {QStringLiteral("barcode"), tr("Barcode"), false},
                          {QStringLiteral("catalogNumber"), tr("Catalogue number"), false},
-                         {QStringLiteral("releaseType"), tr("Type"), false}},
+                         {QStringLiteral("releaseType"), tr("Type"), false},
+                         {QStringLiteral("score"), tr("Score"), false}},
                         {}, parent)
 {
     connect(&session, &Session::albumsChanged, this, &AlbumTableModel::reloadData);
@@ -26,10 +29,12 @@ AlbumTableModel::AlbumTableModel(Session &session, QObject *parent)
 int AlbumTableModel::columnCount(const QModelIndex &parent) const
 {
     const ResultList *albums = m_session.albums().get();
-    const bool musicBrainz = albums && std::any_of(albums->begin(), albums->end(), [](const auto &album) {
-        return album->id().has_value();
-    });
-    return musicBrainz ? SessionTableModel::columnCount(parent) : (parent.isValid() ? 0 : country);
+    if (parent.isValid())
+        return 0;
+    const auto any = [albums](const auto &test) { return albums && std::any_of(albums->begin(), albums->end(), test); };
+    if (any([this](const auto &album) { return m_session.scoreOf(*album).has_value(); }))
+        return SessionTableModel::columnCount(parent);
+    return any([](const auto &album) { return album->id().has_value(); }) ? score : country;
 }
 
 std::optional<QString> AlbumTableModel::cellText(int row, int column) const
@@ -51,16 +56,22 @@ std::optional<QString> AlbumTableModel::cellText(int row, int column) const
     case barcode: return album.barcode();
     case catalogNumber: return album.catalogNumber();
     case releaseType: return album.releaseType();
+    case score: {
+        const std::optional<double> fit = m_session.scoreOf(album);
+        return fit ? std::optional(StatusText::score(*fit)) : std::nullopt;
+    }
     }
     return std::nullopt;
 }
 
 QVariant AlbumTableModel::cellData(int row, int column, int role) const
 {
-    // Counts sort as numbers: 9 before 10.
-    if (role != SortRole || (column != numberOfTracks && column != numberOfDiscs))
+    // Counts and scores sort as numbers: 9 before 10.
+    if (role != SortRole || (column != numberOfTracks && column != numberOfDiscs && column != score))
         return {};
     const ResultEntry &album = *m_session.albums()->at(row);
+    if (column == score)
+        return m_session.scoreOf(album).value_or(-1);
     return column == numberOfTracks ? album.numberOfTracks() : album.numberOfDiscs();
 }
 

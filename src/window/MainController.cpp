@@ -56,6 +56,9 @@ void MainController::connectSession()
         if (albums > 0)
             surface.selectRow(TableOutlet::resultTableView, surface.topRow(TableOutlet::resultTableView));
     });
+    QObject::connect(session, &Session::albumChosen, session, [&surface](int row) {
+        surface.selectRow(TableOutlet::resultTableView, row);
+    });
 }
 
 void MainController::awakeFromNib()

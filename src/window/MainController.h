@@ -34,6 +34,7 @@ public:
     void processTagging() { m_session.tagFiles(chosenAlbumRow()); }
     // Pairs the files with the tracks on show of the chosen album (or the first one).
     void lineUpFiles() { m_session.lineUpFiles(chosenAlbumRow()); }
+    void findAlbum() { m_session.findAlbum(); }
     void processRenaming() { m_session.renameFiles(); }
     void dropTags();
     void addAlbumInformation();

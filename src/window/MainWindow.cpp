@@ -147,6 +147,7 @@ void MainWindow::connectActions()
     connect(m_ui->searchButton, &QPushButton::clicked, this, command(&MainController::getSearchResult));
     connect(m_ui->keywords, &QLineEdit::returnPressed, this, command(&MainController::getSearchResult));
     connect(m_ui->lineUpButton, &QPushButton::clicked, this, command(&MainController::lineUpFiles));
+    connect(m_ui->findAlbumButton, &QPushButton::clicked, this, command(&MainController::findAlbum));
     connect(m_ui->tagButton, &QPushButton::clicked, this, command(&MainController::processTagging));
     connect(m_ui->renameButton, &QPushButton::clicked, this, command(&MainController::processRenaming));
     connect(m_ui->removeTagsButton, &QPushButton::clicked, this, command(&MainController::dropTags));
@@ -367,7 +368,7 @@ void MainWindow::setPlaceholder(TableOutlet table, const QString &text)
 void MainWindow::showJobRunning(bool running)
 {
     for (QWidget *control : std::initializer_list<QWidget *>{
-             m_ui->searchButton, m_ui->keywords, m_ui->lineUpButton, m_ui->tagButton, m_ui->renameButton, m_ui->removeTagsButton,
+             m_ui->searchButton, m_ui->keywords, m_ui->lineUpButton, m_ui->findAlbumButton, m_ui->tagButton, m_ui->renameButton, m_ui->removeTagsButton,
              m_ui->addAlbumButton, m_ui->addTrackButton, m_ui->clearAllButton, m_ui->clearFilesButton,
              m_ui->addFilesButton, m_ui->addFolderButton})
         control->setEnabled(!running);

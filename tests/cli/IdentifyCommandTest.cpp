@@ -60,7 +60,11 @@ TEST(IdentifyCommand, PrintsTheCandidatesAndTagsOnlyTheConfidentAlbumsThenResume
     QTemporaryDir dir;
     const QString gravel = dir.filePath("Kestrel Road - Gravel and Rain");
     const QString nothing = dir.filePath("misc/0001");
-    const QList<FileToMake> gravelFiles = numberedFiles(gravelAndRainLengths());
+    // The third track has no file, and a bonus file pairs with no track.
+    QList<FileToMake> gravelFiles = numberedFiles(gravelAndRainLengths());
+    gravelFiles.removeAt(2);
+    gravelFiles.append({"bonus.mp3", 30000});
+    const QList<int> trackOfFile{0, 1, 3, 4, 5, 6, -1};
     const QList<FileToMake> nothingFiles{{"a.mp3", 61000}, {"b.mp3", 95000}};
     ASSERT_TRUE(makeFiles(gravel, gravelFiles) && makeFiles(nothing, nothingFiles));
     const QStringList gravelPaths = pathsIn(gravel, gravelFiles);
@@ -84,24 +88,27 @@ TEST(IdentifyCommand, PrintsTheCandidatesAndTagsOnlyTheConfidentAlbumsThenResume
     ASSERT_EQ(pairing.size(), 7);
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(pairing[i]["file"].toString(), gravelPaths[i]);
-        EXPECT_EQ(pairing[i]["track"].toInt(-1), i);
+        EXPECT_EQ(pairing[i]["track"].toInt(-1), trackOfFile[i]);
     }
 
-    // The confident album is tagged with its cover; the one with nothing to go on is left.
-    const QList<QByteArray> untouched = contentsOf(pathsIn(nothing, nothingFiles));
+    // The confident album is tagged with its cover in its pairing, the file without a track
+    // left; the album with nothing to go on is left.
+    const QList<QByteArray> untouched = contentsOf(pathsIn(nothing, nothingFiles) + QStringList{gravelPaths.last()});
     const CliResult tagged = runCliAgainstService({"tag", "--auto", dir.path()}, service.environment());
     EXPECT_EQ(tagged.exitCode, 1) << tagged.err.toStdString();
     EXPECT_TRUE(tagged.err.contains("Folder 1 of 2: " + gravel.toUtf8()) && tagged.err.contains("Folder 2 of 2: "))
         << tagged.err.toStdString();
     EXPECT_TRUE(tagged.err.contains("Left " + nothing.toUtf8() + " untagged: no release found")) << tagged.err.toStdString();
-    EXPECT_EQ(contentsOf(pathsIn(nothing, nothingFiles)), untouched);
+    EXPECT_TRUE(tagged.err.contains("Left " + gravelPaths.last().toUtf8() + " untagged: it pairs with no track"))
+        << tagged.err.toStdString();
+    EXPECT_EQ(contentsOf(pathsIn(nothing, nothingFiles) + QStringList{gravelPaths.last()}), untouched);
     const QStringList titles{"Rain on a Tin Roof", "Gravel and Rain", "County Line", "Backroad Lullaby",
                              "Storm Chaser", "Last Call at Ruby's", "Home Before Dark"};
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 6; ++i) {
         const std::optional<TagValues> tags = FileHandler().readTags(gravelPaths[i], FileHandler::CoverReading::Decode);
         ASSERT_TRUE(tags);
-        EXPECT_EQ(tags->title, titles[i]);
-        EXPECT_EQ(tags->trackNumber, i + 1);
+        EXPECT_EQ(tags->title, titles[trackOfFile[i]]);
+        EXPECT_EQ(tags->trackNumber, trackOfFile[i] + 1);
         EXPECT_EQ(tags->id(CatalogueId::MusicBrainzAlbum), gravelAndRain);
         EXPECT_TRUE(tags->cover);
     }

@@ -1,6 +1,5 @@
 // Running a long operation on the worker and hearing of it on the owner's thread.
 #include "common/JobRunner.h"
-#include "common/QueuedObserver.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -16,22 +15,18 @@ protected:
         QObject::connect(&runner, &JobRunner::progressChanged,
                          [this](qint64 done, qint64 total) { record(QStringLiteral("%1/%2").arg(done).arg(total)); });
         QObject::connect(&runner, &JobRunner::finished, [this] { record(QStringLiteral("finished")); });
+        // Said on the worker; the runner as context takes it to the owner's thread.
+        QObject::connect(&runner, &JobRunner::statusReported, &runner, [this](const QString &line) { record(line); });
     }
     // Every event must arrive on the owner's thread.
     void record(const QString &event) { events.append(QThread::currentThread() == app.thread() ? event : "elsewhere"); }
-    NotificationCenter::Handler recorder()
-    {
-        return [this](const QString &, const void *, const QVariantMap &info) { record(info.value("line").toString()); };
-    }
 
     int argc = 1;
     char name[5] = "test";
     char *argv[1] = {name};
     QCoreApplication app{argc, argv};
-    NotificationCenter center;
     JobRunner runner;
     QStringList events;
-    QueuedObserver observer{"status", &runner, recorder(), center};
 };
 
 } // namespace
@@ -41,7 +36,7 @@ TEST_F(JobRunnerTest, ProgressAndStatusReachTheOwnersThreadInOrderBeforeFinished
     ASSERT_TRUE(runner.start([&](JobControl &control) {
         for (int i = 1; i <= 3; ++i) {
             control.reportProgress(i, 3);
-            center.post("status", nullptr, {{"line", QThread::currentThread() == app.thread() ? "here" : "worker"}});
+            control.reportStatus(QThread::currentThread() == app.thread() ? "here" : "worker");
         }
     }));
     EXPECT_TRUE(events.isEmpty()); // nothing arrives outside the owner's event loop
@@ -66,11 +61,4 @@ TEST_F(JobRunnerTest, CancelStopsALoopingJobAndABusyRunnerRefusesAnother)
     ASSERT_TRUE(!secondRan && runner.start(second));
     runner.waitForFinished();
     EXPECT_TRUE(secondRan);
-
-    // A queued observer destroyed before its queued post is delivered never runs.
-    auto gone = std::make_unique<QueuedObserver>("late", &runner, recorder(), center);
-    std::thread([this] { center.post("late", nullptr, {{"line", "late"}}); }).join();
-    gone.reset();
-    QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(events.size(), 2);
 }

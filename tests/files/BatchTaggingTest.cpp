@@ -71,7 +71,7 @@ TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
     // that the batch is committed more than once.
     const QStringList paths = files(70);
     handler.tagFiles(paths, std::make_shared<TrackList>(TrackList{track("One", "First"), track("Two"), track("Three", "")}),
-                     album);
+                     album, &statuses.control);
     const QList<QStringList> expected{{"One", "First", "1"}, {"Two", "First", "2"}, {"Three", "", "3"}, {"file70.mp3", "", "70"}};
     for (int i : {0, 1, 2, 69})
         EXPECT_EQ(values(paths[i], {MetadataKeys::title, MetadataKeys::trackArtist, MetadataKeys::trackNumber}), expected[qMin(i, 3)]);
@@ -91,7 +91,7 @@ TEST_F(BatchTaggingTest, PairsFilesWithTracksByPositionAndGivesEachTheSameCover)
     handler.tagFiles(paths.mid(0, 2), std::make_shared<TrackList>(), album);
     EXPECT_EQ(values(paths[1], {MetadataKeys::trackCount}), QStringList{""});
     statuses.lines.clear();
-    handler.tagFiles({}, nullptr, album);
+    handler.tagFiles({}, nullptr, album, &statuses.control);
     EXPECT_TRUE(statuses.lines.isEmpty());
 }
 

@@ -54,7 +54,7 @@ TEST_F(RenameFilesTest, MovesEachFileToItsMaskNameInFoldersBelowItsOwn)
     EXPECT_EQ(handler.buildPreviewForFiles(files, mask), "../../Record/02 - AC/DC");
     EXPECT_EQ(handler.buildPreviewForFiles({}, mask), "--");
     EXPECT_EQ(handler.buildPreviewForFiles(files, ""), "--");
-    handler.renameFiles(files, mask);
+    handler.renameFiles(files, mask, &statuses.control);
 
     const QStringList expected{"in/..:../Record/02 - AC:DC.mp3", "in/Band/Record/07 - Intro.mp3",
                                "in/Band/Record/00 - .mp3", "in/Band/Record/08 - Outro"};
@@ -65,7 +65,7 @@ TEST_F(RenameFilesTest, MovesEachFileToItsMaskNameInFoldersBelowItsOwn)
     EXPECT_TRUE(statuses.lines.size() == 4 && statuses.lines.last() == "New file renamed. 4 files processed.");
     // Renaming by a mask without folders finds every file already under its name; the one
     // without a value for it is left as it is.
-    handler.renameFiles(files, "%n - %t");
+    handler.renameFiles(files, "%n - %t", &statuses.control);
     EXPECT_EQ(files.value(1), path(expected[1]));
     EXPECT_EQ(statuses.lines.filter("Could not rename"),
               QStringList({"Could not rename " + path(expected[2]) + ": has no tags to name it by; left as it is."}));
@@ -89,7 +89,7 @@ TEST_F(RenameFilesTest, AFileWhoseNameIsRefusedKeepsItAndLeavesNoNewFolders)
     for (const auto &[tags, mask] : cases) {
         ASSERT_TRUE(Mp3Fixtures::writeTaggedMp3(file, tags));
         QStringList files{file};
-        handler.renameFiles(files, mask);
+        handler.renameFiles(files, mask, &statuses.control);
         EXPECT_EQ(files.at(0), file) << mask.toStdString();
         EXPECT_EQ(tree(), (QStringList{"in", "in/1.mp3"})) << mask.toStdString();
     }

@@ -244,7 +244,7 @@ TEST_F(TagReadWriteTest, OddLayoutsKeepEveryAudioByte)
         EXPECT_TRUE(c.damaged || MutagenTool::dump(paths.last()).value("frames")["TIT2"].toArray() == utf8Frame("New")) << c.name;
     }
     statuses.lines.clear();
-    collect(handler.removeTags(paths));
+    collect(handler.removeTags(paths, &statuses.control));
     for (qsizetype i = 0; i < paths.size(); ++i)
         EXPECT_EQ(readBytes(paths.at(i)), untagged.at(i)) << cases.at(i).name;
     EXPECT_EQ(failures.size(), 2 * std::count_if(cases.begin(), cases.end(), [](const Case &c) { return c.damaged; }));
@@ -261,8 +261,9 @@ TEST_F(TagReadWriteTest, FoldersPipesAndMissingFilesAreNeitherOpenedNorWritten)
     ASSERT_EQ(::mkfifo(QFile::encodeName(paths[1]).constData(), 0600), 0);
     for (const QString &path : paths) {
         EXPECT_TRUE(MetadataKeys::toMap(handler.readTags(path)).isEmpty());
-        write(albumValues(), path);
-        EXPECT_TRUE(statuses.lines.last().contains(path.endsWith("missing.mp3") ? "no such file" : "not a regular file"));
+        const FileOutcome outcome = handler.writeTags(albumValues(), path);
+        collect(outcome);
+        EXPECT_TRUE(outcome.failureLines().join(u'\n').contains(path.endsWith("missing.mp3") ? "no such file" : "not a regular file"));
     }
     EXPECT_EQ(failures, paths);
 }

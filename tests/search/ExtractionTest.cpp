@@ -60,11 +60,11 @@ QStringList extract(const std::optional<XmlDocument> &page, Covers &covers, int 
     for (int i = 0; i < alreadyListed; ++i)
         list.append(std::make_shared<ResultEntry>());
     StatusRecorder status;
-    engine.addResultEntriesFromResult(page ? &*page : nullptr, list, covers.lookup());
+    engine.addResultEntriesFromResult(page ? &*page : nullptr, list, covers.lookup(), &status.control);
     QStringList summaries;
     for (qsizetype i = alreadyListed; i < list.size(); ++i)
         summaries.append(summary(*list[i]));
-    // One status line per item, counting the whole list, posted once the album is in it.
+    // One status line per item, counting the whole list, given out once the album is in it.
     EXPECT_EQ(status.lines, entryStatusLines(int(list.size())).mid(alreadyListed) + alsoSaid);
     return summaries;
 }

@@ -1,22 +1,17 @@
 #pragma once
 
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
+#include "common/JobControl.h"
 
 #include <QList>
 #include <QStringList>
 
-// The status lines posted while it lives, with their senders.
+// A job control that keeps the status lines an operation gives it.
 struct StatusRecorder {
     QStringList lines;
-    QList<const void *> senders;
-    ScopedObserver observer{QVStatusChangedNotification, [this](const QString &, const void *sender, const QVariantMap &info) {
-                                lines.append(info.value(QVStatusKey).toString());
-                                senders.append(sender);
-                            }};
+    JobControl control{{}, [this](const QString &line) { lines.append(line); }};
 };
 
-// The line a search posts for each album it adds, for the first `count` albums.
+// The line a search gives out for each album it adds, for the first `count` albums.
 inline QStringList entryStatusLines(int count)
 {
     QStringList lines;

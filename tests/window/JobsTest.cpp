@@ -2,8 +2,7 @@
 // starts nothing else, and a cancelled job leaves every file wholly old or wholly new.
 #include "WindowTest.h"
 
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
+#include "common/JobRunner.h"
 #include "files/FileHandler.h"
 #include "files/MetadataKeys.h"
 #include "support/LocalCatalogue.h"
@@ -73,10 +72,11 @@ TEST_F(TaggingJobTest, CancelledTaggingStopsAfterTheCurrentFileAndSaysHowManyCha
     // the file handler; here the window's cancel has to reach it at the right point.
     const QStringList files = listFilesAndAnAlbum(50);
     // Cancelled from the worker itself as the tenth file is done, so the point is exact.
-    ScopedObserver canceller(QVStatusChangedNotification, [this](const QString &, const void *, const QVariantMap &info) {
-        if (info.value(QVStatusKey) == "Tagging new files. 10 files processed.")
+    const QObject canceller;
+    QObject::connect(&session().jobRunner(), &JobRunner::statusReported, &canceller, [this](const QString &line) {
+        if (line == "Tagging new files. 10 files processed.")
             session().cancelJob();
-    });
+    }, Qt::DirectConnection);
     click("tagButton");
     EXPECT_EQ(status()->text(), "Tagging cancelled: 10 of 50 files changed.");
     for (const int i : {9, 10})
@@ -89,12 +89,13 @@ TEST_F(TaggingJobTest, QuittingDuringAJobAsksThenCancelsItAsCancelDoesAndCloses)
     listFilesAndAnAlbum(30);
     // The window is closed as the fifth file is done, and the job waits there for the answers.
     QSemaphore answered;
-    ScopedObserver quitter(QVStatusChangedNotification, [&](const QString &, const void *, const QVariantMap &info) {
-        if (info.value(QVStatusKey) != "Tagging new files. 5 files processed.")
+    const QObject quitter;
+    QObject::connect(&session().jobRunner(), &JobRunner::statusReported, &quitter, [&](const QString &line) {
+        if (line != "Tagging new files. 5 files processed.")
             return;
         QMetaObject::invokeMethod(&window(), &QWidget::close, Qt::BlockingQueuedConnection);
         answered.tryAcquire(1, 30000);
-    });
+    }, Qt::DirectConnection);
     const auto question = [this] { return window().findChild<QMessageBox *>("quitDuringJob"); };
     button("tagButton")->click();
     while (session().isBusy() && !question())

@@ -2,8 +2,6 @@
 // the status line, the lists that clearing empties, and the keyboard mnemonics.
 #include "WindowTest.h"
 
-#include "common/NotificationCenter.h"
-#include "common/StatusNotification.h"
 #include "files/MetadataKeys.h"
 #include "support/Mp3Fixtures.h"
 #include "window/PreferencesDialog.h"
@@ -64,12 +62,12 @@ TEST_F(WindowTest, TheMaskIsStoredOnlyWhenTypedAndCredentialsSavedInThePreferenc
     EXPECT_EQ(settings.value("Service/Host/fr"), "catalogue.example:8080");
 }
 
-TEST_F(WindowTest, TheStatusLineShowsEveryNotificationAndClearingKeepsFormsAndMask)
+TEST_F(WindowTest, TheStatusLineShowsEveryStatusLineAndClearingKeepsFormsAndMask)
 {
     EXPECT_EQ(status()->text(), "Waiting for user input...");
-    postStatusChange(this, "one");
-    postStatusChange(nullptr, "two");
-    NotificationCenter::defaultCenter().post(QVStatusChangedNotification, this, {});   // no message: no change
+    const auto say = session().statusSink();
+    say("one");
+    say("two");
     click("searchButton");   // no keywords: no search
     EXPECT_EQ(takeStatusLines(), QStringList({"one", "two"}));
 
@@ -81,16 +79,13 @@ TEST_F(WindowTest, TheStatusLineShowsEveryNotificationAndClearingKeepsFormsAndMa
     listFiles({filePath("c.mp3")});
     for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})
         field(name)->setText(name);
-    postStatusChange(this, "busy");
+    say("busy");
     click("clearAllButton");
     EXPECT_FALSE(session().albums() || session().tracks() || session().files());
     EXPECT_EQ(status()->text(), "Waiting for user input...");
     session().waitForJob();
     for (const char *name : {"renaming", "preview", "trackArtist", "artist", "keywords"})
         EXPECT_EQ(field(name)->text(), name == QLatin1String("keywords") ? "" : name == QLatin1String("preview") ? "--" : name);
-    // A closed window hears no more notifications.
-    m_window.reset();
-    postStatusChange(this, "after the window");
 }
 
 TEST_F(WindowTest, EveryMnemonicInTheWindowIsUnique)

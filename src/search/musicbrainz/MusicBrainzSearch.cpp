@@ -1,7 +1,6 @@
 #include "search/musicbrainz/MusicBrainzSearch.h"
 
 #include "common/JobControl.h"
-#include "common/StatusNotification.h"
 #include "search/CoverImage.h"
 #include "search/musicbrainz/MusicBrainzId.h"
 #include "search/musicbrainz/MusicBrainzService.h"
@@ -39,7 +38,7 @@ SearchOutcome MusicBrainzSearch::search(const QString &keywords, JobControl *con
             outcome.failures.append({1, *found.failure});
         if (found.album) {
             outcome.albums->append(found.album);
-            postStatusChange(this, entryProcessedStatus(1));
+            reportStatus(control, entryProcessedStatus(1));
             reportProgress(control, 1, 0);
         }
         return outcome;
@@ -72,11 +71,11 @@ SearchOutcome MusicBrainzSearch::searchQuery(const QString &query, JobControl *c
     ReleaseReader reader;
     for (const pugi::xml_node &release : std::as_const(releases)) {
         outcome.albums->append(reader.albumOfRelease(release));
-        postStatusChange(this, entryProcessedStatus(outcome.albums->size()));
+        reportStatus(control, entryProcessedStatus(outcome.albums->size()));
         reportProgress(control, outcome.albums->size(), 0);
     }
     if (reader.textsCut())
-        postStatusChange(this, TextBounds::cutStatus(m_host));
+        reportStatus(control, TextBounds::cutStatus(m_host));
     return outcome;
 }
 
@@ -109,7 +108,7 @@ LookupOutcome MusicBrainzSearch::lookup(const QString &release, JobControl *cont
     std::shared_ptr<ResultEntry> album = reader.albumOfRelease(releaseNode);
     reader.addLookupDetails(*album, releaseNode);
     if (reader.textsCut())
-        postStatusChange(this, TextBounds::cutStatus(m_host));
+        reportStatus(control, TextBounds::cutStatus(m_host));
     // The cover is asked for under the id the answer gives (a merged release answers under
     // its new one), which must be an id like any other before it goes into a URL.
     const QString answeredId = album->id().value_or(releaseId);

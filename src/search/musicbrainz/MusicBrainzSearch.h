@@ -11,7 +11,7 @@
 class JobControl;
 
 // Searches the MusicBrainz web service for releases and looks single releases up with their
-// tracks and Cover Art Archive front cover. A search posts a status line per album, as the
+// tracks and Cover Art Archive front cover. A search gives its control a status line per album, as the
 // storefront search does; a failure becomes a sentence a user can act on. A cancelled control
 // stops the work before its next request.
 class MusicBrainzSearch {

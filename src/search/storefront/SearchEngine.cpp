@@ -1,7 +1,7 @@
 #include "search/storefront/SearchEngine.h"
 
 #include "common/ExceptionName.h"
-#include "common/StatusNotification.h"
+#include "common/JobControl.h"
 #include "search/HttpFetcher.h"
 #include "album/IntValue.h"
 #include "search/TextBounds.h"
@@ -136,16 +136,16 @@ qint32 SearchEngine::getTotalPagesFromItemSearchResult(const XmlDocument *result
 }
 
 void SearchEngine::addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList,
-                                              const CoverLookup &covers)
+                                              const CoverLookup &covers, JobControl *control)
 {
     TextBounds bounds;
     for (const pugi::xml_node &item : itemsOfResult(result)) {
         addDetailsForResultEntryFromItem(item, resultList, covers);
         bounds.bound(*resultList.last());
-        sendStatusChange(entryProcessedStatus(resultList.size()));
+        reportStatus(control, entryProcessedStatus(resultList.size()));
     }
     if (bounds.cut())
-        sendStatusChange(TextBounds::cutStatus(QStringLiteral("the storefront")));
+        reportStatus(control, TextBounds::cutStatus(QStringLiteral("the storefront")));
 }
 
 void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, ResultList &resultList,
@@ -219,11 +219,6 @@ void SearchEngine::addDetailsForResultEntryFromItem(const pugi::xml_node &item, 
         logExtractionFailure(QStringLiteral("unknown failure"), QStringLiteral("no reason given"));
     }
     resultList.append(std::move(entry));
-}
-
-void SearchEngine::sendStatusChange(const QString &message)
-{
-    postStatusChange(this, message);
 }
 
 QString &SearchEngine::replaceSpecialCharacters(QString &text)

@@ -18,8 +18,8 @@ class HttpFetcher;
 class JobControl;
 
 // The album search client: runs a signed ItemSearch in the music index of the product-catalogue
-// web service for up to three result pages and turns every item into an album record, posting
-// a status line after each one. One instance serves one search. Whatever the answers say, a
+// web service for up to three result pages and turns every item into an album record, giving
+// out a status line after each one. One instance serves one search. Whatever the answers say, a
 // search holds a bounded amount: at most ten items a page, a thousand tracks an item, and
 // covers scaled down on arrival.
 class SearchEngine {
@@ -52,14 +52,14 @@ public:
 
     // The leading integer of the answer's TotalPages; 0 without a document or a total.
     static qint32 getTotalPagesFromItemSearchResult(const XmlDocument *result);
-    // Appends one album per item of the answer (the first ten), posting a status line after each.
-    void addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList, const CoverLookup &covers);
+    // Appends one album per item of the answer (the first ten), with a status line to the
+    // control after each.
+    void addResultEntriesFromResult(const XmlDocument *result, ResultList &resultList, const CoverLookup &covers,
+                                    JobControl *control = nullptr);
     // Appends exactly one album for the item element, also when its extraction fails part-way;
     // such a failure is logged and goes no further. Tracks past the thousandth are left out.
     void addDetailsForResultEntryFromItem(const pugi::xml_node &item, ResultList &resultList,
                                           const CoverLookup &covers);
-    // Posts the message as this engine's status notification.
-    void sendStatusChange(const QString &message);
     // Replaces every ":" by "-", in place.
     static QString &replaceSpecialCharacters(QString &text);
     // Removes every apostrophe ("'"), in place.

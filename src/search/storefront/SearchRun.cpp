@@ -117,7 +117,7 @@ void SearchRun::walkReadyPages()
         if (!std::all_of(page.coverUrls.cbegin(), page.coverUrls.cend(),
                          [this](const QString &url) { return m_covers.contains(url); }))
             return;
-        m_engine.addResultEntriesFromResult(page.document ? &*page.document : nullptr, *m_outcome.albums, lookup);
+        m_engine.addResultEntriesFromResult(page.document ? &*page.document : nullptr, *m_outcome.albums, lookup, m_control);
         m_pages.erase(found);
         ++m_nextToWalk;
         reportProgress(m_control, m_outcome.albums->size(), 0);
