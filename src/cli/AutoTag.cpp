@@ -4,6 +4,8 @@
 #include "cli/LibraryRun.h"
 #include "files/FileHandler.h"
 #include "identify/CandidateScore.h"
+#include "journal/JournalEntry.h"
+#include "journal/Journal.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,6 +71,8 @@ int run(const QCommandLineParser &parsed)
             printLine(QStringLiteral("Passed over %1: its files carry a MusicBrainz album id").arg(album.folder));
         return skipTagged && tagged;
     };
+    // The whole run is one operation to undo, whichever albums it tagged.
+    const auto entry = Journal().begin(Journal::Operation::tagFiles);
     LibraryRun run(QStringLiteral("tag"), skip, [&](const Identification &identification) {
         const QString folder = identification.files.folder;
         if (const std::optional<QString> why = whyLeft(identification, minScore)) {
@@ -78,7 +82,7 @@ int run(const QCommandLineParser &parsed)
         }
         const Candidate &best = identification.candidates.first();
         const QStringList paired = best.lineup.order.mid(0, best.lineup.matched);
-        const FileOutcome outcome = FileHandler().tagFiles(paired, best.album->trackList(), *best.album);
+        const FileOutcome outcome = FileHandler(entry.get()).tagFiles(paired, best.album->trackList(), *best.album);
         for (const QString &line : outcome.failureLines())
             printLine(QStringLiteral("tagwright-cli tag: %1").arg(line));
         filesFailed = filesFailed || !outcome.failures.isEmpty();

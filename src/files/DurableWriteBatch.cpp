@@ -1,5 +1,7 @@
 #include "files/DurableWriteBatch.h"
 
+#include "files/ChangeRecorder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -241,22 +243,32 @@ bool DurableWriteBatch::stage(const QString &path, const FileContentsPlan &plan,
     return plan.fitsInPlace() ? stageInPlace(path, plan, reason) : stageReplacement(path, plan, reason);
 }
 
-void DurableWriteBatch::supersedeEarlierNewFile(const QString &path)
+void DurableWriteBatch::supersedeEarlierChange(const QString &path)
 {
     const QFileInfo info(path);
-    std::optional<struct stat> folder;   // looked up only when a new file of the name is staged
+    // Looked up only when a change of a file of the same name is staged. What cannot be
+    // looked up matches nothing: no file or folder has inode 0.
+    std::optional<struct stat> folder, file;
+    const auto statusOf = [](const QString &where) {
+        struct stat status {};
+        ::stat(QFile::encodeName(where).constData(), &status);
+        return status;
+    };
     std::erase_if(m_staged, [&](Staged &staged) {
-        if (!staged.replaces || !staged.path.endsWith(info.fileName())
-            || QFileInfo(staged.path).fileName() != info.fileName())
+        if (!staged.path.endsWith(info.fileName()) || QFileInfo(staged.path).fileName() != info.fileName())
             return false;
-        if (!folder) {
-            // A folder that cannot be looked up matches none: no folder has inode 0.
-            struct stat status {};
-            ::stat(QFile::encodeName(info.path()).constData(), &status);
-            folder = status;
+        if (staged.replaces) {
+            if (!folder)
+                folder = statusOf(info.path());
+            if (staged.folderDevice != folder->st_dev || staged.folderInode != folder->st_ino)
+                return false;
+        } else {
+            if (!file)
+                file = statusOf(path);
+            struct stat changed {};
+            if (::fstat(staged.fd, &changed) != 0 || changed.st_dev != file->st_dev || changed.st_ino != file->st_ino)
+                return false;
         }
-        if (staged.folderDevice != folder->st_dev || staged.folderInode != folder->st_ino)
-            return false;
         discard(staged);
         return true;
     });
@@ -274,33 +286,46 @@ bool DurableWriteBatch::stageInPlace(const QString &path, const FileContentsPlan
         ::close(fd);
         return false;
     }
-    QString failure;
-    bool written = true;
-    qint64 position = 0;
-    for (const FileContentsPlan::Piece &piece : plan.pieces()) {
-        if (!written)
-            break;
-        if (!piece.isRange())
-            written = writeAll(fd, piece.bytes.constData(), piece.length, position, &failure);
-        position += piece.length;
-    }
-    if (written && position < plan.currentSize() && ::ftruncate(fd, position) != 0) {
-        failure = systemError("could not shorten it");
-        written = false;
-    }
-    if (!written) {
-        // Some pieces may be written already: the file is no longer as it was.
+    if (m_recorder && !m_recorder->recordWrite(path, fd, plan, reason)) {
         ::close(fd);
-        m_failures.append({path, failure, Left::PiecesUncertain});
-        return true;
+        return false;
     }
-    startWriteback(fd);
-    supersedeEarlierNewFile(path);
+    supersedeEarlierChange(path);
     Staged staged;
     staged.path = path;
     staged.fd = fd;
+    staged.inPlace = plan;
     m_staged.push_back(staged);
     return true;
+}
+
+void DurableWriteBatch::writeInPlace(QList<Failure> &failures)
+{
+    for (Staged &staged : m_staged) {
+        if (!staged.inPlace)
+            continue;
+        QString failure;
+        bool written = true;
+        qint64 position = 0;
+        for (const FileContentsPlan::Piece &piece : staged.inPlace->pieces()) {
+            if (!written)
+                break;
+            if (!piece.isRange())
+                written = writeAll(staged.fd, piece.bytes.constData(), piece.length, position, &failure);
+            position += piece.length;
+        }
+        if (written && position < staged.inPlace->currentSize() && ::ftruncate(staged.fd, position) != 0) {
+            failure = systemError("could not shorten it");
+            written = false;
+        }
+        if (!written) {
+            // Some pieces may be written already: the file is no longer as it was.
+            failures.append({staged.path, failure, Left::PiecesUncertain});
+            discard(staged);
+            continue;
+        }
+        startWriteback(staged.fd);
+    }
 }
 
 bool DurableWriteBatch::stageReplacement(const QString &path, const FileContentsPlan &plan, QString *reason)
@@ -318,7 +343,8 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
         return false;
     }
     struct stat status {};
-    if (!matchesPlan(source, plan, &status, reason)) {
+    if (!matchesPlan(source, plan, &status, reason)
+        || (m_recorder && !m_recorder->recordWrite(path, source, plan, reason))) {
         ::close(source);
         return false;
     }
@@ -373,14 +399,24 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
     }
     staged.oldFd = source;
     startWriteback(staged.fd);
-    supersedeEarlierNewFile(path);
+    supersedeEarlierChange(path);
     m_staged.push_back(staged);
     return true;
 }
 
 QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
 {
-    QList<Failure> failures = std::exchange(m_failures, {});
+    QList<Failure> failures;
+    if (QString reason; m_recorder && !m_staged.empty() && !m_recorder->makeDurable(&reason)) {
+        // Nothing is changed that could not be taken back.
+        for (Staged &staged : m_staged) {
+            failures.append({staged.path, QStringLiteral("could not write the undo journal: %1").arg(reason)});
+            discard(staged);
+        }
+        m_staged.clear();
+        return failures;
+    }
+    writeInPlace(failures);
     // All data first, before any name changes. The writes of the whole batch were started
     // as they were staged, and one flush per file system covers them all: flushing each
     // file alone costs the disk a cache flush and a journal commit per file.
@@ -396,8 +432,11 @@ QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
         }
     }
     flushFolders(failures);
-    for (Staged &staged : m_staged)
+    for (Staged &staged : m_staged) {
+        if (m_recorder && staged.fd >= 0 && (staged.placed || !staged.replaces))
+            m_recorder->recordWritten(staged.path, staged.fd);
         discard(staged);
+    }
     m_staged.clear();
     retireReplacedFiles();
     return failures;

@@ -4,6 +4,7 @@
 #include "files/FileOutcome.h"
 #include "files/TagFile.h"
 
+class ChangeRecorder;
 class DurableWriteBatch;
 class JobControl;
 
@@ -15,8 +16,12 @@ class JobControl;
 // progress through the status notification, with itself as sender, and returns what each
 // operation did to the files as a FileOutcome. The batch operations also report files done of
 // total to the job control a caller may hand in, and stop before the next file once cancelled.
+// With a ChangeRecorder, every change is recorded before it is made.
 class FileHandler {
 public:
+    explicit FileHandler(ChangeRecorder *recorder = nullptr) : m_recorder(recorder) {}
+    ChangeRecorder *recorder() const { return m_recorder; }
+
     // Whether reading decodes the first picture into the cover. Decoding a large cover takes
     // tens of milliseconds; a caller that has its cover already skips it.
     using CoverReading = TagFile::CoverReading;
@@ -41,6 +46,8 @@ public:
     void sendStatusChange(const QString &message);
 
 private:
+    // A batch that records its changes with the recorder.
+    void attachRecorder(DurableWriteBatch &batch) const;
     // Stages one file's new tag into the batch; a file that cannot take it is reported.
     void stageTags(const TagValues &values, const QString &path, DurableWriteBatch &batch, FileOutcome &outcome);
     // Makes the staged files durable and in place; reports those that could not be, by the
@@ -51,4 +58,6 @@ private:
     // adds the file to the outcome's failures.
     void reportFailure(FileOutcome &outcome, const QString &failureFormat, const QString &path,
                        const QString &reason, const QString &aftermath);
+
+    ChangeRecorder *m_recorder;
 };

@@ -2,6 +2,7 @@
 
 #include "common/JobControl.h"
 
+#include "files/ChangeRecorder.h"
 #include "files/FileHandler.h"
 #include "files/NoReplaceMove.h"
 #include "files/RenamingMask.h"
@@ -45,6 +46,7 @@ public:
             ::rmdir(QFile::encodeName(folder).constData());
         m_made.clear();
     }
+    const QStringList &made() const { return m_made; }
 
 private:
     QStringList m_made;
@@ -121,10 +123,17 @@ std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mas
         folders.removeMade();
         return problem;
     }
+    ChangeRecorder *recorder = m_handler.recorder();
+    if (QString reason; recorder && !recorder->recordRename(path, newPath, folders.made(), &reason)) {
+        folders.removeMade();
+        return reason;
+    }
     if (const int error = NoReplaceMove::move(path, newPath)) {
         folders.removeMade();
         return QStringLiteral("%1 (new name \"%2\")").arg(NoReplaceMove::describeError(error), newPath);
     }
+    if (recorder)
+        recorder->recordRenamed(newPath);
     path = newPath;
     return std::nullopt;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "files/FileOutcome.h"
+#include "journal/Journal.h"
+#include "journal/JournalUndo.h"
 #include "lineup/Lineup.h"
 #include "album/ResultEntry.h"
 #include "search/SearchOutcome.h"
@@ -52,10 +54,15 @@ public:
     static Work<SearchOutcome> search(ServiceConfig config, QString keywords, QString storefront);
     // The MusicBrainz release with this identifier, with its tracks and cover.
     static Work<LookupOutcome> lookup(ServiceConfig config, QString releaseId);
-    static Work<FileOutcome> tagRemoval(QStringList files);
+    Work<FileOutcome> tagRemoval(QStringList files) const;
     // Writes the album into the files of the rows, each with the track beside it.
     Work<FileOutcome> tagging(const ResultEntry &album) const;
     Work<Renamed> renaming(QString mask) const;
+    // Takes back the newest operation of the journal not yet undone.
+    Work<JournalUndo> undoing() const;
+    // The undo journal every file operation of the session records its changes in.
+    Journal journal() const { return Journal(m_journalFolder); }
+    void setJournalFolder(const QString &folder) { m_journalFolder = folder; }
     Work<FileTagsAlbum> readingFileTags() const;
     // Pairs the files with the tracks on show of the album (its name and discs tell how far
     // the files' tags count); the result is taken back by takeLineup.
@@ -178,6 +185,7 @@ private:
     void readFileFacts();
 
     ServiceConfig m_config;
+    QString m_journalFolder = Journal::defaultFolder();
     ResultListPtr m_albums;
     TrackListPtr m_tracks;
     std::optional<QStringList> m_files;

@@ -4,6 +4,7 @@
 
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
+#include "journal/JournalEntry.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"
@@ -29,24 +30,29 @@ Session::Work<LookupOutcome> Session::lookup(ServiceConfig config, QString relea
     };
 }
 
-Session::Work<FileOutcome> Session::tagRemoval(QStringList files)
+Session::Work<FileOutcome> Session::tagRemoval(QStringList files) const
 {
-    return [files = std::move(files)](JobControl &control) { return FileHandler().removeTags(files, &control); };
+    return [files = std::move(files), journal = journal()](JobControl &control) {
+        const auto entry = journal.begin(Journal::Operation::removeTags);
+        return FileHandler(entry.get()).removeTags(files, &control);
+    };
 }
 
 Session::Work<FileOutcome> Session::tagging(const ResultEntry &album) const
 {
     // The rows as they are: an empty one is a track without a file, which tagging passes over.
-    return [rows = m_files.value_or(QStringList()), tracks = tracksCopy(), album](JobControl &control) {
-        return FileHandler().tagFiles(rows, tracks, album, &control);
+    return [rows = m_files.value_or(QStringList()), tracks = tracksCopy(), album, journal = journal()](JobControl &control) {
+        const auto entry = journal.begin(Journal::Operation::tagFiles);
+        return FileHandler(entry.get()).tagFiles(rows, tracks, album, &control);
     };
 }
 
 Session::Work<Session::Renamed> Session::renaming(QString mask) const
 {
-    return [rows = m_files.value_or(QStringList()), mask = std::move(mask)](JobControl &control) {
+    return [rows = m_files.value_or(QStringList()), mask = std::move(mask), journal = journal()](JobControl &control) {
         QStringList files = FilePairing::filesOf(rows);
-        Renamed renamed{rows, FileHandler().renameFiles(files, mask, &control)};
+        const auto entry = journal.begin(Journal::Operation::renameFiles);
+        Renamed renamed{rows, FileHandler(entry.get()).renameFiles(files, mask, &control)};
         // Each file goes back to its row under its new name.
         qsizetype next = 0;
         for (QString &row : renamed.files)
@@ -54,6 +60,11 @@ Session::Work<Session::Renamed> Session::renaming(QString mask) const
                 row = files.at(next++);
         return renamed;
     };
+}
+
+Session::Work<JournalUndo> Session::undoing() const
+{
+    return [journal = journal()](JobControl &control) { return JournalUndo::undoNewest(journal, &control); };
 }
 
 Session::Work<FileTagsAlbum> Session::readingFileTags() const
