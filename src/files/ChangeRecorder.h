@@ -13,7 +13,8 @@ public:
     virtual ~ChangeRecorder() = default;
 
     // The file at `path`, read through `fd` as it is now, is about to get the planned
-    // contents. False with the reason when it cannot be recorded: the file is then left alone.
+    // contents; `fd` stays open only for the call. False with the reason when it cannot be
+    // recorded: the file is then left alone.
     virtual bool recordWrite(const QString &path, int fd, const FileContentsPlan &plan, QString *reason) = 0;
     // The file now has the contents recorded for it; `fd` reads it as it is.
     virtual void recordWritten(const QString &path, int fd) = 0;

@@ -49,15 +49,37 @@ bool JournalEntry::open(QString *reason)
 
 bool JournalEntry::recordWrite(const QString &path, int fd, const FileContentsPlan &plan, QString *reason)
 {
-    const std::optional<WriteRecord> record = WriteRecord::make(path, fd, plan, reason);
-    if (!record)
-        return false;
-    QString failure;
-    if (!open(&failure) || !EntryFile::append(m_file, RecordType::Write, EntryFile::fields(*record), &failure)) {
-        *reason = QStringLiteral("could not write the undo journal: %1").arg(failure);
+    // The record is made (the old bytes read, the new ones hashed) on a thread of its own
+    // while the next files are prepared, through a descriptor of its own; makeDurable()
+    // writes it before any file changes.
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) {
+        *reason = QStringLiteral("could not read its old tags for the undo journal");
         return false;
     }
+    m_pending.push_back(std::async(std::launch::async, [path, copy, plan] {
+        PendingWrite made;
+        made.record = WriteRecord::make(path, copy, plan, &made.failure);
+        ::close(copy);
+        return made;
+    }));
     m_writes.insert(path, qint32(m_writes.size()));
+    return true;
+}
+
+bool JournalEntry::writePending(QString *reason)
+{
+    for (std::future<PendingWrite> &pending : m_pending) {
+        const PendingWrite made = pending.get();
+        QString failure = made.failure;
+        if (!made.record || !open(&failure)
+            || !EntryFile::append(m_file, RecordType::Write, EntryFile::fields(*made.record), &failure)) {
+            *reason = failure;
+            m_pending.clear();
+            return false;
+        }
+    }
+    m_pending.clear();
     return true;
 }
 
@@ -88,6 +110,8 @@ void JournalEntry::recordRenamed(const QString &to)
 
 bool JournalEntry::makeDurable(QString *reason)
 {
+    if (!writePending(reason))
+        return false;
     if (!m_file.isOpen())
         return true;
     if (::fdatasync(m_file.handle()) != 0) {

@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr auto hashAlgorithm = QCryptographicHash::Sha256;
+// Tells a file as the write left it from one changed since; fast, as every tag is hashed.
+constexpr auto hashAlgorithm = QCryptographicHash::Blake2b_256;
 
 // `length` bytes from `offset`; fewer where the file ends or cannot be read.
 QByteArray readAt(int fd, qint64 offset, qint64 length)
@@ -32,6 +33,84 @@ struct KeptRange {
     qint64 oldOffset;
     qint64 newOffset;
     qint64 length;
+};
+
+void appendPiece(std::vector<FileContentsPlan::Piece> &pieces, FileContentsPlan::Piece piece)
+{
+    if (!pieces.empty() && pieces.back().isRange() == piece.isRange()) {
+        FileContentsPlan::Piece &last = pieces.back();
+        if (!piece.isRange()) {
+            last.bytes += piece.bytes;
+            last.length += piece.length;
+            return;
+        }
+        if (last.offset + last.length == piece.offset) {
+            last.length += piece.length;
+            return;
+        }
+    }
+    pieces.push_back(std::move(piece));
+}
+
+// The old bytes from `offset` as restore pieces: where the write put the same bytes again
+// (a cover written anew, at its old place or shifted a little), a range of the new file,
+// which the record's hash vouches for; elsewhere the old bytes themselves. Keeps the journal
+// small for a file tagged again with mostly the same values.
+class OldBytes {
+public:
+    OldBytes(const std::vector<FileContentsPlan::Piece> &plan)
+    {
+        qint64 position = 0;
+        for (const FileContentsPlan::Piece &piece : plan) {
+            if (!piece.isRange())
+                m_written.push_back({position, piece.bytes});
+            position += piece.length;
+        }
+    }
+
+    void append(std::vector<FileContentsPlan::Piece> &pieces, qint64 offset, const QByteArray &old)
+    {
+        constexpr qint64 block = 4096;
+        for (qint64 start = 0; start < old.size(); start += block) {
+            const QByteArrayView bytes = QByteArrayView(old).sliced(start, qMin(block, old.size() - start));
+            const std::optional<qint64> found = bytes.size() == block ? find(offset + start, bytes) : std::nullopt;
+            if (found)
+                appendPiece(pieces, {{}, *found, bytes.size()});
+            else
+                appendPiece(pieces, {bytes.toByteArray(), -1, bytes.size()});
+        }
+    }
+
+private:
+    struct Written {
+        qint64 position;
+        QByteArray bytes;
+    };
+
+    // Where the new file holds `bytes`, which the old one held at `position`.
+    std::optional<qint64> find(qint64 position, QByteArrayView bytes)
+    {
+        for (const Written &written : m_written) {
+            const QByteArrayView in(written.bytes);
+            for (const qint64 shift : {qint64(0), m_shift}) {
+                const qint64 at = position + shift - written.position;
+                if (at >= 0 && at + bytes.size() <= in.size() && in.sliced(at, bytes.size()) == bytes)
+                    return written.position + at;
+            }
+            // A tag whose earlier frames grew or shrank a little moves what follows them.
+            constexpr qint64 window = 1 << 16;
+            const qint64 from = qBound<qint64>(0, position - written.position - window, in.size());
+            const qint64 to = qBound<qint64>(from, position - written.position + window + bytes.size(), in.size());
+            if (const qint64 at = in.sliced(from, to - from).indexOf(bytes); at >= 0) {
+                m_shift = written.position + from + at - position;
+                return written.position + from + at;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::vector<Written> m_written;
+    qint64 m_shift = 0;
 };
 
 } // namespace
@@ -68,13 +147,14 @@ std::optional<WriteRecord> WriteRecord::make(const QString &path, int fd, const 
     // file; elsewhere the old bytes, which the write replaces or drops.
     std::sort(kept.begin(), kept.end(), [](const KeptRange &a, const KeptRange &b) { return a.oldOffset < b.oldOffset; });
     qint64 covered = 0;
+    OldBytes oldBytes(plan.pieces());
     const auto keepOld = [&](qint64 end) {
         if (end <= covered)
             return true;
         const QByteArray bytes = readAt(fd, covered, end - covered);
         if (bytes.size() < end - covered)
             return false;
-        record.restore.push_back({bytes, -1, bytes.size()});
+        oldBytes.append(record.restore, covered, bytes);
         return true;
     };
     for (const KeptRange &range : kept) {
@@ -86,7 +166,7 @@ std::optional<WriteRecord> WriteRecord::make(const QString &path, int fd, const 
             return std::nullopt;
         }
         const qint64 start = qMax(range.oldOffset, covered);
-        record.restore.push_back({{}, range.newOffset + (start - range.oldOffset), end - start});
+        appendPiece(record.restore, {{}, range.newOffset + (start - range.oldOffset), end - start});
         covered = end;
     }
     if (!keepOld(record.oldSize)) {
