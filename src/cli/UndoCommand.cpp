@@ -3,6 +3,7 @@
 #include "common/JobControl.h"
 #include "journal/JournalUndo.h"
 #include "session/Session.h"
+#include "session/StatusText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,12 +11,6 @@
 #include <QTextStream>
 
 namespace {
-
-// "Tag files (12 files)"
-QString described(const EntryFile::Contents &entry)
-{
-    return QStringLiteral("%1 (%2 file%3)").arg(entry.what).arg(entry.changes).arg(entry.changes == 1 ? "" : "s");
-}
 
 int runUndo(const QCommandLineParser &)
 {
@@ -28,7 +23,7 @@ int runUndo(const QCommandLineParser &)
     }
     for (const QString &line : undo.outcome.failureLines())
         err << "tagwright-cli undo: " << line << "\n";
-    QTextStream(stdout) << "Undid " << described(*undo.entry) << " of "
+    QTextStream(stdout) << "Undid " << StatusText::operation(undo.entry->what, undo.entry->changes) << " of "
                         << undo.entry->when.toLocalTime().toString(Qt::ISODate) << ": "
                         << undo.outcome.filesChanged() << " restored, " << undo.outcome.failures.size()
                         << " left as they are\n";

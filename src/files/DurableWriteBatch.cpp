@@ -1,16 +1,14 @@
 #include "files/DurableWriteBatch.h"
 
 #include "files/ChangeRecorder.h"
+#include "files/HiddenNewFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QHash>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -156,57 +154,6 @@ void startWriteback(int fd)
     ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
-constexpr QByteArrayView newFileSuffix = ".tagwright-new";
-
-// ".NAME.PID-RANDOM.tagwright-new": hidden, recognisable to a person by the old name (cut
-// short, so that the whole name stays within the file system's limit), and telling which
-// process made it.
-QByteArray hiddenNewName(const QString &path)
-{
-    return '.' + QFile::encodeName(QFileInfo(path).fileName().left(64)) + '.' + QByteArray::number(::getpid())
-           + '-' + QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0')
-           + newFileSuffix.toByteArray();
-}
-
-// The process that made a new file of that name, if the name is one of ours.
-std::optional<pid_t> makerOf(QByteArrayView name)
-{
-    if (!name.startsWith('.') || !name.endsWith(newFileSuffix))
-        return std::nullopt;
-    name.chop(newFileSuffix.size());
-    const QByteArrayView tail = name.sliced(name.lastIndexOf('.') + 1);   // "PID-RANDOM"
-    const qsizetype dash = tail.indexOf('-');
-    bool isNumber = false;
-    const int pid = dash > 0 ? tail.first(dash).toInt(&isNumber) : 0;
-    if (!isNumber || pid <= 0)
-        return std::nullopt;
-    return pid;
-}
-
-// Removes the new files that processes which no longer run left in the folder: a kill
-// between naming a new file and renaming it over its old one leaves a complete copy. The
-// old file is whole then, and the copy's change was never reported as done.
-void removeLeftovers(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    DIR *entries = ::fdopendir(fd);
-    if (!entries) {
-        ::close(fd);
-        return;
-    }
-    while (const dirent *entry = ::readdir(entries)) {
-        const std::optional<pid_t> maker = makerOf(entry->d_name);
-        if (!maker || ::kill(*maker, 0) == 0 || errno != ESRCH)
-            continue;
-        struct stat status {};
-        if (::fstatat(fd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
-            ::unlinkat(fd, entry->d_name, 0);
-    }
-    ::closedir(entries);
-}
-
 } // namespace
 
 DurableWriteBatch::DurableWriteBatch() : DurableWriteBatch(SystemCalls{}) {}
@@ -238,7 +185,7 @@ bool DurableWriteBatch::stage(const QString &path, const FileContentsPlan &plan,
     const QString folder = QFileInfo(path).path();
     if (!m_tidiedFolders.contains(folder)) {
         m_tidiedFolders.insert(folder);
-        removeLeftovers(folder);
+        HiddenNewFiles::removeLeftovers(folder);
     }
     return plan.fitsInPlace() ? stageInPlace(path, plan, reason) : stageReplacement(path, plan, reason);
 }
@@ -366,7 +313,7 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
     // An unnamed file vanishes by itself if the process dies before it is complete.
     staged.fd = ::openat(staged.directoryFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (staged.fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        staged.temporaryName = hiddenNewName(path);
+        staged.temporaryName = HiddenNewFiles::name(path);
         staged.fd = ::openat(staged.directoryFd, staged.temporaryName.constData(),
                              O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
         if (staged.fd < 0)
@@ -526,7 +473,7 @@ bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
         // Give the unnamed file a hidden name for the instant before the rename.
         const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(staged.fd);
         for (int attempt = 0; attempt < 8 && staged.temporaryName.isEmpty(); ++attempt) {
-            const QByteArray hidden = hiddenNewName(staged.path);
+            const QByteArray hidden = HiddenNewFiles::name(staged.path);
             if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd, hidden.constData(),
                          AT_SYMLINK_FOLLOW) == 0) {
                 staged.temporaryName = hidden;

@@ -21,6 +21,7 @@
 
 class AlbumLookups;
 class FileFactsReader;
+class HistoryReader;
 class JobControl;
 class QueuedObserver;
 class SessionJobs;
@@ -63,6 +64,10 @@ public:
     // The undo journal every file operation of the session records its changes in.
     Journal journal() const { return Journal(m_journalFolder); }
     void setJournalFolder(const QString &folder) { m_journalFolder = folder; }
+    // The journal's operations, newest first, as last read (readHistory).
+    const QList<EntryFile::Contents> &history() const { return m_history; }
+    // What undoing would take back, "Undo Tag files (12 files)"; empty with nothing to undo.
+    QString undoText() const;
     Work<FileTagsAlbum> readingFileTags() const;
     // Pairs the files with the tracks on show of the album (its name and discs tell how far
     // the files' tags count); the result is taken back by takeLineup.
@@ -101,6 +106,10 @@ public:
     void lineUpFiles(int chosenRow);
     void renameFiles();
     void removeTags(const QStringList &files);
+    // Takes back the newest operation not yet undone; the files renamed back keep their rows.
+    void undoLast();
+    // Reads the journal's history anew, off this thread; historyChanged() tells the end.
+    void readHistory();
     // Lists the audio files among these paths, told by content (a folder gives those of its
     // files anywhere beneath it that are named like audio files), all kept sorted by path,
     // numbers in names by value (CD2 after CD1), and says which paths were left out; an
@@ -162,6 +171,7 @@ signals:
     void fileFailuresReported(const QString &command, const QStringList &failures);
     void jobRunningChanged(bool running);
     void progressChanged(qint64 done, qint64 total);
+    void historyChanged();
 
 private:
     void status(const QString &message) { emit statusChanged(message); }
@@ -198,6 +208,8 @@ private:
     QTimer m_lookupRest;
     std::unique_ptr<QueuedObserver> m_statusObserver;
     std::unique_ptr<FileFactsReader> m_factsReader;
+    QList<EntryFile::Contents> m_history;
+    std::unique_ptr<HistoryReader> m_historyReader;
     std::unique_ptr<AlbumLookups> m_lookups;
     // Last, so that it goes first: a running job stops and is waited for; its result goes nowhere.
     std::unique_ptr<SessionJobs> m_jobs;

@@ -10,6 +10,7 @@
 #include "search/storefront/SearchEngine.h"
 #include "session/AlbumLookups.h"
 #include "session/FilePairing.h"
+#include "session/HistoryReader.h"
 #include "session/SessionJobs.h"
 #include "session/StatusText.h"
 
@@ -171,6 +172,43 @@ void Session::removeTags(const QStringList &files)
     });
 }
 
+QString Session::undoText() const
+{
+    for (const EntryFile::Contents &entry : m_history) {
+        if (!entry.undone)
+            return StatusText::undoCommand(entry.what, entry.changes);
+    }
+    return {};
+}
+
+void Session::readHistory()
+{
+    m_historyReader->read(journal());
+}
+
+void Session::undoLast()
+{
+    if (isBusy())
+        return;
+    forgetFailures();
+    status(StatusText::undoStarted(undoText()));
+    m_jobs->start<JournalUndo>(undoing(), [this](const JournalUndo &undo) {
+        if (!undo.entry)
+            return status(StatusText::nothingToUndo());
+        // The files renamed back keep their rows under their old names.
+        QHash<QString, QString> oldNames;
+        for (const EntryFile::RenameRecord &rename : undo.entry->renames)
+            oldNames.insert(rename.to, rename.from);
+        for (const FileFailure &failure : undo.outcome.failures)
+            oldNames.remove(failure.path);
+        if (m_files) {
+            for (QString &row : *m_files)
+                row = oldNames.value(row, row);
+        }
+        reportFileOutcome(QStringLiteral("Undo"), undo.outcome, undo.entry->changes);
+    });
+}
+
 void Session::forgetFailures()
 {
     m_failures.clear();
@@ -183,8 +221,9 @@ void Session::reportFileOutcome(const QString &command, const FileOutcome &outco
     for (const FileFailure &failure : outcome.failures)
         m_failures.insert(failure.path, failure.reason);
     emit filesEdited();
-    // The tags or names changed, and with them the new names.
+    // The tags or names changed, and with them the new names and what Undo takes back.
     readFileFacts();
+    readHistory();
     if (!outcome.failures.isEmpty())
         emit fileFailuresReported(command, outcome.failureLines());
     status(StatusText::fileCommandEnded(command, outcome, files));
