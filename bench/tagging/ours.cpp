@@ -1,6 +1,9 @@
-// Tags every audio file in DIR as one album with the cover, through FileHandler::tagFiles.
-// Usage: bench_tagging_ours DIR COVER.jpg
+// Tags every audio file in DIR as one album with the cover, through FileHandler::tagFiles;
+// with JOURNAL, recording the run in an undo journal kept in that folder.
+// Usage: bench_tagging_ours DIR COVER.jpg [JOURNAL]
 #include "files/FileHandler.h"
+#include "journal/Journal.h"
+#include "journal/JournalEntry.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,8 +14,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: bench_tagging_ours DIR COVER.jpg\n");
+    if (args.size() != 3 && args.size() != 4) {
+        std::fprintf(stderr, "usage: bench_tagging_ours DIR COVER.jpg [JOURNAL]\n");
         return 2;
     }
     const QDir dir(args[1]);
@@ -34,6 +37,7 @@ int main(int argc, char *argv[])
         track->setArtist(QStringLiteral("The Benchmark Orchestra"));
         tracks->append(track);
     }
-    FileHandler().tagFiles(files, tracks, album);
+    const auto entry = args.size() == 4 ? Journal(args[3]).begin(Journal::Operation::tagFiles) : nullptr;
+    FileHandler(entry.get()).tagFiles(files, tracks, album);
     return 0;
 }

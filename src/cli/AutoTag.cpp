@@ -4,6 +4,8 @@
 #include "cli/LibraryRun.h"
 #include "files/FileHandler.h"
 #include "identify/CandidateScore.h"
+#include "journal/JournalEntry.h"
+#include "journal/Journal.h"
 #include "session/FilePairing.h"
 
 #include <algorithm>
@@ -62,6 +64,8 @@ int run(const QCommandLineParser &parsed)
             printLine(QStringLiteral("Passed over %1: its files carry a MusicBrainz album id").arg(album.folder));
         return skipTagged && tagged;
     };
+    // The whole run is one operation to undo, whichever albums it tagged.
+    const auto entry = Journal().begin(Journal::Operation::tagFiles);
     LibraryRun run(QStringLiteral("tag"), skip, [&](const Identification &identification) {
         const QString folder = identification.files.folder;
         if (const std::optional<QString> why = whyLeft(identification, minScore)) {
@@ -73,7 +77,7 @@ int run(const QCommandLineParser &parsed)
         // over, and a file that pairs with no track is left as it is.
         const Candidate &best = identification.candidates.first();
         const QStringList rows = FilePairing::rowsOfLineup(best.lineup).mid(0, best.lineup.fileOfTrack.size());
-        const FileOutcome outcome = FileHandler().tagFiles(rows, best.album->trackList(), *best.album);
+        const FileOutcome outcome = FileHandler(entry.get()).tagFiles(rows, best.album->trackList(), *best.album);
         for (const QString &file : best.lineup.order.mid(best.lineup.matched))
             printLine(QStringLiteral("Left %1 untagged: it pairs with no track of the release").arg(file));
         for (const QString &line : outcome.failureLines())

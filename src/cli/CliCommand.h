@@ -22,9 +22,10 @@ struct CliCommand {
     QString name;
     QString description;      // several lines: what it does
     QList<CliOption> options; // in the order the synopsis shows them
-    QString arguments;        // the positional arguments' syntax, e.g. "FILE..."; at least one is needed
+    QString arguments;        // the positional arguments' syntax, e.g. "FILE..."; at least one is needed,
+                              // and none is taken where it is empty
     QString noArguments;      // the usage error when none is given, e.g. "no MP3 files given"
-    // Called with every declared option and at least one positional argument present.
+    // Called with every declared option and the positional arguments it takes present.
     std::function<int(const QCommandLineParser &parsed)> run;
 };
 

@@ -33,7 +33,8 @@ QString synopsis(const CliCommand &command)
     QStringList parts{command.name};
     for (const CliOption &option : command.options)
         parts.append(option.required ? optionUsage(option) : u'[' + optionUsage(option) + u']');
-    parts.append(command.arguments);
+    if (!command.arguments.isEmpty())
+        parts.append(command.arguments);
     return parts.join(u' ');
 }
 
@@ -42,8 +43,9 @@ QString help(const CliCommand &command)
     QList<std::pair<QString, QString>> rows;
     for (const CliOption &option : command.options)
         rows.append({optionUsage(option), option.description});
-    rows.append({QStringLiteral("--"), QStringLiteral("ends the options; every later argument is one of %1")
-                                           .arg(command.arguments)});
+    if (!command.arguments.isEmpty())
+        rows.append({QStringLiteral("--"), QStringLiteral("ends the options; every later argument is one of %1")
+                                               .arg(command.arguments)});
     rows.append({QStringLiteral("-h, --help"), QStringLiteral("prints this text")});
     qsizetype width = 0;
     for (const auto &row : std::as_const(rows))
@@ -84,7 +86,9 @@ int run(const CliCommand &command, const QStringList &args)
         if (option.required && !parser.isSet(option.name))
             return usageError(command, QStringLiteral("%1 is required").arg(optionUsage(option)));
     }
-    if (parser.positionalArguments().isEmpty())
+    if (command.arguments.isEmpty() && !parser.positionalArguments().isEmpty())
+        return usageError(command, QStringLiteral("takes no arguments"));
+    if (!command.arguments.isEmpty() && parser.positionalArguments().isEmpty())
         return usageError(command, command.noArguments);
     return command.run(parser);
 }

@@ -16,7 +16,7 @@ int runUntag(const QCommandLineParser &parsed)
     Session session;
     const StatusLinePrinter progress(session);
     JobControl control({}, session.statusSink());
-    return Session::tagRemoval(files)(control).failures.isEmpty() ? 0 : 1;
+    return session.tagRemoval(files)(control).failures.isEmpty() ? 0 : 1;
 }
 
 const CliCommandRegistration registration({

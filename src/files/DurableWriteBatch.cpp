@@ -1,14 +1,14 @@
 #include "files/DurableWriteBatch.h"
 
+#include "files/ChangeRecorder.h"
+#include "files/HiddenNewFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QHash>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -154,57 +154,6 @@ void startWriteback(int fd)
     ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
-constexpr QByteArrayView newFileSuffix = ".tagwright-new";
-
-// ".NAME.PID-RANDOM.tagwright-new": hidden, recognisable to a person by the old name (cut
-// short, so that the whole name stays within the file system's limit), and telling which
-// process made it.
-QByteArray hiddenNewName(const QString &path)
-{
-    return '.' + QFile::encodeName(QFileInfo(path).fileName().left(64)) + '.' + QByteArray::number(::getpid())
-           + '-' + QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0')
-           + newFileSuffix.toByteArray();
-}
-
-// The process that made a new file of that name, if the name is one of ours.
-std::optional<pid_t> makerOf(QByteArrayView name)
-{
-    if (!name.startsWith('.') || !name.endsWith(newFileSuffix))
-        return std::nullopt;
-    name.chop(newFileSuffix.size());
-    const QByteArrayView tail = name.sliced(name.lastIndexOf('.') + 1);   // "PID-RANDOM"
-    const qsizetype dash = tail.indexOf('-');
-    bool isNumber = false;
-    const int pid = dash > 0 ? tail.first(dash).toInt(&isNumber) : 0;
-    if (!isNumber || pid <= 0)
-        return std::nullopt;
-    return pid;
-}
-
-// Removes the new files that processes which no longer run left in the folder: a kill
-// between naming a new file and renaming it over its old one leaves a complete copy. The
-// old file is whole then, and the copy's change was never reported as done.
-void removeLeftovers(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    DIR *entries = ::fdopendir(fd);
-    if (!entries) {
-        ::close(fd);
-        return;
-    }
-    while (const dirent *entry = ::readdir(entries)) {
-        const std::optional<pid_t> maker = makerOf(entry->d_name);
-        if (!maker || ::kill(*maker, 0) == 0 || errno != ESRCH)
-            continue;
-        struct stat status {};
-        if (::fstatat(fd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
-            ::unlinkat(fd, entry->d_name, 0);
-    }
-    ::closedir(entries);
-}
-
 } // namespace
 
 DurableWriteBatch::DurableWriteBatch() : DurableWriteBatch(SystemCalls{}) {}
@@ -236,27 +185,37 @@ bool DurableWriteBatch::stage(const QString &path, const FileContentsPlan &plan,
     const QString folder = QFileInfo(path).path();
     if (!m_tidiedFolders.contains(folder)) {
         m_tidiedFolders.insert(folder);
-        removeLeftovers(folder);
+        HiddenNewFiles::removeLeftovers(folder);
     }
     return plan.fitsInPlace() ? stageInPlace(path, plan, reason) : stageReplacement(path, plan, reason);
 }
 
-void DurableWriteBatch::supersedeEarlierNewFile(const QString &path)
+void DurableWriteBatch::supersedeEarlierChange(const QString &path)
 {
     const QFileInfo info(path);
-    std::optional<struct stat> folder;   // looked up only when a new file of the name is staged
+    // Looked up only when a change of a file of the same name is staged. What cannot be
+    // looked up matches nothing: no file or folder has inode 0.
+    std::optional<struct stat> folder, file;
+    const auto statusOf = [](const QString &where) {
+        struct stat status {};
+        ::stat(QFile::encodeName(where).constData(), &status);
+        return status;
+    };
     std::erase_if(m_staged, [&](Staged &staged) {
-        if (!staged.replaces || !staged.path.endsWith(info.fileName())
-            || QFileInfo(staged.path).fileName() != info.fileName())
+        if (!staged.path.endsWith(info.fileName()) || QFileInfo(staged.path).fileName() != info.fileName())
             return false;
-        if (!folder) {
-            // A folder that cannot be looked up matches none: no folder has inode 0.
-            struct stat status {};
-            ::stat(QFile::encodeName(info.path()).constData(), &status);
-            folder = status;
+        if (staged.replaces) {
+            if (!folder)
+                folder = statusOf(info.path());
+            if (staged.folderDevice != folder->st_dev || staged.folderInode != folder->st_ino)
+                return false;
+        } else {
+            if (!file)
+                file = statusOf(path);
+            struct stat changed {};
+            if (::fstat(staged.fd, &changed) != 0 || changed.st_dev != file->st_dev || changed.st_ino != file->st_ino)
+                return false;
         }
-        if (staged.folderDevice != folder->st_dev || staged.folderInode != folder->st_ino)
-            return false;
         discard(staged);
         return true;
     });
@@ -274,33 +233,46 @@ bool DurableWriteBatch::stageInPlace(const QString &path, const FileContentsPlan
         ::close(fd);
         return false;
     }
-    QString failure;
-    bool written = true;
-    qint64 position = 0;
-    for (const FileContentsPlan::Piece &piece : plan.pieces()) {
-        if (!written)
-            break;
-        if (!piece.isRange())
-            written = writeAll(fd, piece.bytes.constData(), piece.length, position, &failure);
-        position += piece.length;
-    }
-    if (written && position < plan.currentSize() && ::ftruncate(fd, position) != 0) {
-        failure = systemError("could not shorten it");
-        written = false;
-    }
-    if (!written) {
-        // Some pieces may be written already: the file is no longer as it was.
+    if (m_recorder && !m_recorder->recordWrite(path, fd, plan, reason)) {
         ::close(fd);
-        m_failures.append({path, failure, Left::PiecesUncertain});
-        return true;
+        return false;
     }
-    startWriteback(fd);
-    supersedeEarlierNewFile(path);
+    supersedeEarlierChange(path);
     Staged staged;
     staged.path = path;
     staged.fd = fd;
+    staged.inPlace = plan;
     m_staged.push_back(staged);
     return true;
+}
+
+void DurableWriteBatch::writeInPlace(QList<Failure> &failures)
+{
+    for (Staged &staged : m_staged) {
+        if (!staged.inPlace)
+            continue;
+        QString failure;
+        bool written = true;
+        qint64 position = 0;
+        for (const FileContentsPlan::Piece &piece : staged.inPlace->pieces()) {
+            if (!written)
+                break;
+            if (!piece.isRange())
+                written = writeAll(staged.fd, piece.bytes.constData(), piece.length, position, &failure);
+            position += piece.length;
+        }
+        if (written && position < staged.inPlace->currentSize() && ::ftruncate(staged.fd, position) != 0) {
+            failure = systemError("could not shorten it");
+            written = false;
+        }
+        if (!written) {
+            // Some pieces may be written already: the file is no longer as it was.
+            failures.append({staged.path, failure, Left::PiecesUncertain});
+            discard(staged);
+            continue;
+        }
+        startWriteback(staged.fd);
+    }
 }
 
 bool DurableWriteBatch::stageReplacement(const QString &path, const FileContentsPlan &plan, QString *reason)
@@ -318,7 +290,8 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
         return false;
     }
     struct stat status {};
-    if (!matchesPlan(source, plan, &status, reason)) {
+    if (!matchesPlan(source, plan, &status, reason)
+        || (m_recorder && !m_recorder->recordWrite(path, source, plan, reason))) {
         ::close(source);
         return false;
     }
@@ -340,7 +313,7 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
     // An unnamed file vanishes by itself if the process dies before it is complete.
     staged.fd = ::openat(staged.directoryFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (staged.fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        staged.temporaryName = hiddenNewName(path);
+        staged.temporaryName = HiddenNewFiles::name(path);
         staged.fd = ::openat(staged.directoryFd, staged.temporaryName.constData(),
                              O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
         if (staged.fd < 0)
@@ -373,14 +346,24 @@ bool DurableWriteBatch::stageReplacement(const QString &path, const FileContents
     }
     staged.oldFd = source;
     startWriteback(staged.fd);
-    supersedeEarlierNewFile(path);
+    supersedeEarlierChange(path);
     m_staged.push_back(staged);
     return true;
 }
 
 QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
 {
-    QList<Failure> failures = std::exchange(m_failures, {});
+    QList<Failure> failures;
+    if (QString reason; m_recorder && !m_staged.empty() && !m_recorder->makeDurable(&reason)) {
+        // Nothing is changed that could not be taken back.
+        for (Staged &staged : m_staged) {
+            failures.append({staged.path, QStringLiteral("could not write the undo journal: %1").arg(reason)});
+            discard(staged);
+        }
+        m_staged.clear();
+        return failures;
+    }
+    writeInPlace(failures);
     // All data first, before any name changes. The writes of the whole batch were started
     // as they were staged, and one flush per file system covers them all: flushing each
     // file alone costs the disk a cache flush and a journal commit per file.
@@ -396,8 +379,11 @@ QList<DurableWriteBatch::Failure> DurableWriteBatch::commit()
         }
     }
     flushFolders(failures);
-    for (Staged &staged : m_staged)
+    for (Staged &staged : m_staged) {
+        if (m_recorder && staged.fd >= 0 && (staged.placed || !staged.replaces))
+            m_recorder->recordWritten(staged.path, staged.fd);
         discard(staged);
+    }
     m_staged.clear();
     retireReplacedFiles();
     return failures;
@@ -487,7 +473,7 @@ bool DurableWriteBatch::putInPlace(Staged &staged, QString *reason)
         // Give the unnamed file a hidden name for the instant before the rename.
         const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(staged.fd);
         for (int attempt = 0; attempt < 8 && staged.temporaryName.isEmpty(); ++attempt) {
-            const QByteArray hidden = hiddenNewName(staged.path);
+            const QByteArray hidden = HiddenNewFiles::name(staged.path);
             if (::linkat(AT_FDCWD, procPath.constData(), staged.directoryFd, hidden.constData(),
                          AT_SYMLINK_FOLLOW) == 0) {
                 staged.temporaryName = hidden;

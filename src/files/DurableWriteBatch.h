@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QString>
 #include <cstdio>
+#include <optional>
 #include <sys/types.h>
 #include <unistd.h>
 #include <thread>
@@ -13,8 +14,8 @@
 
 // Changes files so that the ranges a change keeps (the audio, for a tag) are never touched,
 // and makes a batch of changes durable with one round of flushes. A change that leaves
-// every kept range at its place is written in place: only its written pieces change, and a
-// failure or crash part-way may leave them partly old. Any other change becomes a complete
+// every kept range at its place is written in place when the batch is committed: only its
+// written pieces change, and a failure or crash part-way may leave them partly old. Any other change becomes a complete
 // new file beside the old one, unnamed until it is written and flushed, then renamed over
 // the old one with its owner, permissions and extended attributes: such a file is wholly old
 // or wholly new at every instant, and a file put at the path meanwhile is not replaced.
@@ -22,6 +23,10 @@
 // instant, where the file system supports unnamed files); a process killed while it has one
 // leaves it behind, and the next batch that writes into the folder removes it once that
 // process no longer runs.
+class ChangeRecorder;
+
+// With a ChangeRecorder, every change is recorded as it is staged, and commit() makes the
+// records durable before it changes any file.
 class DurableWriteBatch {
 public:
     // What a failed change left of the file.
@@ -51,15 +56,17 @@ public:
     DurableWriteBatch(const DurableWriteBatch &) = delete;
     DurableWriteBatch &operator=(const DurableWriteBatch &) = delete;
 
-    // Writes the new contents, planned from the file as it is now: in place, or into an
-    // unnamed new file in the file's folder. Returns false with a reason when the file is
-    // as it was. A write in place that fails once begun returns true and is reported by
-    // commit(), as the file has changed. A new file staged earlier for the same path is
-    // not in place yet, so a later change, planned without it, supersedes it: the last
-    // change staged for a path is the one the file ends with.
+    void setRecorder(ChangeRecorder *recorder) { m_recorder = recorder; }
+
+    // Takes the new contents, planned from the file as it is now: kept for writing in place
+    // at commit(), or written into an unnamed new file in the file's folder. Returns false
+    // with a reason when the file is as it was. A change staged earlier for the same file
+    // is not made yet, so a later change, planned without it, supersedes it: the last
+    // change staged for a file is the one the file ends with.
     bool stage(const QString &path, const FileContentsPlan &plan, QString *reason);
 
-    // Flushes everything staged to disk, then puts each new file in place of its old one.
+    // Makes the recorder's records durable, writes the changes in place, flushes everything
+    // staged to disk, then puts each new file in place of its old one.
     // Returns the files that did not get their new contents for sure, and what each was left.
     QList<Failure> commit();
 
@@ -68,7 +75,8 @@ public:
 private:
     struct Staged {
         QString path;
-        int fd = -1;              // the changed file, or the new file beside it
+        int fd = -1;              // the file to change in place, or the new file beside it
+        std::optional<FileContentsPlan> inPlace;   // the change to write into fd at commit()
         int directoryFd = -1;     // the folder, for a new file
         int oldFd = -1;           // the replaced file, held open so that the rename does not
                                   // give its blocks back to the file system on the spot
@@ -81,8 +89,9 @@ private:
 
     bool stageInPlace(const QString &path, const FileContentsPlan &plan, QString *reason);
     bool stageReplacement(const QString &path, const FileContentsPlan &plan, QString *reason);
-    // Drops a new file staged earlier for the path, once a later change of it is staged.
-    void supersedeEarlierNewFile(const QString &path);
+    // Drops a change staged earlier for the file, once a later change of it is staged.
+    void supersedeEarlierChange(const QString &path);
+    void writeInPlace(QList<Failure> &failures);
     void flushFileSystems(QList<Failure> &failures);
     void flushFolders(QList<Failure> &failures);
     bool putInPlace(Staged &staged, QString *reason);
@@ -96,7 +105,7 @@ private:
 
     SystemCalls m_calls;
     std::vector<Staged> m_staged;
-    QList<Failure> m_failures;      // writes in place that failed once begun
+    ChangeRecorder *m_recorder = nullptr;
     QSet<QString> m_tidiedFolders;  // folders already cleared of dead processes' new files
     std::vector<int> m_retired;     // replaced files of this commit
     std::vector<int> m_closing;     // replaced files of the last commit, closed by m_closers

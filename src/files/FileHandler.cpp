@@ -45,10 +45,16 @@ FileOutcome FileHandler::writeTags(const TagValues &values, const QString &path)
 {
     FileOutcome outcome;
     DurableWriteBatch batch;
+    attachRecorder(batch);
     stageTags(values, path, batch, outcome);
     commitBatch(batch, taggingFailure, {{QFileInfo(path).canonicalFilePath(), path}}, outcome);
     outcome.filesHandled = 1;
     return outcome;
+}
+
+void FileHandler::attachRecorder(DurableWriteBatch &batch) const
+{
+    batch.setRecorder(m_recorder);
 }
 
 void FileHandler::stageTags(const TagValues &values, const QString &path, DurableWriteBatch &batch,
@@ -86,6 +92,7 @@ FileOutcome FileHandler::removeTags(const QStringList &files, JobControl *contro
     FileOutcome outcome;
     sendStatusChange(QStringLiteral("Start removing existing tags."));
     DurableWriteBatch batch;
+    attachRecorder(batch);
     QHash<QString, QString> givenPaths;
     for (qsizetype i = 0; i < files.size() && !cancelRequested(control); ++i) {
         QString reason;
@@ -126,6 +133,7 @@ FileOutcome FileHandler::tagFiles(const QStringList &files, const TrackListPtr &
     const QList<std::optional<DiscPosition>> discPositions =
         tracks ? DiscPosition::ofTracks(*tracks, result.numberOfDiscs()) : QList<std::optional<DiscPosition>>();
     DurableWriteBatch batch;
+    attachRecorder(batch);
     QHash<QString, QString> givenPaths;
     const qsizetype fileCount = files.size() - files.count(QString());
     qsizetype i = 0;
@@ -178,7 +186,7 @@ FileOutcome FileHandler::renameFiles(QStringList &files, const QString &mask, Jo
 {
     const QScopedValueRollback statusTo(m_control, control);
     FileOutcome outcome;
-    FileRenamer().renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
+    FileRenamer(m_recorder).renameFiles(files, mask, [this, &outcome](const QString &path, const QString &reason) {
         // A file left unnamed for want of tags was never touched; its reason says so.
         reportFailure(outcome, QStringLiteral("Could not rename %1: %2."), path, reason,
                       reason == FileRenamer::noTagsReason() ? QString() : aftermath());

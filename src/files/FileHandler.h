@@ -4,6 +4,7 @@
 #include "files/FileOutcome.h"
 #include "files/TagFile.h"
 
+class ChangeRecorder;
 class DurableWriteBatch;
 class JobControl;
 
@@ -15,8 +16,12 @@ class JobControl;
 // calls, and returns what each operation did to the files as a FileOutcome. The batch
 // operations report status lines and files done of total to the job control a caller may hand
 // in, and stop before the next file once cancelled.
+// With a ChangeRecorder, every change is recorded before it is made.
 class FileHandler {
 public:
+    explicit FileHandler(ChangeRecorder *recorder = nullptr) : m_recorder(recorder) {}
+    ChangeRecorder *recorder() const { return m_recorder; }
+
     // Whether reading decodes the first picture into the cover. Decoding a large cover takes
     // tens of milliseconds; a caller that has its cover already skips it.
     using CoverReading = TagFile::CoverReading;
@@ -41,6 +46,8 @@ public:
 private:
     // To the control of the batch operation under way.
     void sendStatusChange(const QString &message);
+    // A batch that records its changes with the recorder.
+    void attachRecorder(DurableWriteBatch &batch) const;
     // Stages one file's new tag into the batch; a file that cannot take it is reported.
     void stageTags(const TagValues &values, const QString &path, DurableWriteBatch &batch, FileOutcome &outcome);
     // Makes the staged files durable and in place; reports those that could not be, by the
@@ -53,4 +60,5 @@ private:
                        const QString &reason, const QString &aftermath);
 
     JobControl *m_control = nullptr; // the batch operation's, while it runs
+    ChangeRecorder *m_recorder;
 };

@@ -2,7 +2,7 @@
 
 #include "common/JobControl.h"
 
-#include "files/FileHandler.h"
+#include "files/ChangeRecorder.h"
 #include "files/NoReplaceMove.h"
 #include "files/RenamingMask.h"
 #include "files/TagFile.h"
@@ -45,6 +45,7 @@ public:
             ::rmdir(QFile::encodeName(folder).constData());
         m_made.clear();
     }
+    const QStringList &made() const { return m_made; }
 
 private:
     QStringList m_made;
@@ -116,10 +117,17 @@ std::optional<QString> FileRenamer::renameFile(QString &path, const QString &mas
         folders.removeMade();
         return problem;
     }
+    ChangeRecorder *recorder = m_recorder;
+    if (QString reason; recorder && !recorder->recordRename(path, newPath, folders.made(), &reason)) {
+        folders.removeMade();
+        return reason;
+    }
     if (const int error = NoReplaceMove::move(path, newPath)) {
         folders.removeMade();
         return QStringLiteral("%1 (new name \"%2\")").arg(NoReplaceMove::describeError(error), newPath);
     }
+    if (recorder)
+        recorder->recordRenamed(newPath);
     path = newPath;
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class ChangeRecorder;
 class JobControl;
 
 // Renames audio files after their own tags by a renaming mask, into folders below each
@@ -24,6 +25,9 @@ public:
     // Why a file whose tags hold no value for the mask keeps its name.
     static QString noTagsReason() { return QStringLiteral("has no tags to name it by; left as it is"); }
 
+    // With a recorder, every move is recorded before it is made.
+    explicit FileRenamer(ChangeRecorder *recorder = nullptr) : m_recorder(recorder) {}
+
     // Where renaming by the mask would move the file.
     static Target targetFor(const QString &path, const QString &mask);
 
@@ -42,4 +46,6 @@ public:
 private:
     // Renames one file and updates path; the reason when the file keeps its name.
     std::optional<QString> renameFile(QString &path, const QString &mask);
+
+    ChangeRecorder *m_recorder;
 };

@@ -11,6 +11,7 @@
 #include "session/AlbumLookups.h"
 #include "session/FileFactsReader.h"
 #include "session/FilePairing.h"
+#include "session/HistoryReader.h"
 #include "session/RowEdits.h"
 #include "session/SessionJobs.h"
 #include "session/StatusText.h"
@@ -24,6 +25,10 @@ Session::Session(ServiceConfig config, QObject *parent)
           m_facts = facts;
           emit filesEdited();
           emit previewChanged(facts.preview);
+      })),
+      m_historyReader(std::make_unique<HistoryReader>([this](const QList<EntryFile::Contents> &history) {
+          m_history = history;
+          emit historyChanged();
       })),
       m_lookups(std::make_unique<AlbumLookups>([this](const auto &album, const auto &outcome) {
           takeLookup(album, outcome);
@@ -71,6 +76,7 @@ void Session::waitForJob()
     m_lookups->waitForFinished();
     m_jobs->runner().waitForFinished();
     m_factsReader->waitForFinished();
+    m_historyReader->waitForFinished();
 }
 
 void Session::status(const QStringList &messages)

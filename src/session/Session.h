@@ -2,6 +2,8 @@
 
 #include "files/FileOutcome.h"
 #include "identify/Identification.h"
+#include "journal/Journal.h"
+#include "journal/JournalUndo.h"
 #include "lineup/Lineup.h"
 #include "album/ResultEntry.h"
 #include "search/SearchOutcome.h"
@@ -20,6 +22,7 @@
 
 class AlbumLookups;
 class FileFactsReader;
+class HistoryReader;
 class JobControl;
 class JobRunner;
 class SessionJobs;
@@ -58,10 +61,19 @@ public:
     static Work<SearchOutcome> search(ServiceConfig config, QString keywords, QString storefront);
     // The MusicBrainz release with this identifier, with its tracks and cover.
     static Work<LookupOutcome> lookup(ServiceConfig config, QString releaseId);
-    static Work<FileOutcome> tagRemoval(QStringList files);
+    Work<FileOutcome> tagRemoval(QStringList files) const;
     // Writes the album into the files of the rows, each with the track beside it.
     Work<FileOutcome> tagging(const ResultEntry &album) const;
     Work<Renamed> renaming(QString mask) const;
+    // Takes back the newest operation of the journal not yet undone.
+    Work<JournalUndo> undoing() const;
+    // The undo journal every file operation of the session records its changes in.
+    Journal journal() const { return Journal(m_journalFolder); }
+    void setJournalFolder(const QString &folder) { m_journalFolder = folder; }
+    // The journal's operations, newest first, as last read (readHistory).
+    const QList<EntryFile::Contents> &history() const { return m_history; }
+    // What undoing would take back, "Undo Tag files (12 files)"; empty with nothing to undo.
+    QString undoText() const;
     Work<FileTagsAlbum> readingFileTags() const;
     // Pairs the files with the tracks on show of the album (its name and discs tell how far
     // the files' tags count); the result is taken back by takeLineup.
@@ -108,6 +120,10 @@ public:
     void findAlbum();
     void renameFiles();
     void removeTags(const QStringList &files);
+    // Takes back the newest operation not yet undone; the files renamed back keep their rows.
+    void undoLast();
+    // Reads the journal's history anew, off this thread; historyChanged() tells the end.
+    void readHistory();
     // Lists the audio files among these paths, told by content (a folder gives those of its
     // files anywhere beneath it that are named like audio files), all kept sorted by path,
     // numbers in names by value (CD2 after CD1), and says which paths were left out; an
@@ -171,6 +187,7 @@ signals:
     void fileFailuresReported(const QString &command, const QStringList &failures);
     void jobRunningChanged(bool running);
     void progressChanged(qint64 done, qint64 total);
+    void historyChanged();
 
 private:
     void status(const QString &message) { emit statusChanged(message); }
@@ -195,6 +212,7 @@ private:
     void takeIdentification(const QList<Identification> &found);
 
     ServiceConfig m_config;
+    QString m_journalFolder = Journal::defaultFolder();
     ResultListPtr m_albums;
     TrackListPtr m_tracks;
     std::optional<QStringList> m_files;
@@ -207,6 +225,8 @@ private:
     QHash<const ResultEntry *, double> m_scores; // of the listed albums Find album scored
     QTimer m_lookupRest;
     std::unique_ptr<FileFactsReader> m_factsReader;
+    QList<EntryFile::Contents> m_history;
+    std::unique_ptr<HistoryReader> m_historyReader;
     std::unique_ptr<AlbumLookups> m_lookups;
     // Last, so that it goes first: a running job stops and is waited for; its result goes nowhere.
     std::unique_ptr<SessionJobs> m_jobs;

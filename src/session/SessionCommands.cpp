@@ -4,11 +4,13 @@
 
 #include "common/JobControl.h"
 #include "files/FileHandler.h"
+#include "journal/JournalEntry.h"
 #include "search/musicbrainz/MusicBrainzSearch.h"
 #include "search/musicbrainz/MusicBrainzService.h"
 #include "search/storefront/SearchEngine.h"
 #include "session/AlbumLookups.h"
 #include "session/FilePairing.h"
+#include "session/HistoryReader.h"
 #include "session/SessionJobs.h"
 #include "session/StatusText.h"
 
@@ -29,24 +31,29 @@ Session::Work<LookupOutcome> Session::lookup(ServiceConfig config, QString relea
     };
 }
 
-Session::Work<FileOutcome> Session::tagRemoval(QStringList files)
+Session::Work<FileOutcome> Session::tagRemoval(QStringList files) const
 {
-    return [files = std::move(files)](JobControl &control) { return FileHandler().removeTags(files, &control); };
+    return [files = std::move(files), journal = journal()](JobControl &control) {
+        const auto entry = journal.begin(Journal::Operation::removeTags);
+        return FileHandler(entry.get()).removeTags(files, &control);
+    };
 }
 
 Session::Work<FileOutcome> Session::tagging(const ResultEntry &album) const
 {
     // The rows as they are: an empty one is a track without a file, which tagging passes over.
-    return [rows = m_files.value_or(QStringList()), tracks = tracksCopy(), album](JobControl &control) {
-        return FileHandler().tagFiles(rows, tracks, album, &control);
+    return [rows = m_files.value_or(QStringList()), tracks = tracksCopy(), album, journal = journal()](JobControl &control) {
+        const auto entry = journal.begin(Journal::Operation::tagFiles);
+        return FileHandler(entry.get()).tagFiles(rows, tracks, album, &control);
     };
 }
 
 Session::Work<Session::Renamed> Session::renaming(QString mask) const
 {
-    return [rows = m_files.value_or(QStringList()), mask = std::move(mask)](JobControl &control) {
+    return [rows = m_files.value_or(QStringList()), mask = std::move(mask), journal = journal()](JobControl &control) {
         QStringList files = FilePairing::filesOf(rows);
-        Renamed renamed{rows, FileHandler().renameFiles(files, mask, &control)};
+        const auto entry = journal.begin(Journal::Operation::renameFiles);
+        Renamed renamed{rows, FileHandler(entry.get()).renameFiles(files, mask, &control)};
         // Each file goes back to its row under its new name.
         qsizetype next = 0;
         for (QString &row : renamed.files)
@@ -54,6 +61,11 @@ Session::Work<Session::Renamed> Session::renaming(QString mask) const
                 row = files.at(next++);
         return renamed;
     };
+}
+
+Session::Work<JournalUndo> Session::undoing() const
+{
+    return [journal = journal()](JobControl &control) { return JournalUndo::undoNewest(journal, &control); };
 }
 
 Session::Work<FileTagsAlbum> Session::readingFileTags() const
@@ -160,6 +172,43 @@ void Session::removeTags(const QStringList &files)
     });
 }
 
+QString Session::undoText() const
+{
+    for (const EntryFile::Contents &entry : m_history) {
+        if (!entry.undone)
+            return StatusText::undoCommand(entry.what, entry.changes);
+    }
+    return {};
+}
+
+void Session::readHistory()
+{
+    m_historyReader->read(journal());
+}
+
+void Session::undoLast()
+{
+    if (isBusy())
+        return;
+    forgetFailures();
+    status(StatusText::undoStarted(undoText()));
+    m_jobs->start<JournalUndo>(undoing(), [this](const JournalUndo &undo) {
+        if (!undo.entry)
+            return status(StatusText::nothingToUndo());
+        // The files renamed back keep their rows under their old names.
+        QHash<QString, QString> oldNames;
+        for (const EntryFile::RenameRecord &rename : undo.entry->renames)
+            oldNames.insert(rename.to, rename.from);
+        for (const FileFailure &failure : undo.outcome.failures)
+            oldNames.remove(failure.path);
+        if (m_files) {
+            for (QString &row : *m_files)
+                row = oldNames.value(row, row);
+        }
+        reportFileOutcome(QStringLiteral("Undo"), undo.outcome, undo.entry->changes);
+    });
+}
+
 void Session::forgetFailures()
 {
     m_failures.clear();
@@ -172,8 +221,9 @@ void Session::reportFileOutcome(const QString &command, const FileOutcome &outco
     for (const FileFailure &failure : outcome.failures)
         m_failures.insert(failure.path, failure.reason);
     emit filesEdited();
-    // The tags or names changed, and with them the new names.
+    // The tags or names changed, and with them the new names and what Undo takes back.
     readFileFacts();
+    readHistory();
     if (!outcome.failures.isEmpty())
         emit fileFailuresReported(command, outcome.failureLines());
     status(StatusText::fileCommandEnded(command, outcome, files));

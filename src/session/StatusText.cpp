@@ -101,6 +101,11 @@ QStringList StatusText::fileCommandEnded(const QString &command, const FileOutco
     return lines;
 }
 
+QString StatusText::operation(const QString &what, qsizetype files)
+{
+    return QStringLiteral("%1 (%2 file%3)").arg(what).arg(files).arg(files == 1 ? "" : "s");
+}
+
 namespace {
 
 QString albumTitle(const ResultEntry &album)

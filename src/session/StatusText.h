@@ -46,4 +46,10 @@ public:
     // How many of the files a cancelled command ("Tagging", "Renaming", "Removing tags")
     // changed, else that tagging or renaming finished; then how many files it could not change.
     static QStringList fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files);
+    // "Tag files (12 files)": a journal's operation and how many files it changed.
+    static QString operation(const QString &what, qsizetype files);
+    // "Undo Tag files (12 files)"
+    static QString undoCommand(const QString &what, qsizetype files) { return QStringLiteral("Undo ") + operation(what, files); }
+    static QString undoStarted(const QString &undoCommand) { return QStringLiteral("%1: under way...").arg(undoCommand); }
+    static QString nothingToUndo() { return QStringLiteral("Nothing to undo."); }
 };

@@ -65,6 +65,7 @@ void MainController::awakeFromNib()
 {
     m_surface.setStringValue(TextOutlet::renaming, userDefault(QVRenamingMaskKey).toString());
     m_session.setMask(m_surface.stringValue(TextOutlet::renaming));
+    m_session.readHistory();
     switchStatus(StatusText::waitingForInput());
 }
 
@@ -106,7 +107,7 @@ void MainController::dropTags()
     const QStringList files = m_session.listedFiles();
     if (files.isEmpty() || m_session.isBusy())
         return m_session.removeTags(files);
-    // Removing tags cannot be undone: the user confirms it for exactly these files.
+    // Removing every tag is a large change: the user confirms it for exactly these files.
     m_surface.askToConfirm(StatusText::removeTagsQuestion(files.size()), QStringLiteral("Remove tags"),
                            [this, files] { m_session.removeTags(files); });
 }

@@ -10,6 +10,7 @@
 #include "window/RowTableView.h"
 #include "window/SessionTableModel.h"
 #include "window/StaleInputFilter.h"
+#include "window/UndoCommands.h"
 #include "window/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -170,6 +171,7 @@ void MainWindow::connectActions()
     m_addFiles->connectFolder(m_ui->addFolderAction, m_ui->addFolderButton);
     connect(m_ui->aboutAction, &QAction::triggered, this, [this] { HelpDialogs::showAbout(this); });
     connect(m_ui->shortcutsAction, &QAction::triggered, this, [this] { HelpDialogs::showKeyboardShortcuts(this); });
+    new UndoCommands(controller->session(), m_ui->undoAction, m_ui->historyAction, this);
     connect(m_ui->searchSelection, &QButtonGroup::idToggled, this, &MainWindow::updateWindowTitle);
 }
 

@@ -7,11 +7,13 @@
 #include "files/MetadataKeys.h"
 #include "support/LocalCatalogue.h"
 #include "support/Mp3Fixtures.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSemaphore>
+#include <QTableWidget>
 #include <QTimer>
 
 TEST_F(WindowTest, TheWindowKeepsRunningWhileASearchWaitsForTheService)
@@ -115,4 +117,37 @@ TEST_F(TaggingJobTest, QuittingDuringAJobAsksThenCancelsItAsCancelDoesAndCloses)
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(status()->text(), "Tagging cancelled: 5 of 30 files changed.");
     QApplication::setQuitOnLastWindowClosed(true);
+}
+
+TEST_F(TaggingJobTest, EditUndoNamesWhatItTakesBackAndRestoresFilesAndRows)
+{
+    session().setJournalFolder(filePath("journal"));
+    const QStringList files = listFilesAndAnAlbum(3);
+    QList<QByteArray> before;
+    for (const QString &path : files)
+        before.append(readBytes(path));
+    field("renaming")->setText("%b %n");
+    controller().controlTextDidChange();
+    click("tagButton");
+    click("renameButton");
+    QAction *undo = child<QAction>("undoAction");
+    EXPECT_TRUE(undo->text() == "Undo Rename files (3 files)" && undo->isEnabled() && undo->shortcut() == QKeySequence::Undo)
+        << undo->text().toStdString();
+    for (const char *next : {"Undo Tag files (3 files)", "&Undo"}) {
+        undo->trigger();
+        session().waitForJob();
+        EXPECT_EQ(undo->text(), next);
+    }
+    EXPECT_FALSE(undo->isEnabled());
+    // The rows keep the files under their old names, and the files are as they were.
+    EXPECT_EQ(*session().files(), files);
+    for (int i = 0; i < files.size(); ++i)
+        EXPECT_EQ(readBytes(files.at(i)), before.at(i)) << i;
+    child<QAction>("historyAction")->trigger();
+    auto *history = window().findChild<QTableWidget *>();
+    ASSERT_TRUE(history);
+    EXPECT_EQ(history->accessibleName(), "Operations, newest first:");
+    EXPECT_EQ(history->horizontalHeaderItem(1)->text(), "What");
+    EXPECT_EQ((QStringList{history->item(0, 1)->text(), history->item(1, 1)->text(), history->item(1, 3)->text()}),
+              (QStringList{"Rename files", "Tag files", "Undone"}));
 }
