@@ -40,10 +40,11 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Tags and renames MP3 files with album information found in an online catalogue.\n"
-        "Without configured credentials it searches the bundled demo catalogue."));
+        "MusicBrainz needs no account; without configured credentials the storefronts search\n"
+        "the bundled demo catalogue."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Search the bundled demo catalogue."));
+    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Search the bundled demo catalogue, MusicBrainz included."));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
         QStringLiteral("Save a 1280x800 PNG of the window after a demo search and exit (implies --demo)."),

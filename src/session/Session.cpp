@@ -12,11 +12,11 @@
 #include "session/AlbumLookups.h"
 #include "session/FileFactsReader.h"
 #include "session/FilePairing.h"
+#include "session/Mp3Listing.h"
 #include "session/RowEdits.h"
 #include "session/SessionJobs.h"
 #include "session/StatusText.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 Session::Session(ServiceConfig config, QObject *parent)
@@ -357,16 +357,21 @@ void Session::addFiles(const QStringList &paths)
 {
     if (isBusy())
         return;
-    QStringList files = listedFiles();
-    for (const QString &path : FolderListing::filesIn(paths)) {
-        if (QFileInfo(path).suffix() == u"mp3")
-            files.append(path);
-    }
-    // Every drop sorts the whole list anew, rows lined up by hand included.
-    FolderListing::sortNaturally(files);
-    setFiles(files);
-    if (!awaitsAlbumFromTags())
-        return;
+    m_jobs->start<Mp3Listing>([paths](JobControl &control) { return Mp3Listing::of(paths, &control); },
+                              [this](const Mp3Listing &found) {
+        QStringList files = listedFiles() + found.files;
+        // Every drop sorts the whole list anew, rows lined up by hand included.
+        FolderListing::sortNaturally(files);
+        setFiles(files);
+        if (!found.refused.isEmpty())
+            status(StatusText::filesLeftOut(found.refused));
+        if (awaitsAlbumFromTags())
+            takeAlbumFromFileTags();
+    });
+}
+
+void Session::takeAlbumFromFileTags()
+{
     m_jobs->start<FileTagsAlbum>(readingFileTags(), [this](const FileTagsAlbum &tags) {
         takeFileTagsAlbum(tags);
         if (tags.album)

@@ -95,8 +95,9 @@ public:
     void renameFiles();
     void removeTags(const QStringList &files);
     // Lists the MP3 files among these paths (a folder gives the MP3 files anywhere beneath
-    // it), all kept sorted by path, numbers in names by value (CD2 after CD1); an empty
-    // window then takes album and tracks from their tags.
+    // it), all kept sorted by path, numbers in names by value (CD2 after CD1), as a job that
+    // reads each file: one named as an MP3 file but holding no MPEG audio is left out, as the
+    // status line says. An empty window then takes album and tracks from their tags.
     void addFiles(const QStringList &paths);
     void clearAll();
     void clearFiles();
@@ -159,6 +160,7 @@ private:
     void status(const QString &message) { emit statusChanged(message); }
     void status(const QStringList &messages);
     bool awaitsAlbumFromTags() const;
+    void takeAlbumFromFileTags();
     // Shows this album's own tracks and cover (none for no album).
     void showAlbum(const std::shared_ptr<ResultEntry> &album);
     // Told after every change of the album list: with no album chosen, tagging writes the
@@ -173,7 +175,8 @@ private:
     // off until the look-up ends or cannot start, which the status line then says.
     std::shared_ptr<ResultEntry> albumForFiles(const QString &verb, int chosenRow, void (Session::*command)(int));
     void forgetFailures();
-    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files);
+    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
+                           const QStringList &notes = {});
     void readFileFacts();
 
     ServiceConfig m_config;

@@ -1,7 +1,8 @@
 #include "session/StatusText.h"
 
 #include "search/musicbrainz/MusicBrainzService.h"
-#include "session/TrackCountNote.h"
+
+#include <QFileInfo>
 
 QString StatusText::catalogueName(const QString &storefront)
 {
@@ -23,6 +24,20 @@ QStringList StatusText::searchFinished(const SearchOutcome &outcome, const QStri
     return lines;
 }
 
+QString StatusText::filesLeftOut(const QStringList &paths)
+{
+    constexpr qsizetype named = 5;
+    QStringList names;
+    for (const QString &path : paths.mid(0, named))
+        names.append(QFileInfo(path).fileName());
+    QString list = names.join(QLatin1String(", "));
+    if (paths.size() > named)
+        list += QStringLiteral(" and %1 more").arg(paths.size() - named);
+    if (paths.size() == 1)
+        return QStringLiteral("1 file is not an MP3 file and was left out: %1.").arg(list);
+    return QStringLiteral("%1 files are not MP3 files and were left out: %2.").arg(paths.size()).arg(list);
+}
+
 QString StatusText::noFilesTo(const QString &verb)
 {
     return QStringLiteral("Nothing to %1: no files listed.").arg(verb);
@@ -31,13 +46,6 @@ QString StatusText::noFilesTo(const QString &verb)
 QString StatusText::noAlbumTo(const QString &verb)
 {
     return QStringLiteral("Nothing to %1: no album listed.").arg(verb);
-}
-
-QStringList StatusText::taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks)
-{
-    QStringList lines = trackCountNotes(files, tracks, freeTracks);
-    lines.append(QStringLiteral("Tagging files now..."));
-    return lines;
 }
 
 QString StatusText::linedUp(qsizetype matched, qsizetype files)
@@ -53,7 +61,8 @@ QString StatusText::removeTagsQuestion(qsizetype files)
                                        "are lost.").arg(files);
 }
 
-QStringList StatusText::fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files)
+QStringList StatusText::fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files,
+                                         const QStringList &notes)
 {
     QStringList lines;
     if (outcome.cancelled)
@@ -61,6 +70,8 @@ QStringList StatusText::fileCommandEnded(const QString &command, const FileOutco
                          .arg(command).arg(outcome.filesChanged()).arg(files));
     else if (command == QLatin1String("Tagging") || command == QLatin1String("Renaming"))
         lines.append(QStringLiteral("%1 files finished...").arg(command));
+    if (!outcome.cancelled)
+        lines += notes;
     if (!outcome.failures.isEmpty())
         lines.append(QStringLiteral("%1 of %2 files could not be changed; see the list.")
                          .arg(outcome.failures.size()).arg(files));

@@ -19,18 +19,21 @@ public:
     // found them or why it could not.
     static QString lookupStarted(const ResultEntry &album);
     static QString lookupEnded(const ResultEntry &album, const std::optional<QString> &failure);
+    // That these files, named as MP3 files, were not listed, naming the first few.
+    static QString filesLeftOut(const QStringList &paths);
     // "Nothing to tag: no files listed." and the like.
     static QString noFilesTo(const QString &verb);
     // "Nothing to tag: no album listed." and the like.
     static QString noAlbumTo(const QString &verb);
-    // What tagging leaves out (tracks without a file, files without a track), then that it starts.
-    static QStringList taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks);
+    static QString taggingStarted() { return QStringLiteral("Tagging files now..."); }
     // "Lined up 12 of 14 files; 2 left at the end."
     static QString linedUp(qsizetype matched, qsizetype files);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);
     // How many of the files a cancelled command ("Tagging", "Renaming", "Removing tags")
-    // changed, else that tagging or renaming finished; then how many files it could not change.
-    static QStringList fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files);
+    // changed, else that tagging or renaming finished followed by the notes (what tagging left
+    // out: tracks without a file, files without a track); last how many files it could not change.
+    static QStringList fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files,
+                                        const QStringList &notes = {});
 };

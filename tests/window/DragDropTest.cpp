@@ -12,13 +12,23 @@ static std::unique_ptr<QMimeData> rowDrag(MainController &controller, TableOutle
 
 TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
 {
+    // Files are taken by what they hold, whatever the letter case of ".mp3"; what only bears
+    // the name is left out, as the status line says once.
     QDir().mkpath(filePath("album/sub"));
-    for (const char *name : {"album/a.mp3", "album/b.MP3", "album/c.txt", "album/sub/d.mp3"})
-        QFile(filePath(name)).open(QIODevice::WriteOnly);
+    for (const char *name : {"album/a.mp3", "album/b.MP3", "album/sub/d.mp3"})
+        ASSERT_TRUE(Mp3Fixtures::writeMp3(filePath(name)));
+    for (const char *name : {"album/c.txt", "album/notes.mp3", "album/empty.MP3"}) {
+        QFile text(filePath(name));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray(name).contains("empty") ? "" : "not audio at all\n");
+    }
+    takeStatusLines();
     listFiles({filePath("album"), filePath("0 loose.mp3"), filePath("album/c.txt")});
-    EXPECT_EQ(*session().files(), QStringList({filePath("0 loose.mp3"), filePath("album/a.mp3"), filePath("album/sub/d.mp3")}));
-    // The next drop sorts rows moved by hand again and keeps duplicates; a path that does
-    // not exist but names an MP3 file is listed too.
+    EXPECT_EQ(*session().files(), QStringList({filePath("0 loose.mp3"), filePath("album/a.mp3"), filePath("album/b.MP3"),
+                                               filePath("album/sub/d.mp3")}));
+    EXPECT_EQ(takeStatusLines().filter("left out"),
+              QStringList({"2 files are not MP3 files and were left out: empty.MP3, notes.mp3."}));
+    // The next drop sorts rows moved by hand again and keeps duplicates.
     const QString a = filePath("a.mp3"), b = filePath("b.mp3"), c = filePath("c.mp3"), d = filePath("d.mp3");
     controller().clearFiles();
     listFiles({c, a, b, d});
@@ -35,6 +45,7 @@ TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
     dropped.setDropAction(Qt::MoveAction);
     QCoreApplication::sendEvent(viewport, &enter);
     QCoreApplication::sendEvent(viewport, &dropped);
+    session().waitForJob();
     EXPECT_EQ(*session().files(), QStringList({a}));
     EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
 
@@ -88,6 +99,7 @@ TEST_F(WindowTest, TrackDragsAndFileUrlsListLocalFilesOnly)
     };
     // Players name the local host, or none; a file URL of another host is a network share.
     const QString local = filePath("My Music/Song.mp3");
+    ASSERT_TRUE(QDir().mkpath(filePath("My Music")) && Mp3Fixtures::writeMp3(local));
     const QString path = QUrl::fromLocalFile(local).path(QUrl::FullyEncoded);
     const QStringList locations = {"file://" + path, "file://localhost" + path, "http://example.org/stream.mp3",
                                    "file://server/share/song.mp3", QUrl::fromLocalFile(filePath("x.ogg")).toString()};

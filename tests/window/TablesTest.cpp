@@ -132,6 +132,8 @@ TEST_F(WindowTest, AlbumsSortByAnyColumnTracksCountByDiscAndControlsAreNamedAsTh
     }
     for (QAbstractButton *button : window().findChildren<QAbstractButton *>())
         EXPECT_EQ(name(button), button->text().remove('&')) << button->objectName().toStdString();
+    // The status line is read as the line it shows.
+    EXPECT_EQ(name(status()), status()->text());
     EXPECT_EQ(name(view(TableOutlet::fileListView)), "MP3 files (drop files or folders here)");
     QAccessibleTableInterface *files = QAccessible::queryAccessibleInterface(view(TableOutlet::fileListView))->tableInterface();
     ASSERT_NE(files, nullptr);
