@@ -70,8 +70,9 @@ QStringList StatusText::fileCommandEnded(const QString &command, const FileOutco
                          .arg(command).arg(outcome.filesChanged()).arg(files));
     else if (command == QLatin1String("Tagging") || command == QLatin1String("Renaming"))
         lines.append(QStringLiteral("%1 files finished...").arg(command));
-    if (!outcome.cancelled)
-        lines += notes;
+    // One line, so that no note hides another.
+    if (!outcome.cancelled && !notes.isEmpty())
+        lines.append(notes.join(u' '));
     if (!outcome.failures.isEmpty())
         lines.append(QStringLiteral("%1 of %2 files could not be changed; see the list.")
                          .arg(outcome.failures.size()).arg(files));

@@ -32,8 +32,9 @@ public:
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);
     // How many of the files a cancelled command ("Tagging", "Renaming", "Removing tags")
-    // changed, else that tagging or renaming finished followed by the notes (what tagging left
-    // out: tracks without a file, files without a track); last how many files it could not change.
+    // changed, else that tagging or renaming finished followed by the notes in one line (what
+    // tagging left out: tracks without a file, files without a track); last how many files it
+    // could not change.
     static QStringList fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files,
                                         const QStringList &notes = {});
 };

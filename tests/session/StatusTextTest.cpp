@@ -12,9 +12,10 @@ TEST(StatusTextTest, FileCommandsEndWithTheirOwnLineThenTheFilesTheyCouldNotChan
     cancelled.filesHandled = 3;
     failed.filesHandled = 7;
     failed.failures = {{"a.mp3", "gone"}, {"b.mp3", "read-only"}};
-    // What tagging left out is said after its own line, where it stays in sight, but not
-    // after a cancelled run; how many files failed is said last.
+    // What tagging left out is said in one line after its own, where it stays in sight, but
+    // not after a cancelled run; how many files failed is said last.
     const QStringList note{"1 of 8 tracks has no file and is not written."};
+    const QStringList notes{note.first(), "1 file has no track and is titled by its file name."};
     const struct {
         const char *command;
         FileOutcome outcome;
@@ -28,6 +29,7 @@ TEST(StatusTextTest, FileCommandsEndWithTheirOwnLineThenTheFilesTheyCouldNotChan
         {"Tagging", FileOutcome(), note, {"Tagging files finished...", note.first()}},
         {"Tagging", failed, note, {"Tagging files finished...", note.first(), "2 of 7 files could not be changed; see the list."}},
         {"Tagging", cancelled, note, {"Tagging cancelled: 3 of 7 files changed."}},
+        {"Tagging", FileOutcome(), notes, {"Tagging files finished...", notes.join(' ')}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(StatusText::fileCommandEnded(QString::fromLatin1(c.command), c.outcome, 7, c.notes), c.lines) << c.command;
