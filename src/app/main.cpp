@@ -39,11 +39,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(LibraryVersions::application());
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Tags and renames audio files (MP3, FLAC, Ogg Vorbis, Opus, MP4) with album information found in an online catalogue.\n"
-        "Without configured credentials it searches the bundled demo catalogue."));
+        "Tags and renames audio files (MP3, FLAC, Ogg Vorbis, Opus, MP4) with album information found in an\n"
+        "online catalogue. MusicBrainz needs no account; without configured credentials the storefronts\n"
+        "search the bundled demo catalogue."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Search the bundled demo catalogue."));
+    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Search the bundled demo catalogue, MusicBrainz included."));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
         QStringLiteral("Save a 1280x800 PNG of the window after a demo search and exit (implies --demo)."),

@@ -11,12 +11,12 @@
 #include "session/AlbumLookups.h"
 #include "session/FileFactsReader.h"
 #include "session/FilePairing.h"
+#include "session/AudioListing.h"
 #include "session/HistoryReader.h"
 #include "session/RowEdits.h"
 #include "session/SessionJobs.h"
 #include "session/StatusText.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 Session::Session(ServiceConfig config, QObject *parent)
@@ -374,33 +374,21 @@ void Session::addFiles(const QStringList &paths)
 {
     if (isBusy())
         return;
-    QStringList files = listedFiles();
-    QStringList leftOut;
-    // Told by content, as every command takes files: a file given by name is listed only
-    // when it is one to tag; in a folder, only files named like audio files are looked at.
-    const auto addIfAudio = [&files, &leftOut](const QString &path) {
-        if (TagFile::open(path)->problem().isEmpty())
-            files.append(path);
-        else
-            leftOut.append(path);
-    };
-    for (const QString &path : paths) {
-        if (!QFileInfo(path).isDir()) {
-            addIfAudio(path);
-            continue;
-        }
-        for (const QString &file : FolderListing::filesIn({path})) {
-            if (TagFile::suffixes().contains(QFileInfo(file).suffix().toLower()))
-                addIfAudio(file);
-        }
-    }
-    if (!leftOut.isEmpty())
-        status(StatusText::filesLeftOut(leftOut));
-    // Every drop sorts the whole list anew, rows lined up by hand included.
-    FolderListing::sortNaturally(files);
-    setFiles(files);
-    if (!awaitsAlbumFromTags())
-        return;
+    m_jobs->start<AudioListing>([paths](JobControl &control) { return AudioListing::of(paths, &control); },
+                              [this](const AudioListing &found) {
+        QStringList files = listedFiles() + found.files;
+        // Every drop sorts the whole list anew, rows lined up by hand included.
+        FolderListing::sortNaturally(files);
+        setFiles(files);
+        if (!found.refused.isEmpty())
+            status(StatusText::filesLeftOut(found.refused));
+        if (awaitsAlbumFromTags())
+            takeAlbumFromFileTags();
+    });
+}
+
+void Session::takeAlbumFromFileTags()
+{
     m_jobs->start<FileTagsAlbum>(readingFileTags(), [this](const FileTagsAlbum &tags) {
         takeFileTagsAlbum(tags);
         if (tags.album)

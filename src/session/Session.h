@@ -126,8 +126,9 @@ public:
     void readHistory();
     // Lists the audio files among these paths, told by content (a folder gives those of its
     // files anywhere beneath it that are named like audio files), all kept sorted by path,
-    // numbers in names by value (CD2 after CD1), and says which paths were left out; an
-    // empty window then takes album and tracks from their tags.
+    // numbers in names by value (CD2 after CD1), as a job that reads each file; what is
+    // left out, the status line says. An empty window then takes album and tracks from
+    // their tags.
     void addFiles(const QStringList &paths);
     void clearAll();
     void clearFiles();
@@ -193,6 +194,7 @@ private:
     void status(const QString &message) { emit statusChanged(message); }
     void status(const QStringList &messages);
     bool awaitsAlbumFromTags() const;
+    void takeAlbumFromFileTags();
     // Shows this album's own tracks and cover (none for no album).
     void showAlbum(const std::shared_ptr<ResultEntry> &album);
     // Told after every change of the album list: with no album chosen, tagging writes the
@@ -207,7 +209,8 @@ private:
     // off until the look-up ends or cannot start, which the status line then says.
     std::shared_ptr<ResultEntry> albumForFiles(const QString &verb, int chosenRow, void (Session::*command)(int));
     void forgetFailures();
-    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files);
+    void reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
+                           const QStringList &notes = {});
     void readFileFacts();
     void takeIdentification(const QList<Identification> &found);
 

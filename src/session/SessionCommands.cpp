@@ -13,6 +13,7 @@
 #include "session/HistoryReader.h"
 #include "session/SessionJobs.h"
 #include "session/StatusText.h"
+#include "session/TrackCountNote.h"
 
 Session::Work<SearchOutcome> Session::search(ServiceConfig config, QString keywords, QString storefront)
 {
@@ -125,11 +126,13 @@ void Session::tagFiles(int chosenRow)
     if (!album)
         return;
     const qsizetype files = listedFiles().size();
-    status(StatusText::taggingStarted(files, rowCount(List::tracks), FilePairing::freeTracks(*m_files, rowCount(List::tracks))));
+    // Said as the run ends, where the line stays in sight.
+    const QStringList notes = trackCountNotes(files, rowCount(List::tracks), FilePairing::freeTracks(*m_files, rowCount(List::tracks)));
+    status(StatusText::taggingStarted());
     album->setCover(m_cover);
     forgetFailures();
-    m_jobs->start<FileOutcome>(tagging(*album), [this, files](const FileOutcome &outcome) {
-        reportFileOutcome(QStringLiteral("Tagging"), outcome, files);
+    m_jobs->start<FileOutcome>(tagging(*album), [this, files, notes](const FileOutcome &outcome) {
+        reportFileOutcome(QStringLiteral("Tagging"), outcome, files, notes);
     });
 }
 
@@ -215,7 +218,8 @@ void Session::forgetFailures()
     emit filesEdited();
 }
 
-void Session::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files)
+void Session::reportFileOutcome(const QString &command, const FileOutcome &outcome, qsizetype files,
+                                const QStringList &notes)
 {
     // The marks of a run stay on its failed files until the next run starts.
     for (const FileFailure &failure : outcome.failures)
@@ -226,5 +230,5 @@ void Session::reportFileOutcome(const QString &command, const FileOutcome &outco
     readHistory();
     if (!outcome.failures.isEmpty())
         emit fileFailuresReported(command, outcome.failureLines());
-    status(StatusText::fileCommandEnded(command, outcome, files));
+    status(StatusText::fileCommandEnded(command, outcome, files, notes));
 }

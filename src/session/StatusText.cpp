@@ -1,7 +1,8 @@
 #include "session/StatusText.h"
 
 #include "search/musicbrainz/MusicBrainzService.h"
-#include "session/TrackCountNote.h"
+
+#include <QFileInfo>
 
 #include <QFileInfo>
 
@@ -25,6 +26,20 @@ QStringList StatusText::searchFinished(const SearchOutcome &outcome, const QStri
     return lines;
 }
 
+QString StatusText::filesLeftOut(const QStringList &paths)
+{
+    constexpr qsizetype named = 5;
+    QStringList names;
+    for (const QString &path : paths.mid(0, named))
+        names.append(QFileInfo(path).fileName());
+    QString list = names.join(QLatin1String(", "));
+    if (paths.size() > named)
+        list += QStringLiteral(" and %1 more").arg(paths.size() - named);
+    if (paths.size() == 1)
+        return QStringLiteral("1 file is not an audio file Tagwright can tag and was left out: %1.").arg(list);
+    return QStringLiteral("%1 files are not audio files Tagwright can tag and were left out: %2.").arg(paths.size()).arg(list);
+}
+
 QString StatusText::noFilesTo(const QString &verb)
 {
     return QStringLiteral("Nothing to %1: no files listed.").arg(verb);
@@ -33,13 +48,6 @@ QString StatusText::noFilesTo(const QString &verb)
 QString StatusText::noAlbumTo(const QString &verb)
 {
     return QStringLiteral("Nothing to %1: no album listed.").arg(verb);
-}
-
-QStringList StatusText::taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks)
-{
-    QStringList lines = trackCountNotes(files, tracks, freeTracks);
-    lines.append(QStringLiteral("Tagging files now..."));
-    return lines;
 }
 
 QString StatusText::linedUp(qsizetype matched, qsizetype files)
@@ -87,7 +95,8 @@ QString StatusText::removeTagsQuestion(qsizetype files)
                                        "are lost.").arg(files);
 }
 
-QStringList StatusText::fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files)
+QStringList StatusText::fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files,
+                                         const QStringList &notes)
 {
     QStringList lines;
     if (outcome.cancelled)
@@ -95,6 +104,9 @@ QStringList StatusText::fileCommandEnded(const QString &command, const FileOutco
                          .arg(command).arg(outcome.filesChanged()).arg(files));
     else if (command == QLatin1String("Tagging") || command == QLatin1String("Renaming"))
         lines.append(QStringLiteral("%1 files finished...").arg(command));
+    // One line, so that no note hides another.
+    if (!outcome.cancelled && !notes.isEmpty())
+        lines.append(notes.join(u' '));
     if (!outcome.failures.isEmpty())
         lines.append(QStringLiteral("%1 of %2 files could not be changed; see the list.")
                          .arg(outcome.failures.size()).arg(files));
@@ -127,19 +139,4 @@ QString StatusText::lookupEnded(const ResultEntry &album, const std::optional<QS
     if (!album.cover())
         return QStringLiteral("Tracks of %1 found; it has no cover.").arg(albumTitle(album));
     return QStringLiteral("Tracks and cover of %1 found.").arg(albumTitle(album));
-}
-
-QString StatusText::filesLeftOut(const QStringList &paths)
-{
-    // The names, not the folders, keep the line short; a long list ends in how many more.
-    constexpr qsizetype named = 5;
-    QStringList names;
-    for (qsizetype i = 0; i < qMin(paths.size(), named); ++i)
-        names.append(QFileInfo(paths.at(i)).fileName());
-    if (paths.size() > named)
-        names.append(QStringLiteral("and %1 more").arg(paths.size() - named));
-    return (paths.size() == 1 ? QStringLiteral("1 file is not an audio file Tagwright can tag and was left out: %2.")
-                              : QStringLiteral("%1 files are not audio files Tagwright can tag and were left out: %2."))
-        .arg(paths.size())
-        .arg(names.join(QStringLiteral(", ")));
 }

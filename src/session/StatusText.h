@@ -24,8 +24,7 @@ public:
     static QString noFilesTo(const QString &verb);
     // "Nothing to tag: no album listed." and the like.
     static QString noAlbumTo(const QString &verb);
-    // What tagging leaves out (tracks without a file, files without a track), then that it starts.
-    static QStringList taggingStarted(qsizetype files, qsizetype tracks, qsizetype freeTracks);
+    static QString taggingStarted() { return QStringLiteral("Tagging files now..."); }
     // "Lined up 12 of 14 files; 2 left at the end."
     static QString linedUp(qsizetype matched, qsizetype files);
     // Around Find album: that it started, how it ended without an album to show, and the
@@ -38,14 +37,17 @@ public:
     static QString albumFound(const ResultEntry &album, double score, const std::optional<Lineup> &lineup);
     // A score from 0 to 1 as shown: two decimals say all it can tell.
     static QString score(double score) { return QString::number(score, 'f', 2); }
-    // Names the files a listing left out as no audio files to tag.
+    // That these files were not listed as no audio files to tag, naming the first few.
     static QString filesLeftOut(const QStringList &paths);
     static QString renamingStarted() { return QStringLiteral("Renaming files now..."); }
     // Asks to confirm that the tags of this many files (one or more) are removed.
     static QString removeTagsQuestion(qsizetype files);
     // How many of the files a cancelled command ("Tagging", "Renaming", "Removing tags")
-    // changed, else that tagging or renaming finished; then how many files it could not change.
-    static QStringList fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files);
+    // changed, else that tagging or renaming finished followed by the notes in one line (what
+    // tagging left out: tracks without a file, files without a track); last how many files it
+    // could not change.
+    static QStringList fileCommandEnded(const QString &command, const FileOutcome &outcome, qsizetype files,
+                                        const QStringList &notes = {});
     // "Tag files (12 files)": a journal's operation and how many files it changed.
     static QString operation(const QString &what, qsizetype files);
     // "Undo Tag files (12 files)"

@@ -40,7 +40,9 @@ QVariant FileTableModel::cellData(int row, int column, int role) const
 {
     const QString &path = m_session.files()->at(row);
     const std::optional<QString> failure = path.isEmpty() ? std::nullopt : m_session.failureOf(path);
-    if (role == Qt::ToolTipRole) {
+    // Assistive tools read the tooltip as the cell's description: an empty slot and a
+    // failure mark say what they are.
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         if (path.isEmpty())
             return tr("Track %1 has no file: drop one here").arg(row + 1);
         return failure && column == file ? *failure : path;

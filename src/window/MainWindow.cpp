@@ -134,7 +134,7 @@ void MainWindow::nameControlsByTheirLabels()
     for (QLabel *label : findChildren<QLabel *>())
         if (label->buddy())
             label->buddy()->setAccessibleName(QString(label->text()).remove(u'&'));
-    m_ui->status->setAccessibleName(tr("Status"));
+    // The status line keeps no name of its own: assistive tools read the line itself.
     m_jobProgress->setAccessibleName(tr("Progress"));
 }
 
@@ -423,9 +423,10 @@ std::optional<TableOutlet> MainWindow::firstResponderTable() const
 void MainWindow::reportFileFailures(const QString &command, const QStringList &failures)
 {
     // Not modal: the window stays usable, and a later command does not wait on it.
+    const QString files = failures.size() == 1 ? tr("1 file") : tr("%1 files").arg(failures.size());
     auto *box = new QMessageBox(QMessageBox::Warning, tr("Tagwright"),
-                                tr("%1: %n file(s) could not be changed as asked; the details say what became "
-                                   "of each.", nullptr, int(failures.size())).arg(command),
+                                tr("%1: %2 could not be changed as asked; the details say what became of each.")
+                                    .arg(command, files),
                                 QMessageBox::Close, this);
     box->setObjectName(QStringLiteral("fileFailures"));
     box->setDetailedText(failures.join(u'\n'));

@@ -23,6 +23,8 @@ RowTableView::RowTableView(QWidget *parent) : QTableView(parent)
 void RowTableView::setPlaceholderText(const QString &text)
 {
     m_placeholder = text;
+    // Assistive tools cannot see the painted text; they read it as the table's description.
+    setAccessibleDescription(text);
     viewport()->update();
 }
 

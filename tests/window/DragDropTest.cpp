@@ -12,17 +12,23 @@ static std::unique_ptr<QMimeData> rowDrag(MainController &controller, TableOutle
 
 TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
 {
-    // Files are told by their content, whatever the letter case of their names; a text file
-    // is left out and said so, given by its name or found in a folder under an audio name.
+    // Files are told by their content, whatever the letter case of their names; what is no
+    // audio file is left out, given by its name or found in a folder under an audio name, as
+    // the status line says once.
     QDir().mkpath(filePath("album/sub"));
     for (const char *name : {"album/a.mp3", "album/b.MP3", "album/sub/d.mp3"})
         ASSERT_TRUE(Mp3Fixtures::writeMp3(filePath(name)));
-    for (const char *name : {"album/c.txt", "album/notes.mp3"})
-        QFile(filePath(name)).open(QIODevice::WriteOnly);
+    for (const char *name : {"album/c.txt", "album/notes.mp3", "album/empty.MP3"}) {
+        QFile text(filePath(name));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray(name).contains("empty") ? "" : "not audio at all\n");
+    }
+    takeStatusLines();
     listFiles({filePath("album"), filePath("0 loose.mp3"), filePath("album/c.txt")});
     EXPECT_EQ(*session().files(), QStringList({filePath("0 loose.mp3"), filePath("album/a.mp3"), filePath("album/b.MP3"),
-                                              filePath("album/sub/d.mp3")}));
-    EXPECT_EQ(status()->text(), "2 files are not audio files Tagwright can tag and were left out: notes.mp3, c.txt.");
+                                               filePath("album/sub/d.mp3")}));
+    EXPECT_EQ(takeStatusLines().filter("left out"),
+              QStringList({"3 files are not audio files Tagwright can tag and were left out: c.txt, empty.MP3, notes.mp3."}));
     // The next drop sorts rows moved by hand again and keeps duplicates.
     const QString a = filePath("a.mp3"), b = filePath("b.mp3"), c = filePath("c.mp3"), d = filePath("d.mp3");
     controller().clearFiles();
@@ -40,6 +46,7 @@ TEST_F(WindowTest, DropsListMp3FilesSortedAndRowMovesLandWhereTheUserSawThem)
     dropped.setDropAction(Qt::MoveAction);
     QCoreApplication::sendEvent(viewport, &enter);
     QCoreApplication::sendEvent(viewport, &dropped);
+    session().waitForJob();
     EXPECT_EQ(*session().files(), QStringList({a}));
     EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
 

@@ -4,6 +4,8 @@
 
 #include "window/RowTableView.h"
 
+#include <QAccessible>
+
 TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
 {
     // Without storefront credentials the window starts on MusicBrainz.
@@ -53,11 +55,17 @@ TEST_F(WindowTest, SearchReplacesTheAlbumsAndShowsTheFirstWithItsTracks)
         session().waitForJob();
         EXPECT_TRUE(takeStatusLines().filter("Looking up").isEmpty());
     }
-    // A search that finds nothing says so where the albums would be.
+    // A search that finds nothing says so where the albums would be, also to assistive tools.
     field("keywords")->setText("qqxqzz");
     click("searchButton");
-    EXPECT_EQ(static_cast<RowTableView *>(view(TableOutlet::resultTableView))->placeholderText(),
-              "No albums found for \u201Cqqxqzz\u201D.");
+    const QString nothing = "No albums found for \u201Cqqxqzz\u201D.";
+    EXPECT_EQ(static_cast<RowTableView *>(view(TableOutlet::resultTableView))->placeholderText(), nothing);
+    const auto description = [this] {
+        return QAccessible::queryAccessibleInterface(view(TableOutlet::resultTableView))->text(QAccessible::Description);
+    };
+    EXPECT_EQ(description(), nothing);
+    click("clearAllButton");
+    EXPECT_EQ(description(), "");
 }
 
 TEST_F(WindowTest, AMusicBrainzReleaseIdAsKeywordsShowsThatReleaseAlone)

@@ -1,5 +1,8 @@
 #include "WindowTest.h"
 
+#include "files/MetadataKeys.h"
+#include "window/FileTableModel.h"
+
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 
@@ -132,8 +135,40 @@ TEST_F(WindowTest, AlbumsSortByAnyColumnTracksCountByDiscAndControlsAreNamedAsTh
     }
     for (QAbstractButton *button : window().findChildren<QAbstractButton *>())
         EXPECT_EQ(name(button), button->text().remove('&')) << button->objectName().toStdString();
+    // The status line is read as the line it shows.
+    EXPECT_EQ(name(status()), status()->text());
     EXPECT_EQ(name(view(TableOutlet::fileListView)), "MP3 files (drop files or folders here)");
     QAccessibleTableInterface *files = QAccessible::queryAccessibleInterface(view(TableOutlet::fileListView))->tableInterface();
     ASSERT_NE(files, nullptr);
     EXPECT_EQ(files->columnDescription(2), "New name");
+}
+
+TEST_F(WindowTest, TheFileTableShowsEachFilesLengthReadOffTheWindowThread)
+{
+    // The audio's length in whole seconds, rounded; the bytes of a tag (here one with a large
+    // cover) are no audio.
+    const struct {
+        const char *name;
+        qint64 audioMs;
+        bool tagged;
+        const char *shown;
+    } files[] = {{"short.mp3", 400, false, "0:00"},
+                 {"almost a minute.mp3", 59600, false, "1:00"},
+                 {"tagged.mp3", 125000, true, "2:05"}};
+    QStringList paths;
+    for (const auto &file : files) {
+        paths.append(filePath(file.name));
+        const qint64 bytes = file.audioMs * Mp3Fixtures::bytesPerSecond / 1000;
+        ASSERT_TRUE(file.tagged ? Mp3Fixtures::writeTaggedMp3(paths.last(), {{MetadataKeys::cover, Mp3Fixtures::jpegPicture(1200, 1200)}}, bytes)
+                                : Mp3Fixtures::writeMp3(paths.last(), bytes));
+    }
+    addAlbums({"Four tracks"});
+    for (const char *title : {"1", "2", "3", "4"})
+        session().addTrack(QString::fromLatin1(title), std::nullopt);
+    // The window thread lists the files without waiting for them: their lengths come later,
+    // from a worker, and a track without a file has none.
+    session().setFiles(paths);
+    EXPECT_EQ(column(TableOutlet::fileListView, FileTableModel::length), QStringList({"", "", "", ""}));
+    session().waitForJob();
+    EXPECT_EQ(column(TableOutlet::fileListView, FileTableModel::length), QStringList({"0:00", "1:00", "2:05", ""}));
 }

@@ -6,9 +6,11 @@
 #include "window/MainController.h"
 #include "window/TableDragData.h"
 #include "window/MainWindow.h"
+#include "support/Mp3Fixtures.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -106,12 +108,15 @@ protected:
         return onto ? target->dropMimeData(data, Qt::MoveAction, -1, 0, target->index(row, 0))
                     : target->dropMimeData(data, Qt::MoveAction, row, 0, {});
     }
-    // Lists the files as a drop does, and waits for their tags to be read; an MP3 file named
-    // that does not exist yet is made first.
+    // Lists the files as if dropped, and waits for them to be read; where no file is yet, an
+    // untagged MP3 file is made first.
     void listFiles(const QStringList &paths)
     {
-        for (const QString &path : paths)
-            EXPECT_TRUE(QFileInfo::exists(path) || !path.endsWith(QLatin1String(".mp3")) || Mp3Fixtures::writeMp3(path));
+        for (const QString &path : paths) {
+            if (!QFileInfo::exists(path)) {
+                EXPECT_TRUE(QDir().mkpath(QFileInfo(path).path()) && Mp3Fixtures::writeMp3(path)) << path.toStdString();
+            }
+        }
         drop(TableOutlet::fileListView, fileDrag(paths).get(), -1);
         session().waitForJob();
     }
