@@ -7,14 +7,13 @@ with the journal's size on disk.
   bench/tagging/journal_cost.py BUILD_DIR/bin [--files 200] [--size 700000] [--cover 100000]
                                 [--rounds 5] [--work DIR]
 """
-import argparse
 import os
 import shutil
 import statistics
 import subprocess
 import tempfile
 
-from run import timed
+from run import fixture_options, timed
 
 
 def folder_size(folder):
@@ -22,14 +21,7 @@ def folder_size(folder):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("bin")
-    parser.add_argument("--work", default=None)
-    parser.add_argument("--files", type=int, default=200)
-    parser.add_argument("--size", type=int, default=700000)
-    parser.add_argument("--cover", type=int, default=100000)
-    parser.add_argument("--rounds", type=int, default=5)
-    options = parser.parse_args()
+    options = fixture_options(rounds=5).parse_args()
 
     work = options.work or tempfile.mkdtemp(prefix="tagwright-journal-bench-", dir=os.getcwd())
     pristine = os.path.join(work, "pristine")

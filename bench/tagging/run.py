@@ -50,14 +50,21 @@ def timed(command, folder):
     return seconds, usage.ru_maxrss / 1024.0, disk
 
 
-def main():
+def fixture_options(rounds):
+    """The options every tagging benchmark takes: the programs' folder, where to work, and the
+    files to make (how many, how large, how large a cover) and how often to run."""
     parser = argparse.ArgumentParser()
     parser.add_argument("bin")
     parser.add_argument("--work", default=None)
     parser.add_argument("--files", type=int, default=200)
     parser.add_argument("--size", type=int, default=700000)
     parser.add_argument("--cover", type=int, default=100000)
-    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--rounds", type=int, default=rounds)
+    return parser
+
+
+def main():
+    parser = fixture_options(rounds=3)
     parser.add_argument("--format", choices=("mp3", "flac", "m4a"), default="mp3")
     options = parser.parse_args()
 
