@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileContentsPlan.h"
 #include "files/TagLayout.h"
 #include "files/mpeg/Id3TextFrame.h"
 
@@ -99,6 +100,9 @@ private:
     };
     // Reads the front tags and looks for the audio the first time it is asked for.
     const Layout &layout();
+    // A plan of the file that starts with what comes before its front tag; nothing, with
+    // fileProblem() in `reason`, for a file that cannot be written.
+    std::optional<FileContentsPlan> planFromStart(QString *reason);
     // The ID3v2 tag's bytes, padded to fill `room` (the old tag's size) where it fits.
     QByteArray renderedID3v2(qint64 room);
     const TagLib::ID3v2::Tag *readableID3v2() const;

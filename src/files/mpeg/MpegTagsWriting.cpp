@@ -192,37 +192,44 @@ QByteArray MpegTags::renderedID3v2(qint64 room)
     return bytes;
 }
 
-bool MpegTags::updateFile(DurableWriteBatch &batch, QString *reason)
+std::optional<FileContentsPlan> MpegTags::planFromStart(QString *reason)
 {
     *reason = fileProblem();
     if (!reason->isEmpty())
-        return false;
+        return std::nullopt;
     const Layout &bounds = layout();
     FileContentsPlan plan(bounds.size);
     plan.appendRange(0, bounds.front.offset);
-    plan.appendBytes(renderedID3v2(bounds.front.end - bounds.front.offset));
+    return plan;
+}
+
+bool MpegTags::updateFile(DurableWriteBatch &batch, QString *reason)
+{
+    std::optional<FileContentsPlan> plan = planFromStart(reason);
+    if (!plan)
+        return false;
+    const Layout &bounds = layout();
+    plan->appendBytes(renderedID3v2(bounds.front.end - bounds.front.offset));
     // Junk, audio and the tags at the end stay as they are, but for the ID3v1 tag, which
     // takes the new values, and an appended ID3v2 tag that the new one replaces.
-    plan.appendRange(bounds.front.end, bounds.trailingStart - bounds.front.end);
+    plan->appendRange(bounds.front.end, bounds.trailingStart - bounds.front.end);
     for (const TagLayout::Region &tag : std::as_const(m_trailingTags)) {
         if (tag.offset == m_id3v1Offset) {
             const ByteVector id3v1 = m_id3v1->render();
-            plan.appendBytes(QByteArray(id3v1.data(), id3v1.size()));
+            plan->appendBytes(QByteArray(id3v1.data(), id3v1.size()));
         } else if (!(m_appendedID3v2 && tag.offset == m_appendedOffset)) {
-            plan.appendRange(tag.offset, tag.end - tag.offset);
+            plan->appendRange(tag.offset, tag.end - tag.offset);
         }
     }
-    return batch.stage(m_writePath, plan, reason);
+    return batch.stage(m_writePath, *plan, reason);
 }
 
 bool MpegTags::dropTag(DurableWriteBatch &batch, QString *reason)
 {
-    *reason = fileProblem();
-    if (!reason->isEmpty())
+    std::optional<FileContentsPlan> plan = planFromStart(reason);
+    if (!plan)
         return false;
     const Layout &bounds = layout();
-    FileContentsPlan plan(bounds.size);
-    plan.appendRange(0, bounds.front.offset);
-    plan.appendRange(bounds.front.end, bounds.trailingStart - bounds.front.end);
-    return batch.stage(m_writePath, plan, reason);
+    plan->appendRange(bounds.front.end, bounds.trailingStart - bounds.front.end);
+    return batch.stage(m_writePath, *plan, reason);
 }
